@@ -1,0 +1,141 @@
+#include "slot_table/table_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "slot_table/bmp.h"
+
+namespace quenda {
+
+namespace {
+
+// Far more than 350 records of any sane image; a larger file is read only this far.
+constexpr std::size_t kReadLimit = 64u << 20;
+
+StdTableStorage g_std_storage;
+TableStorage* g_storage = &g_std_storage;
+bool g_damaged = false;
+
+std::filesystem::path Sibling(const std::filesystem::path& path, const std::string& suffix) {
+  auto name = path.native();
+  name += std::filesystem::path(suffix).native();
+  return name;
+}
+
+}  // namespace
+
+void SetTableStorage(TableStorage* storage) { g_storage = storage ? storage : &g_std_storage; }
+
+std::filesystem::path TableFilePath() {
+  auto name = ProgramDir.native();
+  name += std::filesystem::path::preferred_separator;
+  name += std::filesystem::path("Quenda.Tbl").native();
+  return name;
+}
+
+MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
+  std::size_t pos = 0;
+  for (SlotRecord& record : table.records) {
+    // A field cut short by the end keeps what was read; the rest keeps its contents.
+    const std::size_t n = std::min(kFieldBytes, bytes.size() - pos);
+    std::memcpy(&record.fields, bytes.data() + pos, n);
+    pos += n;
+    if (MaybeError error = ReadIconBmp(bytes, pos, record.Icon->bitmap)) return error;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::uint8_t> SerializeTable(const SlotTable& table) {
+  std::vector<std::uint8_t> out;
+  out.reserve(kTableFileBytes);
+  for (const SlotRecord& record : table.records) {
+    const auto* fields = reinterpret_cast<const std::uint8_t*>(&record.fields);
+    out.insert(out.end(), fields, fields + kFieldBytes);
+    AppendIconBmp(record.Icon->bitmap, out);
+  }
+  return out;
+}
+
+MaybeError LoadTable() {
+  const std::filesystem::path path = TableFilePath();
+  std::vector<std::uint8_t> bytes;
+  const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
+  // A file that is there but cannot be read is kept aside before a save replaces it.
+  g_damaged = status == TableStorage::ReadStatus::Failed;
+  if (status != TableStorage::ReadStatus::Ok) return Error::WithPath(msg::kCannotOpen, path);
+  MaybeError error = ParseTable(bytes, TheSlotTable());
+  g_damaged = error.has_value();
+  return error;
+}
+
+bool TableFileDamaged() { return g_damaged; }
+
+MaybeError SaveTable() {
+  const std::filesystem::path path = TableFilePath();
+  if (g_damaged && g_storage->Exists(path)) {
+    std::filesystem::path aside = Sibling(path, ".damaged");
+    for (int n = 2; g_storage->Exists(aside); ++n) {
+      aside = Sibling(path, ".damaged" + std::to_string(n));
+    }
+    if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
+  }
+  g_damaged = false;
+  return g_storage->WriteReplace(path, SerializeTable(TheSlotTable()));
+}
+
+TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
+                                                  std::size_t limit,
+                                                  std::vector<std::uint8_t>& bytes) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return ReadStatus::Missing;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReadStatus::Failed;
+  bytes.clear();
+  char buffer[1 << 16];
+  while (bytes.size() < limit && in) {
+    in.read(buffer, std::streamsize(std::min(sizeof buffer, limit - bytes.size())));
+    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+  }
+  return in.bad() ? ReadStatus::Failed : ReadStatus::Ok;
+}
+
+MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,
+                                         std::span<const std::uint8_t> bytes) {
+  const std::filesystem::path temp = Sibling(path, ".tmp");
+  std::error_code ec;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return Error::WithPath(msg::kCannotCreate, path);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::filesystem::remove(temp, ec);
+      return Error::Plain(msg::kWriteError);
+    }
+  }
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    return Error::WithPath(msg::kCannotCreate, path);
+  }
+  return std::nullopt;
+}
+
+MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
+                                     const std::filesystem::path& to) {
+  std::error_code ec;
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec);
+  if (ec) return Error::WithPath(msg::kCannotCreate, to);
+  return std::nullopt;
+}
+
+bool StdTableStorage::Exists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+}  // namespace quenda
