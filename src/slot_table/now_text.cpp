@@ -40,7 +40,10 @@ std::string NowText() {
   const Clock& clock = CurrentClock();
   const LocalDateTime now = clock.Now();
   std::string text = clock.ShortDate(now);
-  if (now.hour != 0 || now.minute != 0 || now.second != 0) text += " " + clock.LongTime(now);
+  if (now.hour != 0 || now.minute != 0 || now.second != 0) {
+    text += ' ';
+    text += clock.LongTime(now);
+  }
   return text;
 }
 

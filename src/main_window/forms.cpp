@@ -1,0 +1,12 @@
+#include "main_window/forms.h"
+
+namespace quenda {
+
+bool Forms::Create() {
+  if (!main.Create(this)) return false;
+  const HWND owner = main.hwnd();
+  return prg.Create(owner) && icon_get.Create(owner) && folder.Create(owner) && url.Create(owner) &&
+         help.Create(owner);
+}
+
+}  // namespace quenda

@@ -1,0 +1,117 @@
+#include "win/window.h"
+
+#include <set>
+
+namespace quenda::win {
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+Window::~Window() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon) {
+  static std::set<std::wstring> registered;
+  if (!registered.insert(name).second) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = ModuleInstance();
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+HWND Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                            DWORD ex_style, int client_width, int client_height, HWND owner,
+                            HMENU menu) {
+  RECT r{0, 0, client_width, client_height};
+  AdjustWindowRectEx(&r, style, menu != nullptr, ex_style);
+  return CreateWindowExW(ex_style, class_name, caption.c_str(), style, CW_USEDEFAULT,
+                         CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu,
+                         ModuleInstance(), this);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Window* self;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  const LRESULT result = self->HandleMessage(message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CLOSE && in_modal_) {
+    EndModal();
+    return 0;
+  }
+  return Default(message, wparam, lparam);
+}
+
+void Window::ShowModal(HWND owner) {
+  if (in_modal_) return;
+  in_modal_ = true;
+  end_modal_ = false;
+  const bool owner_enabled = owner && IsWindowEnabled(owner);
+  if (owner_enabled) EnableWindow(owner, FALSE);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  while (!end_modal_ && hwnd_) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(int(msg.wParam));  // keep the quit for the outer loop
+      break;
+    }
+    if (got < 0) break;
+    if (!IsDialogMessageW(hwnd_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (owner_enabled) EnableWindow(owner, TRUE);
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  if (owner) SetActiveWindow(owner);
+  in_modal_ = false;
+}
+
+void Window::EndModal() {
+  end_modal_ = true;
+  PostMessageW(hwnd_, WM_NULL, 0, 0);  // wake the modal loop
+}
+
+void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+std::wstring GetText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring text(n + 1, L'\0');
+  text.resize(GetWindowTextW(hwnd, text.data(), n + 1));
+  return text;
+}
+
+void CentreOnDesktop(HWND hwnd) {
+  RECT r, work;
+  GetWindowRect(hwnd, &r);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+}  // namespace quenda::win

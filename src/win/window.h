@@ -1,0 +1,52 @@
+#pragma once
+// The base of every Quenda window: the static window procedure takes `this` at WM_NCCREATE and
+// forwards each message to the object's HandleMessage, which unpacks it for typed handlers.
+#include <windows.h>
+
+#include <string>
+
+namespace quenda::win {
+
+class Window {
+ public:
+  virtual ~Window();
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+  // Shows the window modally over its owner and returns when EndModal is called or the window
+  // is closed; the owner is disabled meanwhile.
+  void ShowModal(HWND owner);
+  void EndModal();
+  bool InModal() const { return in_modal_; }
+
+ protected:
+  // Registers the class once per process; `name` is also the class name tests look for.
+  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr);
+  HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                      DWORD ex_style, int client_width, int client_height, HWND owner,
+                      HMENU menu = nullptr);
+
+  virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND hwnd_ = nullptr;
+  bool in_modal_ = false;
+  bool end_modal_ = false;
+};
+
+HINSTANCE ModuleInstance();
+
+// Thin helpers on windows.
+void SetText(HWND hwnd, const std::wstring& text);
+std::wstring GetText(HWND hwnd);
+void CentreOnDesktop(HWND hwnd);
+
+}  // namespace quenda::win
