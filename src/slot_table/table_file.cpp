@@ -41,7 +41,7 @@ MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
   for (SlotRecord& record : table.records) {
     // A field cut short by the end keeps what was read; the rest keeps its contents.
     const std::size_t n = std::min(kFieldBytes, bytes.size() - pos);
-    std::memcpy(&record.fields, bytes.data() + pos, n);
+    if (n != 0) std::memcpy(&record.fields, bytes.data() + pos, n);  // an empty file has no data()
     pos += n;
     if (MaybeError error = ReadIconBmp(bytes, pos, record.Icon->bitmap)) return error;
   }

@@ -76,6 +76,9 @@ inline UniqueHandle AdoptFile(HANDLE h) {
 // An ExtractIcon result that can be drawn.
 inline bool IsDrawableIcon(HICON h) { return h != nullptr && h != reinterpret_cast<HICON>(1); }
 
+// Takes an ExtractIcon result; 1 means "not an icon file" and becomes no icon.
+inline UniqueIcon AdoptExtractedIcon(HICON h) { return UniqueIcon(IsDrawableIcon(h) ? h : nullptr); }
+
 // Releases what GetDC got.
 class WindowDC {
  public:
