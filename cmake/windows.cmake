@@ -6,6 +6,9 @@ add_library(quenda_win STATIC
   src/main_window/entry.cpp
   src/main_window/forms.cpp
   src/main_window/main_crt.cpp
+  src/main_window/shell.cpp
+  src/program_entries/shell_file_icon.cpp
+  src/resources/main_crt_layout.cpp
   src/program_entries/folder_form.cpp
   src/program_entries/icon_get_form.cpp
   src/program_entries/prg_edit.cpp
@@ -15,6 +18,9 @@ add_library(quenda_win STATIC
   src/url_entries/url_edit.cpp
   src/win/cp932.cpp
   src/win/font.cpp
+  src/win/speed_button.cpp
+  src/win/icon_bitmap.cpp
+  src/win/panel.cpp
   src/win/window.cpp
 )
 target_compile_definitions(quenda_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)

@@ -1,12 +1,22 @@
 #include "main_window/main_crt.h"
 
-#include <vector>
+#include <windowsx.h>
 
+#include "main_window/access_stats.h"
 #include "main_window/app.h"
 #include "main_window/forms.h"
+#include "main_window/shell.h"
+#include "program_entries/drop_entry.h"
+#include "program_entries/shell_file_icon.h"
+#include "resources/main_crt_layout.h"
 #include "resources/resource_ids.h"
 #include "slot_table/table_file.h"
+#include "slot_table/text_rules.h"
+#include "win/cp932.h"
 #include "win/font.h"
+#include "win/icon_bitmap.h"
+#include "win/panel.h"
+#include "win/speed_button.h"
 
 namespace quenda {
 
@@ -17,6 +27,20 @@ std::filesystem::path CurrentDirectory() {
   std::wstring dir(n, L'\0');
   dir.resize(GetCurrentDirectoryW(n, dir.data()));
   return dir;
+}
+
+SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
+  win::WindowDC dc(hwnd);
+  win::SelectGuard select(dc.get(), font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), int(text.size()), &size);
+  return size;
+}
+
+win::UniqueBitmap PageGlyph() {
+  return win::UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
+      win::ModuleInstance(), MAKEINTRESOURCEW(IDB_PAGE_GLYPH), IMAGE_BITMAP, 0, 0,
+      LR_CREATEDIBSECTION)));
 }
 
 }  // namespace
@@ -32,8 +56,91 @@ bool TMainForm::Create(Forms* forms) {
     return false;
   }
   font_ = win::CreateUiFont(12);
+  CreateControls();
   FormCreate();
   return true;
+}
+
+void TMainForm::CreateControls() {
+  const HINSTANCE instance = win::ModuleInstance();
+  blank_icon_ = win::BitmapFromIcon(BlankIcon());
+  for (const ControlSpec& c : MainCrtLayout()) {
+    const HWND parent = c.parent ? controls_.at(c.parent) : hwnd();
+    const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
+    const DWORD visible = c.visible ? WS_VISIBLE : 0;
+    HWND control = nullptr;
+    switch (c.kind) {
+      case ControlKind::Panel:
+        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+                                   {win::Bevel::None, win::Bevel::None, 1, CLR_INVALID});
+        break;
+      case ControlKind::LoweredPanel: {
+        const COLORREF colour = c.id == main_ids::Panel2 ? RGB(192, 192, 192) : CLR_INVALID;
+        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+                                   {win::Bevel::Raised, win::Bevel::Lowered, 1, colour});
+        break;
+      }
+      case ControlKind::ValuePanel:
+        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+                                   {win::Bevel::None, win::Bevel::Lowered, 2, RGB(255, 255, 255)});
+        break;
+      case ControlKind::Button:
+        control = win::SpeedButton::Create(parent, c.id, c.x, c.y, c.width, c.height, c.text, {},
+                                           c.tag);
+        slot_buttons_[c.tag] = control;
+        break;
+      case ControlKind::PageButton: {
+        win::SpeedButtonOptions options;
+        options.flat = true;
+        options.group = 1;
+        options.num_glyphs = 4;
+        control = win::SpeedButton::Create(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+                                           options, c.tag);
+        win::SpeedButton::From(control)->SetGlyph(PageGlyph());
+        break;
+      }
+      case ControlKind::Label: {
+        const SIZE size = TextSize(hwnd(), font_.get(), c.text);
+        control = CreateWindowExW(0, L"STATIC", c.text, WS_CHILD | visible | SS_CENTER | SS_NOPREFIX,
+                                  c.x, c.y, size.cx, size.cy, parent, id, instance, nullptr);
+        break;
+      }
+      case ControlKind::Edit:
+        control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
+                                  WS_CHILD | visible | ES_READONLY | ES_AUTOHSCROLL, c.x, c.y,
+                                  c.width, c.height, parent, id, instance, nullptr);
+        break;
+      case ControlKind::Memo:
+        control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
+                                  WS_CHILD | visible | ES_READONLY | ES_MULTILINE, c.x, c.y,
+                                  c.width, c.height, parent, id, instance, nullptr);
+        break;
+      case ControlKind::Image:
+        control = CreateWindowExW(0, L"STATIC", c.text, WS_CHILD | visible | SS_BITMAP, c.x, c.y,
+                                  c.width, c.height, parent, id, instance, nullptr);
+        if (c.id == main_ids::IconClr_Imag) {
+          SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(blank_icon_.get()));
+          // A bitmap static takes its picture's size; the layout's size holds.
+          SetWindowPos(control, nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER);
+        }
+        break;
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    controls_[c.id] = control;
+  }
+}
+
+HWND TMainForm::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+HWND TMainForm::PageButtonByTag(int tag) const {
+  for (const ControlSpec& c : MainCrtLayout()) {
+    if (c.kind == ControlKind::PageButton && c.tag == tag) return Control(c.id);
+  }
+  return nullptr;
 }
 
 void TMainForm::FormCreate() {
@@ -46,10 +153,11 @@ void TMainForm::FormCreate() {
     ShowErrorBox(hwnd(), *error);
     return;
   }
+  win::SpeedButton::From(Control(main_ids::SpeedButton(1)))->SetDown(true);
   loaded_cleanly_ = true;
 }
 
-void TMainForm::FormShow() {}
+void TMainForm::FormShow() { pr_KeyMssgDisp(); }
 
 bool TMainForm::FormCloseQuery() {
   if (MaybeError error = SaveTable()) {
@@ -63,6 +171,198 @@ void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TMainForm::N3Click() {
   if (forms_) forms_->help.ShowModal(hwnd());
+}
+
+void TMainForm::SpeedButton1Click(HWND page_button) {
+  pr_Drag(0);
+  CurrentTag = win::SpeedButton::From(page_button)->Tag();
+  CurrentPage = PageFromTag(CurrentTag);
+  if (CurrentTag >= 200) {
+    url_item_visible_ = false;
+    pr_KeyMssgDisp();
+    pr_Drag(1);
+  } else if (CurrentTag < 100) {
+    url_item_visible_ = true;
+    pr_KeyMssgDisp();
+  }
+}
+
+void TMainForm::pr_KeyMssgDisp() {
+  // All 25 buttons change at once: no drawing until the last one is set.
+  const HWND grid = Control(main_ids::Panel4);
+  SendMessageW(grid, WM_SETREDRAW, FALSE, 0);
+  for (unsigned slot = 0; slot < 25; ++slot) pr_KeyDisp(slot);
+  SendMessageW(grid, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TMainForm::pr_KeyDisp(unsigned slot) {
+  const HWND button = slot_buttons_[slot];
+  win::SpeedButton* b = win::SpeedButton::From(button);
+  b->ClearGlyph();
+  win::SetText(button, L"");
+  if (GetSlotField(Flag1, CurrentPage, int(slot)) == "0") {
+    b->SetGlyph(win::BitmapFromIcon(SlotIconBitmap(CurrentPage, int(slot))));
+  } else {
+    win::SetText(button, win::FromCp932(FirstBytes(GetSlotField(Title, CurrentPage, int(slot)), 12)));
+  }
+}
+
+void TMainForm::TblDisp() {
+  win::SetText(Control(main_ids::Edit1), win::FromCp932(GetSlotField(DisplayName, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Panel8), win::FromCp932(GetSlotField(AccessCount, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Panel10), win::FromCp932(GetSlotField(LastAccess, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Memo1), win::FromCp932(GetSlotField(Memo, CurrentPage, CurrentSlot)));
+}
+
+void TMainForm::BoxClr() {
+  for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
+    if (!win::GetText(Control(id)).empty()) win::SetText(Control(id), L"");
+  }
+}
+
+void TMainForm::SpeedButton18MouseMove(HWND slot_button) {
+  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  TblDisp();
+}
+
+void TMainForm::Panel4MouseMove() { BoxClr(); }
+
+void TMainForm::FormMouseMove() { BoxClr(); }
+
+void TMainForm::N2Click() {
+  // The editors open here once they exist; the page is redisplayed and saved either way.
+  if (CurrentTag >= 200 || CurrentTag < 100) pr_KeyMssgDisp();
+  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+}
+
+void TMainForm::URL1Click() {}
+
+void TMainForm::SpeedButton18Click(HWND slot_button) {
+  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  const std::string target = GetSlotField(Target, CurrentPage, CurrentSlot);
+  const std::string folder = GetSlotField(WorkFolder, CurrentPage, CurrentSlot);
+  if (target.empty()) return;
+  if (!AscUp()) return;
+  if (CurrentTag < 200) {
+    ShellExecOpen(target, folder);
+  } else {
+    ShellExecDefault(target, folder);
+  }
+}
+
+bool TMainForm::AscUp() {
+  if (MaybeError error = UpdateAccessStatistics(CurrentPage, CurrentSlot)) {
+    ShowErrorBox(hwnd(), *error);
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::pr_Drag(int accept) {
+  accepts_drops_ = accept != 0;
+  DragAcceptFiles(hwnd(), accepts_drops_ ? TRUE : FALSE);
+}
+
+int TMainForm::SlotAtClientPoint(POINT client) const {
+  HWND at = hwnd();
+  POINT p = client;
+  for (;;) {
+    const HWND child = ChildWindowFromPointEx(at, p, CWP_SKIPDISABLED | CWP_SKIPINVISIBLE);
+    if (!child || child == at) break;
+    MapWindowPoints(at, child, &p, 1);
+    at = child;
+  }
+  return IsSlotButton(at) ? win::SpeedButton::From(at)->Tag() : -1;
+}
+
+bool TMainForm::IsSlotButton(HWND hwnd) const {
+  for (HWND b : slot_buttons_) {
+    if (b == hwnd && hwnd) return true;
+  }
+  return false;
+}
+
+void TMainForm::ReceiveDropFiles(HDROP drop) {
+  win::UniqueIcon icon;
+  win::UniqueDrop held(drop);
+  POINT point{};
+  DragQueryPoint(drop, &point);
+  const int slot = SlotAtClientPoint(point);
+  if (slot < 0) {
+    CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
+    held.reset();
+  } else {
+    CurrentSlot = slot;
+    const std::string path = DroppedFileName(drop, 0);
+    held.reset();
+    if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
+      ClearCurrentSlot();
+      if (IsShortcutPath(path)) {
+        std::string unused_name;
+        ShellFileIcon(path, icon, unused_name);
+      } else {
+        icon = FirstFileIcon(path);
+      }
+      WriteDroppedEntry(CurrentPage, CurrentSlot, path);
+      StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+    }
+  }
+  pr_KeyDisp(unsigned(CurrentSlot));
+}
+
+win::UniqueMenu TMainForm::BuildPopupMenu() const {
+  win::UniqueMenu menu(CreatePopupMenu());
+  if (url_item_visible_) AppendMenuW(menu.get(), MF_STRING, IDM_URL1, L"URL取得");
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_STRING, IDM_N2, L"内容の編集");
+  return menu;
+}
+
+void TMainForm::OnContextMenu(HWND source, POINT screen) {
+  if (!IsSlotButton(source)) return;
+  if (screen.x == -1 && screen.y == -1) {
+    RECT r;
+    GetWindowRect(source, &r);
+    screen = {r.left, r.bottom};
+  }
+  win::UniqueMenu menu = BuildPopupMenu();
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(),
+                 nullptr);
+}
+
+void TMainForm::OnCommand(int id, int code, HWND control) {
+  const bool slot_button = id >= main_ids::FirstSlotButton && id <= main_ids::LastSlotButton;
+  if (code == win::kSpeedButtonMouseMove) {
+    if (slot_button) SpeedButton18MouseMove(control);
+    return;
+  }
+  if (code == win::kPanelMouseMove) {
+    if (id == main_ids::Panel4) Panel4MouseMove();
+    return;
+  }
+  if (code == BN_CLICKED && control) {
+    if (slot_button) {
+      SpeedButton18Click(control);
+    } else if (win::SpeedButton::From(control)) {
+      SpeedButton1Click(control);
+    }
+    return;
+  }
+  switch (id) {
+    case IDM_EXIT1:
+      Exit1Click();
+      break;
+    case IDM_N3:
+      N3Click();
+      break;
+    case IDM_URL1:
+      URL1Click();
+      break;
+    case IDM_N2:
+      N2Click();
+      break;
+  }
 }
 
 LRESULT TMainForm::OnQueryEndSession() {
@@ -83,15 +383,18 @@ void TMainForm::OnEndSession(bool ending) {
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case IDM_EXIT1:
-          Exit1Click();
-          return 0;
-        case IDM_N3:
-          N3Click();
-          return 0;
-      }
-      break;
+      OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wparam),
+                    {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMouseMove();
+      return 0;
+    case WM_DROPFILES:
+      ReceiveDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_SHOWWINDOW:
       if (wparam && !shown_) {
         shown_ = true;

@@ -5,3 +5,10 @@
 // Main menu commands.
 #define IDM_EXIT1 1001
 #define IDM_N3 1002
+
+// Popup menu of the slot buttons.
+#define IDM_URL1 1101
+#define IDM_N2 1102
+
+// The page buttons' glyph strip.
+#define IDB_PAGE_GLYPH 200

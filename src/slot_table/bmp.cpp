@@ -199,9 +199,9 @@ MaybeError ReadIconBmp(std::span<const std::uint8_t> bytes, std::size_t& pos, Ic
   pos += header_size;
   if (h.planes != 1) return invalid;
 
-  // Bit-field masks follow a plain 40-byte header.
+  // Bit-field masks follow a header too short to hold them (the plain 40-byte one).
   if (!h.core && h.compression == kBitFields) {
-    if (header_size == kInfoHeaderBytes) {
+    if (header_size < kInfoHeaderBytes + 12) {
       if (left() < 12) {
         pos = bytes.size();
         return read_error;

@@ -28,3 +28,81 @@ void PumpMessages() {
 }
 
 }  // namespace quenda::testing
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace quenda::testing {
+
+HDROP MakeDrop(POINT client_point, const std::vector<std::wstring>& files) {
+  std::size_t chars = 1;
+  for (const auto& f : files) chars += f.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+  block->pFiles = sizeof(DROPFILES);
+  block->pt = client_point;
+  block->fNC = FALSE;
+  block->fWide = TRUE;
+  auto* p = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(block) + sizeof(DROPFILES));
+  for (const auto& f : files) {
+    std::memcpy(p, f.c_str(), (f.size() + 1) * sizeof(wchar_t));
+    p += f.size() + 1;
+  }
+  *p = 0;
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+void WriteIconFile(const std::filesystem::path& path, unsigned colour) {
+  constexpr int kSize = 32;
+  const std::uint32_t xor_bytes = kSize * kSize * 4, and_bytes = kSize * 4;
+  const std::uint32_t image_bytes = 40 + xor_bytes + and_bytes;
+  std::vector<std::uint8_t> out;
+  auto put16 = [&](std::uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
+  auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+  put16(0); put16(1); put16(1);                                   // ICONDIR
+  out.push_back(kSize); out.push_back(kSize); out.push_back(0); out.push_back(0);
+  put16(1); put16(32); put32(image_bytes); put32(6 + 16);         // ICONDIRENTRY
+  put32(40); put32(kSize); put32(kSize * 2); put16(1); put16(32);  // BITMAPINFOHEADER
+  put32(0); put32(xor_bytes + and_bytes); put32(0); put32(0); put32(0); put32(0);
+  for (int y = kSize - 1; y >= 0; --y) {
+    for (int x = 0; x < kSize; ++x) {
+      const bool inside = x >= 8 && x < 24 && y >= 8 && y < 24;
+      put32(inside ? (0xFF000000u | colour) : 0);
+    }
+  }
+  for (int y = kSize - 1; y >= 0; --y) {
+    std::uint32_t mask = 0;  // bit set: transparent
+    for (int x = 0; x < kSize; ++x) {
+      const bool inside = x >= 8 && x < 24 && y >= 8 && y < 24;
+      if (!inside) mask |= 0x80000000u >> x;
+    }
+    out.push_back(mask >> 24); out.push_back(mask >> 16); out.push_back(mask >> 8); out.push_back(mask);
+  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+}
+
+bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target) {
+  CoInitialize(nullptr);
+  IShellLinkW* shell_link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&shell_link)))) {
+    return false;
+  }
+  shell_link->SetPath(target.c_str());
+  IPersistFile* file = nullptr;
+  bool ok = SUCCEEDED(shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+  if (ok) {
+    ok = SUCCEEDED(file->Save(link.c_str(), TRUE));
+    file->Release();
+  }
+  shell_link->Release();
+  return ok;
+}
+
+}  // namespace quenda::testing

@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers for the in-process window tests under Wine.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <filesystem>
 #include <string>
@@ -49,5 +50,30 @@ class ScopedTempDir {
 
 // Dispatches pending messages of this thread.
 void PumpMessages();
+
+}  // namespace quenda::testing
+
+namespace quenda::testing {
+
+// A drop as the shell makes one: a DROPFILES block with wide names at a client point.
+HDROP MakeDrop(POINT client_point, const std::vector<std::wstring>& files);
+
+// Writes a 32 x 32 icon file: `colour` in the square (8,8)-(24,24), transparent elsewhere.
+void WriteIconFile(const std::filesystem::path& path, unsigned colour);
+
+// Writes a shortcut to `target`.
+bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target);
+
+// Polls the message queue until `done` holds or the deadline passes.
+template <class F>
+bool PumpUntil(F done, int timeout_ms = 5000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    PumpMessages();
+    if (GetTickCount() - start > DWORD(timeout_ms)) return false;
+    Sleep(1);
+  }
+  return true;
+}
 
 }  // namespace quenda::testing

@@ -1,0 +1,20 @@
+#pragma once
+// A slot's access statistics: the count of openings and the time of the last one.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "slot_table/errors.h"
+#include "slot_table/slot_table.h"
+
+namespace quenda {
+
+// A signed 32-bit decimal: leading blanks and a sign allowed, nothing after the digits.
+std::optional<std::int32_t> ParseCount(std::string_view text);
+
+// LastAccess := NowText; then AccessCount := count + 1. A count that is not a number fails
+// with "'%s' は整数ではありません" (LastAccess already written). At the largest count the
+// count stays where it is.
+MaybeError UpdateAccessStatistics(PageIndex page, SlotIndex slot);
+
+}  // namespace quenda

@@ -1,0 +1,29 @@
+#include "program_entries/shell_file_icon.h"
+
+#include "slot_table/text_rules.h"
+#include "win/cp932.h"
+#include "win/window.h"
+
+namespace quenda {
+
+void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& display_name) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(win::FromCp932(path).c_str(), 0, &info, sizeof info,
+                 SHGFI_ICON | SHGFI_DISPLAYNAME);
+  icon.reset(info.hIcon);
+  display_name = win::ToCp932(info.szDisplayName);
+}
+
+win::UniqueIcon FirstFileIcon(const std::string& path) {
+  return win::AdoptExtractedIcon(
+      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), 0));
+}
+
+std::string DroppedFileName(HDROP drop, UINT index) {
+  const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+  std::wstring name(length + 1, L'\0');
+  name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
+  return FirstBytes(win::ToCp932(name), 1023);
+}
+
+}  // namespace quenda

@@ -1,0 +1,66 @@
+#include "win/icon_bitmap.h"
+
+namespace quenda::win {
+
+namespace {
+
+// A top-down 32-bit DIB section whose pixels are 0x00RRGGBB.
+UniqueBitmap CreateSurface(int width, int height, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return UniqueBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+}  // namespace
+
+UniqueBitmap BitmapFromIcon(const IconBitmap& icon) {
+  void* bits = nullptr;
+  UniqueBitmap bitmap = CreateSurface(kIconSize, kIconSize, &bits);
+  if (!bitmap) return bitmap;
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) pixels[y * kIconSize + x] = icon.ColourAt(x, y);
+  }
+  return bitmap;
+}
+
+Picture ComposeIcon(HICON icon, Rgb background) {
+  void* bits = nullptr;
+  UniqueBitmap surface = CreateSurface(kIconSize, kIconSize, &bits);
+  Picture picture(kIconSize, kIconSize, background);
+  if (!surface) return picture;
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  std::fill(pixels, pixels + kIconSize * kIconSize, background);
+  if (IsDrawableIcon(icon)) {
+    MemoryDC dc;
+    SelectGuard select(dc.get(), surface.get());
+    DrawIconEx(dc.get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+  }
+  for (int i = 0; i < kIconSize * kIconSize; ++i) picture.pixels[i] = pixels[i] & 0xFFFFFF;
+  return picture;
+}
+
+Picture PictureFromBitmap(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
+  Picture picture(info.bmWidth, info.bmHeight);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = info.bmWidth;
+  bi.bmiHeader.biHeight = -info.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  MemoryDC dc;
+  GetDIBits(dc.get(), bitmap, 0, info.bmHeight, picture.pixels.data(), &bi, DIB_RGB_COLORS);
+  for (Rgb& p : picture.pixels) p &= 0xFFFFFF;
+  return picture;
+}
+
+}  // namespace quenda::win
