@@ -1,0 +1,85 @@
+// The main window under Wine: a full redisplay of the 25 slot buttons, and a page switch as a
+// click on a page button gives it, on a shown window with a table of icons and titles.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "main_window/forms.h"
+#include "main_window/app.h"
+#include "slot_table/table_file.h"
+#include "win/speed_button.h"
+
+namespace quenda {
+namespace {
+
+class SilentPrompts : public Prompts {
+ public:
+  int Show(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
+};
+
+// One main window for all runs, on a table whose address page shows titles and whose program
+// page shows icons.
+Forms& SharedForms() {
+  static Forms* forms = [] {
+    static SilentPrompts prompts;
+    SetPrompts(&prompts);
+    const auto dir = std::filesystem::temp_directory_path() / L"quenda-bench";
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    ProgramDir = dir;
+    InitSlotTable();
+    for (int slot = 0; slot < 25; ++slot) {
+      SetSlotField(Title, 0, slot, "\x83\x65\x83\x58\x83\x67 title " + std::to_string(slot));
+      SetSlotField(Flag1, 8, slot, "0");
+      Picture picture(32, 32, 0xFFFFFF);
+      for (int i = 4; i < 28; ++i) picture.Set(i, i, 0x0000FF), picture.Set(31 - i, i, 0xFF0000);
+      StoreSlotIcon(8, slot, picture);
+    }
+    SaveTable();
+    auto* f = new Forms;
+    f->Create();
+    ShowWindow(f->main.hwnd(), SW_SHOWNOACTIVATE);
+    return f;
+  }();
+  return *forms;
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+void Click(HWND button) {
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+void BM_RedisplayTitles(benchmark::State& state) {
+  Forms& forms = SharedForms();
+  Click(forms.main.PageButtonByTag(0));
+  for (auto _ : state) forms.main.pr_KeyMssgDisp();
+  Pump();
+}
+BENCHMARK(BM_RedisplayTitles)->Unit(benchmark::kMicrosecond);
+
+void BM_RedisplayIcons(benchmark::State& state) {
+  Forms& forms = SharedForms();
+  Click(forms.main.PageButtonByTag(200));
+  for (auto _ : state) forms.main.pr_KeyMssgDisp();
+  Pump();
+}
+BENCHMARK(BM_RedisplayIcons)->Unit(benchmark::kMicrosecond);
+
+void BM_PageSwitch(benchmark::State& state) {
+  Forms& forms = SharedForms();
+  const HWND pages[2] = {forms.main.PageButtonByTag(0), forms.main.PageButtonByTag(200)};
+  int i = 0;
+  for (auto _ : state) Click(pages[i++ & 1]);
+  Pump();
+}
+BENCHMARK(BM_PageSwitch)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quenda
+
+BENCHMARK_MAIN();
