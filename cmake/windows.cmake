@@ -20,6 +20,7 @@ add_library(quenda_win STATIC
   src/win/font.cpp
   src/win/speed_button.cpp
   src/win/icon_bitmap.cpp
+  src/win/layout_builder.cpp
   src/win/panel.cpp
   src/win/window.cpp
 )

@@ -15,6 +15,7 @@
 #include "win/cp932.h"
 #include "win/font.h"
 #include "win/icon_bitmap.h"
+#include "win/layout_builder.h"
 #include "win/panel.h"
 #include "win/speed_button.h"
 
@@ -27,14 +28,6 @@ std::filesystem::path CurrentDirectory() {
   std::wstring dir(n, L'\0');
   dir.resize(GetCurrentDirectoryW(n, dir.data()));
   return dir;
-}
-
-SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
-  win::WindowDC dc(hwnd);
-  win::SelectGuard select(dc.get(), font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc.get(), text.c_str(), int(text.size()), &size);
-  return size;
 }
 
 win::UniqueBitmap PageGlyph() {
@@ -62,73 +55,18 @@ bool TMainForm::Create(Forms* forms) {
 }
 
 void TMainForm::CreateControls() {
-  const HINSTANCE instance = win::ModuleInstance();
-  blank_icon_ = win::BitmapFromIcon(BlankIcon());
+  controls_ = win::BuildControls(hwnd(), MainCrtLayout(), font_.get());
   for (const ControlSpec& c : MainCrtLayout()) {
-    const HWND parent = c.parent ? controls_.at(c.parent) : hwnd();
-    const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
-    const DWORD visible = c.visible ? WS_VISIBLE : 0;
-    HWND control = nullptr;
-    switch (c.kind) {
-      case ControlKind::Panel:
-        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
-                                   {win::Bevel::None, win::Bevel::None, 1, CLR_INVALID});
-        break;
-      case ControlKind::LoweredPanel: {
-        const COLORREF colour = c.id == main_ids::Panel2 ? RGB(192, 192, 192) : CLR_INVALID;
-        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
-                                   {win::Bevel::Raised, win::Bevel::Lowered, 1, colour});
-        break;
-      }
-      case ControlKind::ValuePanel:
-        control = win::CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
-                                   {win::Bevel::None, win::Bevel::Lowered, 2, RGB(255, 255, 255)});
-        break;
-      case ControlKind::Button:
-        control = win::SpeedButton::Create(parent, c.id, c.x, c.y, c.width, c.height, c.text, {},
-                                           c.tag);
-        slot_buttons_[c.tag] = control;
-        break;
-      case ControlKind::PageButton: {
-        win::SpeedButtonOptions options;
-        options.flat = true;
-        options.group = 1;
-        options.num_glyphs = 4;
-        control = win::SpeedButton::Create(parent, c.id, c.x, c.y, c.width, c.height, c.text,
-                                           options, c.tag);
-        win::SpeedButton::From(control)->SetGlyph(PageGlyph());
-        break;
-      }
-      case ControlKind::Label: {
-        const SIZE size = TextSize(hwnd(), font_.get(), c.text);
-        control = CreateWindowExW(0, L"STATIC", c.text, WS_CHILD | visible | SS_CENTER | SS_NOPREFIX,
-                                  c.x, c.y, size.cx, size.cy, parent, id, instance, nullptr);
-        break;
-      }
-      case ControlKind::Edit:
-        control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
-                                  WS_CHILD | visible | ES_READONLY | ES_AUTOHSCROLL, c.x, c.y,
-                                  c.width, c.height, parent, id, instance, nullptr);
-        break;
-      case ControlKind::Memo:
-        control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
-                                  WS_CHILD | visible | ES_READONLY | ES_MULTILINE, c.x, c.y,
-                                  c.width, c.height, parent, id, instance, nullptr);
-        break;
-      case ControlKind::Image:
-        control = CreateWindowExW(0, L"STATIC", c.text, WS_CHILD | visible | SS_BITMAP, c.x, c.y,
-                                  c.width, c.height, parent, id, instance, nullptr);
-        if (c.id == main_ids::IconClr_Imag) {
-          SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                       reinterpret_cast<LPARAM>(blank_icon_.get()));
-          // A bitmap static takes its picture's size; the layout's size holds.
-          SetWindowPos(control, nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER);
-        }
-        break;
+    if (c.kind == ControlKind::Button) slot_buttons_[c.tag] = Control(c.id);
+    if (c.kind == ControlKind::PageButton) {
+      win::SpeedButton::From(Control(c.id))->SetGlyph(PageGlyph());
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    controls_[c.id] = control;
   }
+  blank_icon_ = win::BitmapFromIcon(BlankIcon());
+  const HWND blank = Control(main_ids::IconClr_Imag);
+  SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
+  // A bitmap static takes its picture's size; the layout's size holds.
+  SetWindowPos(blank, nullptr, 0, 0, 32, 31, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HWND TMainForm::Control(int id) const {

@@ -70,7 +70,7 @@ class TMainForm : public win::Window {
 
   Forms* forms_ = nullptr;
   win::UniqueFont font_;
-  std::map<int, HWND> controls_;
+  std::map<int, HWND> controls_;  // by identifier; the window itself under 0
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   bool shown_ = false;

@@ -5,8 +5,22 @@
 
 namespace quenda {
 
-enum class ControlKind { Panel, LoweredPanel, ValuePanel, Button, PageButton, Label, Edit,
-                         Memo, Image };
+enum class ControlKind {
+  Panel,         // no bevel
+  LoweredPanel,  // raised outer, lowered inner bevel
+  RaisedPanel,   // raised bevel: a frame around other controls
+  ValuePanel,    // white, lowered inner bevel of width 2: shows a value as its caption
+  Button,        // speed button
+  PageButton,    // grouped flat speed button with the page glyph strip
+  Label,         // sized to its text
+  Edit,          // single-line edit
+  ReadOnlyEdit,
+  Memo,          // multi-line edit
+  ReadOnlyMemo,
+  CheckBox,
+  Image,         // a bitmap picture
+  Custom,        // created by the window itself
+};
 
 struct ControlSpec {
   ControlKind kind;
@@ -17,6 +31,8 @@ struct ControlSpec {
   const wchar_t* text;
   int tag = 0;
   bool visible = true;
+  unsigned colour = 0xFFFFFFFF;  // a button's text colour (COLORREF); unset: the system's
+  int font_height = 12;
 };
 
 }  // namespace quenda

@@ -10,17 +10,17 @@ using namespace main_ids;
 
 constexpr ControlSpec kFixed[] = {
     {ControlKind::Panel, L"Panel1", Panel1, 0, 0, 0, 365, 362, L""},
-    {ControlKind::LoweredPanel, L"Panel2", Panel2, Panel1, 0, 0, 365, 41, L""},
+    {ControlKind::LoweredPanel, L"Panel2", Panel2, Panel1, 0, 0, 365, 41, L"", 0, true, 0xC0C0C0},
     {ControlKind::LoweredPanel, L"Panel4", Panel4, Panel1, 0, 44, 365, 240, L""},
     {ControlKind::LoweredPanel, L"Panel5", Panel5, Panel1, 0, 289, 365, 73, L""},
     {ControlKind::Image, L"IconClr_Imag", IconClr_Imag, Panel1, 12, 419, 32, 31, L"", 0, false},
     {ControlKind::Image, L"Image1", Image1, Panel1, 52, 418, 32, 32, L""},
-    {ControlKind::Edit, L"Edit1", Edit1, Panel4, 7, 8, 350, 20, L""},
+    {ControlKind::ReadOnlyEdit, L"Edit1", Edit1, Panel4, 7, 8, 350, 20, L""},
     {ControlKind::Label, L"Label17", Label17, Panel5, 22, 10, 0, 0, L"ｱｸｾｽ回数"},
     {ControlKind::ValuePanel, L"Panel8", Panel8, Panel5, 79, 6, 41, 20, L""},
     {ControlKind::Label, L"Label18", Label18, Panel5, 132, 10, 0, 0, L"最終ｱｸｾｽ日"},
     {ControlKind::ValuePanel, L"Panel10", Panel10, Panel5, 202, 7, 155, 20, L""},
-    {ControlKind::Memo, L"Memo1", Memo1, Panel5, 8, 30, 350, 36, L""},
+    {ControlKind::ReadOnlyMemo, L"Memo1", Memo1, Panel5, 8, 30, 350, 36, L""},
 };
 
 // The page bank: button, tag, label, their positions. The second row lies below the bank's
