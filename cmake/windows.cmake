@@ -8,6 +8,7 @@ add_library(quenda_win STATIC
   src/main_window/main_crt.cpp
   src/main_window/shell.cpp
   src/program_entries/shell_file_icon.cpp
+  src/resources/help_layout.cpp
   src/resources/main_crt_layout.cpp
   src/program_entries/folder_form.cpp
   src/program_entries/icon_get_form.cpp

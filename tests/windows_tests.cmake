@@ -4,6 +4,7 @@ add_executable(quenda_win_tests
   main_window/main_crt_test.cpp
   main_window/main_window_test.cpp
   main_window/table_storage_win_test.cpp
+  url_entries/help_test.cpp
   support/win_test_support.cpp
   win/speed_button_test.cpp
   ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc

@@ -1,13 +1,72 @@
 #include "url_entries/help.h"
 
+#include "main_window/shell.h"
+#include "resources/help_layout.h"
+#include "win/font.h"
+
 namespace quenda {
 
 bool TOpHelp::Create(HWND owner) {
   RegisterClassOnce(kClassName);
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0;
-  if (!CreateTopLevel(kClassName, L"ヘルプ", style, WS_EX_DLGMODALFRAME, 393, 114, owner)) return false;
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  if (!CreateTopLevel(kClassName, L"ヘルプ", style, WS_EX_DLGMODALFRAME, 393, 114, owner)) {
+    return false;
+  }
+  font_ = win::CreateUiFont(12);
+  controls_ = win::BuildControls(hwnd(), HelpLayout(), font_.get());
+  for (const ControlSpec& c : HelpLayout()) {
+    if (c.kind != ControlKind::Custom) continue;
+    // The link: blue, underlined, with the hand cursor; SS_NOTIFY reports its clicks.
+    LOGFONTW lf{};
+    GetObjectW(win::CreateUiFont(13).get(), sizeof lf, &lf);
+    lf.lfUnderline = TRUE;
+    link_font_ = win::UniqueFont(CreateFontIndirectW(&lf));
+    const HWND link = CreateWindowExW(
+        0, L"STATIC", c.text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, c.x, c.y,
+        c.width, c.height, hwnd(), reinterpret_cast<HMENU>(INT_PTR(c.id)), win::ModuleInstance(),
+        nullptr);
+    SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(link_font_.get()), FALSE);
+    controls_[c.id] = link;
+  }
   win::CentreOnDesktop(hwnd());
   return true;
+}
+
+HWND TOpHelp::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void TOpHelp::SpeedButton1Click() { EndModal(); }
+
+void TOpHelp::StaticText1Click() {
+  CurrentShell().Execute(nullptr, L"OPEN", kHomePage, nullptr, SW_SHOW);
+}
+
+LRESULT TOpHelp::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wparam) == help_ids::SpeedButton1 && HIWORD(wparam) == BN_CLICKED) {
+        SpeedButton1Click();
+      } else if (LOWORD(wparam) == help_ids::StaticText1 && HIWORD(wparam) == STN_CLICKED) {
+        StaticText1Click();
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      const HDC dc = reinterpret_cast<HDC>(wparam);
+      SetBkMode(dc, TRANSPARENT);
+      const bool link = reinterpret_cast<HWND>(lparam) == Control(help_ids::StaticText1);
+      SetTextColor(dc, link ? RGB(0, 0, 255) : GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wparam) == Control(help_ids::StaticText1)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+  }
+  return Window::HandleMessage(message, wparam, lparam);
 }
 
 }  // namespace quenda

@@ -1,5 +1,7 @@
 #pragma once
-// TOpHelp: the help dialog.
+// TOpHelp: the help dialog. It points to the home page, whose address it shows as a link.
+#include "win/handle.h"
+#include "win/layout_builder.h"
 #include "win/window.h"
 
 namespace quenda {
@@ -8,6 +10,18 @@ class TOpHelp : public win::Window {
  public:
   static constexpr const wchar_t* kClassName = L"TOpHelp";
   bool Create(HWND owner);
+
+  void SpeedButton1Click();
+  void StaticText1Click();
+
+  HWND Control(int id) const;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  win::UniqueFont font_, link_font_;
+  win::ControlMap controls_;
 };
 
 }  // namespace quenda
