@@ -106,6 +106,33 @@ Picture DecodeCorner(const ImageHeader& h, std::span<const std::uint8_t> palette
   return picture;
 }
 
+// The form this program writes: 32 x 32, 4 bits, the icon palette. Its indices are taken as
+// they are, which is what mapping their colours would give, only without the search.
+bool IsOwnIconFormat(const ImageHeader& h, std::span<const std::uint8_t> palette) {
+  if (h.core || h.bits != 4 || h.compression != kRgb || h.width != kIconSize ||
+      (h.height != kIconSize && h.height != -kIconSize) || palette.size() < 16 * 4) {
+    return false;
+  }
+  for (int i = 0; i < 16; ++i) {
+    const Rgb c = kIconPalette[i];
+    const std::uint8_t* p = palette.data() + 4 * i;
+    if (p[0] != (c & 0xFF) || p[1] != ((c >> 8) & 0xFF) || p[2] != ((c >> 16) & 0xFF)) return false;
+  }
+  return true;
+}
+
+// Bytes missing from a short pixel block read as 0, as in DecodeCorner.
+void CopyIconIndices(const ImageHeader& h, std::span<const std::uint8_t> pixels, IconBitmap& icon) {
+  for (int y = 0; y < kIconSize; ++y) {
+    const std::size_t row = std::size_t(h.height < 0 ? y : kIconSize - 1 - y) * 16;
+    for (int x = 0; x < kIconSize; ++x) {
+      const std::size_t offset = row + x / 2;
+      const std::uint8_t byte = offset < pixels.size() ? pixels[offset] : 0;
+      icon.Set(x, y, x % 2 ? byte & 0xF : byte >> 4);
+    }
+  }
+}
+
 bool Decodable(const ImageHeader& h) {
   if (h.width <= 0 || h.height == 0) return false;
   switch (h.bits) {
@@ -236,7 +263,11 @@ MaybeError ReadIconBmp(std::span<const std::uint8_t> bytes, std::size_t& pos, Ic
   const std::span<const std::uint8_t> pixels = bytes.subspan(pos, taken);
   pos += taken;
 
-  DrawPictureOnWhite(icon, DecodeCorner(h, palette, pixels));
+  if (IsOwnIconFormat(h, palette)) {
+    CopyIconIndices(h, pixels, icon);
+  } else {
+    DrawPictureOnWhite(icon, DecodeCorner(h, palette, pixels));
+  }
   return std::nullopt;
 }
 

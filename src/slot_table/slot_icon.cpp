@@ -33,8 +33,18 @@ std::uint8_t NearestPaletteIndex(Rgb colour) {
 void DrawPictureOnWhite(IconBitmap& icon, const Picture& picture) {
   icon.Fill(kWhite);
   const int w = std::min(picture.width, kIconSize), h = std::min(picture.height, kIconSize);
+  // Icons hold long runs of one colour: the search runs once per run.
+  Rgb last_colour = 0;
+  std::uint8_t last_index = NearestPaletteIndex(last_colour);
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) icon.Set(x, y, NearestPaletteIndex(picture.At(x, y)));
+    for (int x = 0; x < w; ++x) {
+      const Rgb colour = picture.At(x, y);
+      if (colour != last_colour) {
+        last_colour = colour;
+        last_index = NearestPaletteIndex(colour);
+      }
+      icon.Set(x, y, last_index);
+    }
   }
 }
 

@@ -1,0 +1,170 @@
+// LoadTable and SaveTable of a full table, each beside a plain read or write of the same
+// 478,800 bytes through the same standard streams, in a folder of its own; the ratios follow
+// the table of timings.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "slot_table/slot_table.h"
+#include "slot_table/table_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quenda::kTableFileBytes;
+
+fs::path g_dir;
+
+fs::path PlainFile() { return g_dir / "plain.bin"; }
+
+// Every field filled to its width and every icon drawn in many colours, so that nothing is
+// cheaper than in a table in real use.
+void FillTable() {
+  quenda::InitSlotTable();
+  for (int page = 0; page < quenda::kPageCount; ++page) {
+    for (int slot = 0; slot < quenda::kSlotsPerPage; ++slot) {
+      const std::string id = std::to_string(page * 100 + slot);
+      for (int field = 0; field < quenda::kFieldCount; ++field) {
+        quenda::SetSlotField(field, page, slot, std::string(300, char('a' + field)) + id);
+      }
+      quenda::Picture picture(32, 32);
+      for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+          picture.Set(x, y,
+                      quenda::Rgb((x * 8 + page) << 16 | (y * 8) << 8 | ((x ^ y) * 8 + slot)));
+        }
+      }
+      quenda::StoreSlotIcon(page, slot, picture);
+    }
+  }
+}
+
+void BM_LoadTable(benchmark::State& state) {
+  for (auto _ : state) {
+    if (quenda::MaybeError error = quenda::LoadTable()) {
+      state.SkipWithError(quenda::ErrorText(*error).c_str());
+      break;
+    }
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+void BM_PlainRead(benchmark::State& state) {
+  std::vector<char> bytes(kTableFileBytes);
+  for (auto _ : state) {
+    std::ifstream in(PlainFile(), std::ios::binary);
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    if (in.gcount() != std::streamsize(bytes.size())) {
+      state.SkipWithError("short read");
+      break;
+    }
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+void BM_SaveTable(benchmark::State& state) {
+  for (auto _ : state) {
+    if (quenda::MaybeError error = quenda::SaveTable()) {
+      state.SkipWithError(quenda::ErrorText(*error).c_str());
+      break;
+    }
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+void BM_PlainWrite(benchmark::State& state) {
+  const std::vector<char> bytes(kTableFileBytes, 'x');
+  for (auto _ : state) {
+    std::ofstream out(PlainFile(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out.flush();
+    if (!out) {
+      state.SkipWithError("write failed");
+      break;
+    }
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+// The in-memory halves, to tell the file system's share from the codec's.
+void BM_ParseTable(benchmark::State& state) {
+  const std::vector<std::uint8_t> bytes = quenda::SerializeTable(quenda::TheSlotTable());
+  for (auto _ : state) benchmark::DoNotOptimize(quenda::ParseTable(bytes, quenda::TheSlotTable()));
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+void BM_SerializeTable(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(quenda::SerializeTable(quenda::TheSlotTable()));
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+BENCHMARK(BM_LoadTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SerializeTable)->Unit(benchmark::kMicrosecond);
+
+// The console report, remembering each benchmark's real time for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+      }
+    }
+  }
+
+  void PrintRatio(const char* label, const std::string& a, const std::string& b) const {
+    const auto x = times_.find(a), y = times_.find(b);
+    if (x == times_.end() || y == times_.end() || y->second <= 0) return;
+    std::printf("%-34s %6.2f\n", label, x->second / y->second);
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  g_dir = fs::temp_directory_path() /
+          ("quenda_bench_" +
+           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  fs::create_directories(g_dir);
+  quenda::ProgramDir = g_dir;
+  FillTable();
+  int status = 0;
+  if (quenda::MaybeError error = quenda::SaveTable()) {
+    std::fprintf(stderr, "%s\n", quenda::ErrorText(*error).c_str());
+    status = 1;
+  } else {
+    std::ofstream(PlainFile(), std::ios::binary) << std::string(kTableFileBytes, 'x');
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios of real time (full table, %zu bytes):\n", kTableFileBytes);
+    reporter.PrintRatio("LoadTable / plain read", "BM_LoadTable", "BM_PlainRead");
+    reporter.PrintRatio("SaveTable / plain write", "BM_SaveTable", "BM_PlainWrite");
+    reporter.PrintRatio("ParseTable / plain read", "BM_ParseTable", "BM_PlainRead");
+    reporter.PrintRatio("SerializeTable / plain write", "BM_SerializeTable", "BM_PlainWrite");
+  }
+  benchmark::Shutdown();
+  std::error_code ec;
+  fs::remove_all(g_dir, ec);
+  return status;
+}
