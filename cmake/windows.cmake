@@ -4,17 +4,22 @@ enable_language(RC)
 add_library(quenda_win STATIC
   src/main_window/app.cpp
   src/main_window/entry.cpp
+  src/main_window/file_dialog.cpp
   src/main_window/forms.cpp
   src/main_window/main_crt.cpp
   src/main_window/shell.cpp
   src/program_entries/shell_file_icon.cpp
   src/resources/help_layout.cpp
+  src/resources/folder_form_layout.cpp
+  src/resources/icon_get_form_layout.cpp
   src/resources/main_crt_layout.cpp
+  src/resources/url_edit_layout.cpp
   src/program_entries/folder_form.cpp
   src/program_entries/icon_get_form.cpp
   src/program_entries/prg_edit.cpp
   src/slot_table/clock_win.cpp
   src/slot_table/table_storage_win.cpp
+  src/url_entries/capture_win.cpp
   src/url_entries/help.cpp
   src/url_entries/url_edit.cpp
   src/win/cp932.cpp

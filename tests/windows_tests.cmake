@@ -4,7 +4,11 @@ add_executable(quenda_win_tests
   main_window/main_crt_test.cpp
   main_window/main_window_test.cpp
   main_window/table_storage_win_test.cpp
+  program_entries/folder_form_test.cpp
+  program_entries/icon_get_form_test.cpp
+  url_entries/capture_win_test.cpp
   url_entries/help_test.cpp
+  url_entries/url_edit_test.cpp
   support/win_test_support.cpp
   win/speed_button_test.cpp
   ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc
@@ -13,3 +17,23 @@ target_include_directories(quenda_win_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(quenda_win_tests PRIVATE quenda_win GTest::gtest_main)
 target_link_options(quenda_win_tests PRIVATE -static)
 add_test(NAME quenda_win_tests COMMAND quenda_win_tests)
+# It holds the single-instance mutex and shows windows: never beside an end-to-end run.
+set_tests_properties(quenda_win_tests PROPERTIES RESOURCE_LOCK quenda_wine_desktop TIMEOUT 600)
+
+# A stand-in browser in a process of its own, started by the capture tests from beside them.
+add_executable(fake_browser WIN32 url_entries/fake_browser.cpp)
+target_compile_definitions(fake_browser PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(fake_browser PRIVATE comctl32 shell32 user32)
+target_link_options(fake_browser PRIVATE -static -municode)
+set_target_properties(fake_browser PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+add_dependencies(quenda_win_tests fake_browser)
+
+# Program files for the icon picker's tests: icons and no code, beside the tests.
+foreach(icons 5 14)
+  add_library(test_icons${icons} SHARED program_entries/test_icons${icons}.rc)
+  target_include_directories(test_icons${icons} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/program_entries)
+  set_target_properties(test_icons${icons} PROPERTIES PREFIX "" LINKER_LANGUAGE CXX
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  target_link_options(test_icons${icons} PRIVATE -nostdlib -Wl,-e,0)
+  add_dependencies(quenda_win_tests test_icons${icons})
+endforeach()

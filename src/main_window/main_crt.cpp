@@ -10,6 +10,8 @@
 #include "program_entries/shell_file_icon.h"
 #include "resources/main_crt_layout.h"
 #include "resources/resource_ids.h"
+#include "url_entries/capture.h"
+#include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/text_rules.h"
 #include "win/cp932.h"
@@ -169,12 +171,37 @@ void TMainForm::Panel4MouseMove() { BoxClr(); }
 void TMainForm::FormMouseMove() { BoxClr(); }
 
 void TMainForm::N2Click() {
-  // The editors open here once they exist; the page is redisplayed and saved either way.
-  if (CurrentTag >= 200 || CurrentTag < 100) pr_KeyMssgDisp();
+  if (CurrentTag >= 200) {
+    pr_KeyMssgDisp();  // the program entry editor opens here once it exists
+  } else if (CurrentTag < 100) {
+    if (forms_) forms_->url.ShowModal(hwnd());
+    pr_KeyMssgDisp();
+  }
+  // Saved whatever the editor did, cancelled included.
   if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
 }
 
-void TMainForm::URL1Click() {}
+void TMainForm::URL1Click() {
+  std::string address, title, short_title;
+  {
+    TSelTileName capture;
+    capture.Capture();
+    address = capture.PageAddress;
+    title = capture.PageTitle;
+    short_title = capture.ShortTitle;
+  }
+  if (address.empty()) return;
+  ClearCurrentSlot();
+  SetSlotField(Target, CurrentPage, CurrentSlot, address);
+  SetSlotField(Title, CurrentPage, CurrentSlot, short_title);
+  SetSlotField(DisplayName, CurrentPage, CurrentSlot, title);
+  SetSlotField(Flag1, CurrentPage, CurrentSlot, "1");
+  SetSlotField(AccessCount, CurrentPage, CurrentSlot, "0");
+  SetSlotField(LastAccess, CurrentPage, CurrentSlot, NowText());
+  SetSlotField(Memo, CurrentPage, CurrentSlot, "");
+  pr_KeyDisp(unsigned(CurrentSlot));
+  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+}
 
 void TMainForm::SpeedButton18Click(HWND slot_button) {
   CurrentSlot = win::SpeedButton::From(slot_button)->Tag();

@@ -1,13 +1,61 @@
 #pragma once
-// TPrgIconGetBox: the icon picker, a modal dialog.
+// TPrgIconGetBox: the icon picker, a modal dialog in which the user clicks one of the icons a
+// program or library file holds. Both entry editors run the icon choice through it.
+#include <windows.h>
+
+#include <string>
+
+#include "win/handle.h"
+#include "win/layout_builder.h"
 #include "win/window.h"
 
 namespace quenda {
 
+// The index of the icon cell last clicked, and of the cell last under the mouse; both live as
+// long as the process and are never reset, so a picker closed without a click repeats the
+// previous choice.
+extern int SelectedIcon;
+extern int HoverIcon;
+
+// The number of icons a file (CP932 path) holds, as ExtractIcon counts them.
+int IconCount(const std::string& path);
+
 class TPrgIconGetBox : public win::Window {
  public:
   static constexpr const wchar_t* kClassName = L"TPrgIconGetBox";
+  static constexpr int kWidth = 457, kHeight = 224;  // the outer size
+  static constexpr int kCell = 32;
+
   bool Create(HWND owner);
+
+  // The icon choice on a file (CP932 path): empties the strip; for two or more icons fills it
+  // and shows the picker modally over `owner`, then gives SelectedIcon; otherwise gives 0.
+  int IconChoice(HWND owner, const std::string& path);
+
+  // Steps of the icon choice.
+  void EmptyStrip();
+  // The strip `count` cells wide, icon i of the file drawn in cell i.
+  void DrawStrip(const std::string& path, int count);
+
+  // Handlers, named as the picker's behaviour names them; x in the strip's coordinates.
+  void Image1MouseMove(int x);
+  void Image1Click();
+  void SpeedButton1Click();
+
+  HWND Control(int id) const;
+  HBITMAP StripBitmap() const { return strip_.get(); }    // null while the strip is empty
+  HBITMAP PreviewBitmap() const { return preview_.get(); }  // null until the first click
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void CreateControls();
+
+  win::UniqueFont font_;
+  win::ControlMap controls_;
+  win::UniqueBitmap strip_;    // the strip's picture, as wide as the strip
+  win::UniqueBitmap preview_;  // Image2's picture
 };
 
 }  // namespace quenda

@@ -9,6 +9,7 @@ enum class ControlKind {
   Panel,         // no bevel
   LoweredPanel,  // raised outer, lowered inner bevel
   RaisedPanel,   // raised bevel: a frame around other controls
+  SunkenPanel,   // lowered bevel
   ValuePanel,    // white, lowered inner bevel of width 2: shows a value as its caption
   Button,        // speed button
   PageButton,    // grouped flat speed button with the page glyph strip

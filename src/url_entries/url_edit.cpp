@@ -1,13 +1,277 @@
 #include "url_entries/url_edit.h"
 
+#include "main_window/app.h"
+#include "main_window/file_dialog.h"
+#include "program_entries/icon_get_form.h"
+#include "resources/url_edit_layout.h"
+#include "slot_table/now_text.h"
+#include "slot_table/text_rules.h"
+#include "url_entries/capture.h"
+#include "win/cp932.h"
+#include "win/font.h"
+#include "win/icon_bitmap.h"
+#include "win/speed_button.h"
+
 namespace quenda {
 
-bool TKeyIn_URL::Create(HWND owner) {
+namespace {
+
+constexpr std::size_t kTitleBytes = 12;
+
+// Both file commands refuse other files with the same message.
+void UnsupportedFile(HWND owner) {
+  CurrentPrompts().Show(owner, L"対応していないファイル形式です", L"確認", MB_OK);
+}
+void UnreadableFile(HWND owner) {
+  CurrentPrompts().Show(owner, L"ファイルを読み込めません", L"確認", MB_OK);
+}
+
+std::optional<std::string> ChooseFile(HWND owner, const wchar_t* filter) {
+  OpenFileRequest request;
+  request.filter = filter;
+  std::optional<std::wstring> chosen = CurrentFileDialogs().Open(owner, request);
+  if (!chosen) return std::nullopt;
+  return win::ToCp932(*chosen);
+}
+
+}  // namespace
+
+bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
+  picker_ = picker;
   RegisterClassOnce(kClassName);
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0;
-  if (!CreateTopLevel(kClassName, L"ＵＲＬ情報取得／編集", style, WS_EX_DLGMODALFRAME, 592, 255, owner)) return false;
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  if (!CreateTopLevel(kClassName, L"ＵＲＬ情報取得／編集", style, WS_EX_DLGMODALFRAME, 592, 255,
+                      owner)) {
+    return false;
+  }
+  font_ = win::CreateUiFont(12);
+  controls_ = win::BuildControls(hwnd(), UrlEditLayout(), font_.get());
+  SetWindowPos(Control(url_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const HWND frame = CreateWindowExW(0, L"BUTTON", L"Keyの表示方法",
+                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 182, 187,
+                                     Control(url_ids::GroupBox1),
+                                     reinterpret_cast<HMENU>(INT_PTR(url_ids::GroupFrame)),
+                                     win::ModuleInstance(), nullptr);
+  SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  controls_[url_ids::GroupFrame] = frame;
+  SendMessageW(Control(url_ids::RichEdit1), EM_LIMITTEXT, 250, 0);
+  SetChecked(true);
   win::CentreOnDesktop(hwnd());
   return true;
+}
+
+HWND TKeyIn_URL::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string TKeyIn_URL::Text(int id) const { return win::ToCp932(win::GetText(Control(id))); }
+
+void TKeyIn_URL::SetText(int id, const std::string& cp932) {
+  win::SetText(Control(id), win::FromCp932(cp932));
+}
+
+bool TKeyIn_URL::Checked() const {
+  return SendMessageW(Control(url_ids::CheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TKeyIn_URL::SetChecked(bool checked) {
+  if (Checked() == checked) return;
+  SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  CheckBox1Click();  // a change of state refreshes the preview, as a click does
+}
+
+void TKeyIn_URL::LoadControls() {
+  const SlotRecord& slot = TheSlotTable().At(CurrentPage, CurrentSlot);
+  loading_ = true;
+  SetText(url_ids::LabeledEdit2, FieldText(slot.fields.Target));
+  SetText(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
+  SetText(url_ids::RichEdit1, FieldText(slot.fields.Memo));
+  SetText(url_ids::Panel1, FieldText(slot.fields.AccessCount));
+  SetText(url_ids::Panel2, FieldText(slot.fields.LastAccess));
+  SetText(url_ids::MaskEdit1, FieldText(slot.fields.Title));
+  SetText(url_ids::Label5, "");
+  loading_ = false;
+}
+
+void TKeyIn_URL::FormActivate() {
+  UrlEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  LoadControls();
+  const bool checked = FieldText(UrlEditRecord.fields.Flag1) != "0";
+  SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  working_ = SlotIconBitmap(CurrentPage, CurrentSlot);
+  RefreshKeyPreview();
+}
+
+void TKeyIn_URL::RefreshKeyPreview() {
+  const HWND key = Control(url_ids::SpeedButton18);
+  win::SpeedButton::From(key)->ClearGlyph();
+  win::SetText(key, L"");
+  if (Checked()) {
+    ShowPreviewCaption();
+  } else {
+    win::SpeedButton::From(key)->SetGlyph(win::BitmapFromIcon(working_));
+  }
+}
+
+void TKeyIn_URL::ShowPreviewCaption() {
+  win::SetText(Control(url_ids::SpeedButton18),
+               win::FromCp932(FirstBytes(Text(url_ids::MaskEdit1), kTitleBytes)));
+}
+
+void TKeyIn_URL::SpeedButton3Click() {
+  SlotFields& f = UrlEditRecord.fields;
+  SetFieldText(f.Memo, Text(url_ids::RichEdit1));
+  SetFieldText(f.LastAccess, Text(url_ids::Panel2));
+  SetFieldText(f.AccessCount, Text(url_ids::Panel1));
+  SetFieldText(f.DisplayName, Text(url_ids::LabeledEdit1));
+  SetFieldText(f.Target, Text(url_ids::LabeledEdit2));
+  SetFieldText(f.Title, Text(url_ids::MaskEdit1));
+  SetFieldText(f.Flag1, Checked() ? "1" : "0");
+  TheSlotTable().At(CurrentPage, CurrentSlot) = UrlEditRecord;
+  StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(working_));
+  EndModal();
+}
+
+void TKeyIn_URL::SpeedButton4Click() { EndModal(); }
+
+void TKeyIn_URL::SetNowStatistics() {
+  SetText(url_ids::Label5, "");
+  SetText(url_ids::RichEdit1, "");
+  SetText(url_ids::Panel1, "0");
+  SetText(url_ids::Panel2, NowText());
+}
+
+void TKeyIn_URL::SpeedButton2Click() {
+  std::string address, title;
+  {
+    TSelTileName capture;
+    capture.Capture();
+    address = capture.PageAddress;
+    title = capture.PageTitle;
+  }
+  if (address.empty()) return;
+  SetText(url_ids::LabeledEdit1, title);
+  SetText(url_ids::LabeledEdit2, address);
+  SetNowStatistics();
+  SetText(url_ids::MaskEdit1, FirstBytes(title, kTitleBytes));
+  SetChecked(true);
+  ShowPreviewCaption();
+}
+
+void TKeyIn_URL::SpeedButton7Click() {
+  const std::optional<std::string> path =
+      ChooseFile(hwnd(), L"ホームページ(*.htm,*.html)|*.htm;*.html");
+  if (!path) return;
+  const std::string extension = UpperAscii(PathExtension(*path));
+  if (extension == ".HTM" || extension == ".HTML") {
+    TakeLocalPage(*path);
+  } else {
+    UnsupportedFile(hwnd());
+  }
+}
+
+void TKeyIn_URL::TakeLocalPage(const std::string& path) {
+  SetText(url_ids::LabeledEdit1, path);
+  SetText(url_ids::LabeledEdit2, path);
+  SetNowStatistics();
+  std::string name = PathFileName(path);
+  name.resize(name.size() - PathExtension(path).size());
+  SetText(url_ids::MaskEdit1, FirstBytes(name, kTitleBytes));
+  SetChecked(true);
+  ShowPreviewCaption();
+}
+
+void TKeyIn_URL::SpeedButton6Click() {
+  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
+    return;
+  }
+  ClearCurrentSlot();
+  LoadControls();
+  SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+  RefreshKeyPreview();
+}
+
+void TKeyIn_URL::SpeedButton5Click() {
+  SetChecked(false);
+  const std::optional<std::string> path =
+      ChooseFile(hwnd(), L"総て(*.ico.*.exe:*.dll)|*.ico;*.exe;*.dll");
+  if (!path) return;
+  const std::string extension = UpperAscii(PathExtension(*path));
+  if (extension == ".EXE" || extension == ".DLL") {
+    LoadIconFromProgram(*path);
+  } else if (extension == ".ICO") {
+    pr_ReadImge(*path);
+  } else {
+    UnsupportedFile(hwnd());
+  }
+}
+
+void TKeyIn_URL::pr_ReadImge(const std::string& path) {
+  win::UniqueIcon icon(static_cast<HICON>(LoadImageW(nullptr, win::FromCp932(path).c_str(),
+                                                     IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+  if (icon) {
+    DrawPictureOnWhite(working_, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+  } else {
+    UnreadableFile(hwnd());
+  }
+  const HWND key = Control(url_ids::SpeedButton18);
+  win::SetText(key, L"");
+  win::SpeedButton::From(key)->SetGlyph(win::BitmapFromIcon(working_));
+}
+
+void TKeyIn_URL::LoadIconFromProgram(const std::string& path) {
+  const int index = picker_ ? picker_->IconChoice(hwnd(), path) : 0;
+  win::UniqueIcon icon = win::AdoptExtractedIcon(
+      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), UINT(index)));
+  // On the black blank, without a white fill.
+  DrawPictureOnWhite(working_, win::ComposeIcon(icon.get(), kIconPalette[kBlack]));
+  if (!icon) UnreadableFile(hwnd());
+}
+
+void TKeyIn_URL::CheckBox1Click() { RefreshKeyPreview(); }
+
+void TKeyIn_URL::MaskEdit1Change() {
+  if (loading_) return;
+  // The title holds at most 12 bytes; a character that would not fit whole is refused.
+  const HWND edit = Control(url_ids::MaskEdit1);
+  std::wstring text = win::GetText(edit);
+  if (win::ToCp932(text).size() > kTitleBytes) {
+    while (!text.empty() && win::ToCp932(text).size() > kTitleBytes) text.pop_back();
+    loading_ = true;
+    win::SetText(edit, text);
+    SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+    loading_ = false;
+  }
+  if (Checked()) ShowPreviewCaption();
+}
+
+LRESULT TKeyIn_URL::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wparam) FormActivate();
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam), code = HIWORD(wparam);
+      if (code == BN_CLICKED) {
+        switch (id) {
+          case url_ids::SpeedButton3: SpeedButton3Click(); break;
+          case url_ids::SpeedButton4: SpeedButton4Click(); break;
+          case url_ids::SpeedButton2: SpeedButton2Click(); break;
+          case url_ids::SpeedButton7: SpeedButton7Click(); break;
+          case url_ids::SpeedButton6: SpeedButton6Click(); break;
+          case url_ids::SpeedButton5: SpeedButton5Click(); break;
+          case url_ids::CheckBox1: CheckBox1Click(); break;
+        }
+      } else if (code == EN_CHANGE && id == url_ids::MaskEdit1) {
+        MaskEdit1Change();
+      }
+      return 0;
+    }
+  }
+  return Window::HandleMessage(message, wparam, lparam);
 }
 
 }  // namespace quenda

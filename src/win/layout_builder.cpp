@@ -31,6 +31,7 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
   const HINSTANCE instance = ModuleInstance();
   ControlMap controls{{0, window}};
   for (const ControlSpec& c : layout) {
+    if (c.kind == ControlKind::Custom) continue;  // its parent may itself be custom
     const HWND parent = controls.at(c.parent);
     const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
     const DWORD visible = c.visible ? WS_VISIBLE : 0;
@@ -52,6 +53,10 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
       case ControlKind::RaisedPanel:
         control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
                               {Bevel::Raised, Bevel::None, 1, CLR_INVALID});
+        break;
+      case ControlKind::SunkenPanel:
+        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+                              {Bevel::Lowered, Bevel::None, 1, CLR_INVALID});
         break;
       case ControlKind::ValuePanel:
         control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,

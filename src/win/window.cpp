@@ -57,8 +57,13 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_CLOSE && in_modal_) {
-    EndModal();
+  // Dialogs live until the program ends: closing one ends its modal loop or hides it.
+  if (message == WM_CLOSE) {
+    if (in_modal_) {
+      EndModal();
+    } else {
+      ShowWindow(hwnd_, SW_HIDE);
+    }
     return 0;
   }
   return Default(message, wparam, lparam);

@@ -68,7 +68,8 @@ def main() -> None:
                                       "よく使うページ"))
             elif page == 8 and slot < len(programs):
                 target = batch if (batch and slot == 0) else f"C:\\Tools\\prog{slot}.exe"
-                records.append(record("0", programs[slot], target, programs[slot], "C:\\Tools",
+                folder = batch.rsplit("\\", 1)[0] if (batch and slot == 0) else "C:\\Tools"
+                records.append(record("0", programs[slot], target, programs[slot], folder,
                                       str(slot), "2026/12/07 18:00:00", "", icon(slot)))
             else:
                 records.append(record())

@@ -1,0 +1,121 @@
+# Wine environment for Quenda's Windows build. Source it:  source scripts/wine-env.sh
+#
+# Exports WINEPREFIX (build/wineprefix, the project's own), WINEARCH, WINEDEBUG, LC_ALL
+# (ja_JP.UTF-8: code page 932 and Japanese date formats) and DISPLAY. When no display answers,
+# a virtual one (Xvfb) is started and QUENDA_VIRTUAL_DISPLAY=1 is exported. The prefix is
+# created once; a persistent wineserver and Wine's helper processes are started with their
+# output on log files, so that none of them holds a caller's pipe open (ctest, `| tee`).
+# Safe to source many times and from several scripts at once.
+#
+# Executed rather than sourced, the file does the set-up and prints "DISPLAY VIRTUAL"; the
+# sourced part runs it that way so a failure cannot end an interactive caller's shell.
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  set -euo pipefail
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  state="$root/build/wine-state"
+  mkdir -p "$state" "$WINEPREFIX"
+
+  # Runs "$@" in the background, detached, without any of our descriptors: an inherited pipe
+  # would keep a reader waiting for as long as the daemon lives.
+  detach() {
+    local log=$1; shift
+    (
+      for fd in /proc/$BASHPID/fd/*; do
+        fd=${fd##*/}
+        ((fd > 2)) && eval "exec $fd>&-"
+      done
+      exec setsid "$@" </dev/null >>"$log" 2>&1
+    ) &
+  }
+  # Runs "$@" in the foreground the same way, waiting for it.
+  quiet() {
+    local log=$1; shift
+    (
+      for fd in /proc/$BASHPID/fd/*; do
+        fd=${fd##*/}
+        ((fd > 2)) && eval "exec $fd>&-"
+      done
+      exec "$@" </dev/null >>"$log" 2>&1
+    )
+  }
+  answers() { [[ -n "$1" ]] && timeout 10 xdpyinfo -display "$1" >/dev/null 2>&1; }
+  alive() { local s; s=$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) && [[ "$s" != Z ]]; }
+
+  exec 9>"$state/lock"
+  flock -w 300 9 || { echo "wine-env: timed out waiting for $state/lock" >&2; exit 1; }
+
+  # --- display ---
+  ours=$(cat "$state/display" 2>/dev/null || true)
+  if answers "${DISPLAY:-}"; then
+    display=$DISPLAY
+    virtual=0; [[ "$display" == "$ours" ]] && virtual=1
+  elif [[ -n "$ours" ]] && answers "$ours"; then
+    display=$ours virtual=1
+  else
+    display="" virtual=1
+    for ((n = 91; n < 140; n++)); do
+      [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+      detach "$state/xvfb.log" Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp
+      pid=$!
+      for ((i = 0; i < 100; i++)); do
+        if answers ":$n"; then display=":$n"; break; fi
+        # Another server may have taken the number first; then try the next one.
+        alive "$pid" || break
+        sleep 0.1
+      done
+      [[ -n "$display" ]] && break
+      kill "$pid" 2>/dev/null || true
+    done
+    [[ -n "$display" ]] || { echo "wine-env: could not start Xvfb (see $state/xvfb.log)" >&2; exit 1; }
+    echo "$display" >"$state/display"
+  fi
+  export DISPLAY=$display
+
+  # --- wineserver and prefix ---
+  # Exit status 2: a server for this prefix already runs (and with it the helpers).
+  rc=0; quiet "$state/wineserver.log" wineserver -p || rc=$?
+  ((rc == 0 || rc == 2)) || { echo "wine-env: wineserver failed (see $state/wineserver.log)" >&2; exit 1; }
+  # Bump when the settings below change, so existing prefixes get them too.
+  settings=1
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    quiet "$state/wineboot.log" wineboot -i ||
+      { echo "wine-env: creating the prefix failed (see $state/wineboot.log)" >&2; exit 1; }
+  elif ((rc == 0)); then
+    # A fresh server: start the helpers now, with our logs as their output.
+    quiet "$state/wineboot.log" wineboot ||
+      { echo "wine-env: wineboot failed (see $state/wineboot.log)" >&2; exit 1; }
+  fi
+  if [[ "$(cat "$WINEPREFIX/.quenda-settings" 2>/dev/null)" != "$settings" ]]; then
+    # No crash dialog waiting for a click in unattended runs; Wine draws the window frames
+    # itself, so that caption and close box exist on a display without a window manager.
+    regadd() {
+      quiet "$state/wineboot.log" wine reg add "$@" /f ||
+        { echo "wine-env: setting the registry failed (see $state/wineboot.log)" >&2; exit 1; }
+    }
+    regadd 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    regadd 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
+    # Debian's Wine looks for its own fonts in a folder that does not exist; without Marlett the
+    # caption buttons and menu check marks show as letters.
+    if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    echo "$settings" >"$WINEPREFIX/.quenda-settings"
+  fi
+  echo "$DISPLAY $virtual"
+  exit 0
+fi
+
+export WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=${QUENDA_WINEDEBUG:--all}
+export LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if _quenda_wine=$(bash "${BASH_SOURCE[0]}"); then
+  export DISPLAY=${_quenda_wine% *}
+  if [[ ${_quenda_wine##* } == 1 ]]; then export QUENDA_VIRTUAL_DISPLAY=1; else unset QUENDA_VIRTUAL_DISPLAY; fi
+  unset _quenda_wine
+else
+  unset _quenda_wine
+  return 1
+fi

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Every way to close saves: the "終了" command, WM_CLOSE (close box), the system menu's
+# close, and from the keyboard F10 ↓ Enter (ファイル → 終了) and Alt+F4. Without a table,
+# the save writes a blank one; with one, load and save give the same bytes, behind-NUL
+# junk included.
+source "$(dirname "$0")/lib.sh" "$@"
+
+table=$work/Quenda.Tbl
+bash "$e2e_dir/make_table.sh" "$work/blank.ref" blank
+bash "$e2e_dir/make_table.sh" "$work/filled.ref" filled
+
+# Closes the running Quenda by $1: a message to its window, or keys typed into it.
+close_by() {
+  case $1 in
+    keys-*)
+      local xid keys
+      xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+      xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+      drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+      if [[ $1 == keys-menu ]]; then keys=(F10 Down Return); else keys=(alt+F4); fi
+      # Hold the process before typing, so that its exit code cannot get lost.
+      drv wait-exit "$pid" "$wait_ms" >"$work.exit" &
+      local give_up=$((SECONDS + wait_ms / 1000))
+      until grep -qx watching "$work.exit"; do
+        ((SECONDS < give_up)) && ! grep -qx gone "$work.exit" ||
+          fail "the driver could not hold process $pid: $(<"$work.exit")"
+        sleep 0.01
+      done
+      xdotool key --clearmodifiers "${keys[@]}" || fail "xdotool could not type ${keys[*]}"
+      wait %% || true
+      expect_eq "$(tail -n 1 "$work.exit")" "exited 0" "outcome of closing by $1"
+      ;;
+    *) close_expect "$1" "exited 0" ;;
+  esac
+}
+
+for how in exit wm-close sc-close keys-menu keys-alt-f4; do
+  # No table: dismiss the box, close, a blank table is there.
+  rm -f "$table"
+  start_quenda
+  expect_error_box "ファイル $wwork\\Quenda.Tbl は開けません."
+  press_ok
+  expect_main_window "$how, no table"
+  close_by "$how"
+  [[ -f $table ]] || fail "closing by $how wrote no table"
+  expect_eq "$(size_of "$table")" 478800 "size of the table saved by $how"
+  cmp "$table" "$work/blank.ref" >&2 || fail "closing by $how saved other bytes than a blank table"
+
+  # A filled table: rewritten (a new modification time) with the very same bytes.
+  cp "$work/filled.ref" "$table"
+  touch -d '2001-02-03 04:05:06' "$table"
+  before=$(stat -c %y "$table")
+  start_quenda
+  expect_main_window "$how, filled table"
+  close_by "$how"
+  [[ $(stat -c %y "$table") != "$before" ]] || fail "closing by $how did not rewrite the table"
+  cmp "$table" "$work/filled.ref" >&2 || fail "load and save by $how changed the table's bytes"
+  [[ ! -e $table.tmp ]] || fail "closing by $how left the temporary file"
+  echo "ok: closing by $how saves"
+done
+echo "PASS: close paths"

@@ -1,0 +1,657 @@
+// quenda_driver: drives Quenda.exe from outside, as a user would, for the end-to-end scripts.
+// Every wait has a deadline; results go to stdout as UTF-8 lines, diagnostics to stderr.
+// Exit status: 0 done, 1 the awaited thing did not happen in time, 2 usage or system error.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+void WriteTo(DWORD which, const std::wstring& text) {
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(std::size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), n, nullptr, nullptr);
+  DWORD wrote = 0;
+  WriteFile(GetStdHandle(which), utf8.data(), DWORD(utf8.size()), &wrote, nullptr);
+}
+void Out(const std::wstring& line) { WriteTo(STD_OUTPUT_HANDLE, line + L"\n"); }
+void Err(const std::wstring& line) { WriteTo(STD_ERROR_HANDLE, L"quenda_driver: " + line + L"\n"); }
+
+int Fail(const std::wstring& why) {
+  Err(why);
+  return 2;
+}
+
+// --- windows of a process ---
+
+struct Found {
+  DWORD pid;
+  std::wstring cls;
+  bool visible_only;
+  std::vector<HWND> hwnds;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (f->pid && pid != f->pid) return TRUE;
+  if (f->visible_only && !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t cls[256];
+  if (!GetClassNameW(hwnd, cls, 256)) return TRUE;
+  if (!f->cls.empty() && f->cls != cls) return TRUE;
+  f->hwnds.push_back(hwnd);
+  return TRUE;
+}
+
+// Top-level windows of `pid` (0: any process) of class `cls` (empty: any class).
+std::vector<HWND> TopLevel(DWORD pid, const std::wstring& cls, bool visible_only) {
+  Found f{pid, cls, visible_only, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&f));
+  return f.hwnds;
+}
+
+HWND FirstTopLevel(DWORD pid, const std::wstring& cls, bool visible_only) {
+  const auto all = TopLevel(pid, cls, visible_only);
+  return all.empty() ? nullptr : all.front();
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[256] = {};
+  GetClassNameW(hwnd, cls, 256);
+  return cls;
+}
+
+// Another process's window text. WM_GETTEXT waits for the owner thread, which may be busy
+// (showing a window waits on the X server), so the wait is long but bounded.
+std::wstring TextOf(HWND hwnd) {
+  const ULONGLONG t0 = GetTickCount64();
+  DWORD_PTR length = 0, got = 0;
+  std::wstring text;
+  if (SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 15000, &length)) {
+    text.assign(length + 1, L'\0');
+    if (SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, 15000, &got)) {
+      text.resize(got);
+      return text;
+    }
+  }
+  Err(L"reading the text of a " + ClassOf(hwnd) + L" window failed (error " +
+      std::to_wstring(GetLastError()) + L", after " + std::to_wstring(GetTickCount64() - t0) +
+      L" ms)");
+  return L"";
+}
+
+// Returns once every message sent or posted to the window's thread before this call has been
+// handled (false when the window went away or its thread did not answer in time).
+bool Sync(HWND hwnd, DWORD timeout_ms) {
+  DWORD_PTR r = 0;
+  return SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &r) != 0;
+}
+
+std::vector<HWND> Children(HWND parent, const std::wstring& cls) {
+  std::vector<HWND> out;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (cls.empty() || ClassOf(c) == cls) out.push_back(c);
+  }
+  return out;
+}
+
+// --- time ---
+
+struct Deadline {
+  ULONGLONG end;
+  explicit Deadline(DWORD ms) : end(GetTickCount64() + ms) {}
+  bool Passed() const { return GetTickCount64() >= end; }
+  DWORD Left() const {
+    const ULONGLONG now = GetTickCount64();
+    return now >= end ? 0 : DWORD(end - now);
+  }
+};
+
+DWORD Number(const wchar_t* text) { return DWORD(wcstoul(text, nullptr, 0)); }
+
+// --- processes ---
+
+bool Start(const std::wstring& exe, const std::wstring& dir, PROCESS_INFORMATION& pi) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring command = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                      &si, &pi)) {
+    Err(L"cannot start " + exe + L" in " + dir + L" (error " + std::to_wstring(GetLastError()) +
+        L")");
+    return false;
+  }
+  return true;
+}
+
+HANDLE OpenTarget(DWORD pid) {
+  return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                     pid);
+}
+
+std::wstring ExitLine(HANDLE process) {
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  return L"exited " + std::to_wstring(code);
+}
+
+// Waits until no process holds Quenda's single-instance mutex, so that a start is a first one.
+bool WaitMutexFree(const Deadline& deadline) {
+  for (;;) {
+    HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"EX_Mutex");
+    if (!m) return true;
+    CloseHandle(m);
+    if (deadline.Passed()) return false;
+    Sleep(10);
+  }
+}
+
+// --- message boxes ---
+
+// The system icon a message box shows, found by drawing each candidate the way a static
+// control draws it and comparing with the screen's pixels of the box's icon control.
+std::wstring IdentifyIcon(HWND icon_static) {
+  RECT rc;
+  GetClientRect(icon_static, &rc);
+  const int w = rc.right, h = rc.bottom;
+  if (w <= 0 || h <= 0 || w > 256 || h > 256) return L"none";
+  POINT origin{0, 0};
+  ClientToScreen(icon_static, &origin);
+
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  const auto* px = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> shot(px, px + w * h);
+  const std::uint32_t background = shot[0] & 0xFFFFFF;
+
+  struct Candidate {
+    const wchar_t* name;
+    LPCWSTR id;
+  } candidates[] = {{L"error", IDI_ERROR},
+                    {L"warning", IDI_WARNING},
+                    {L"information", IDI_INFORMATION},
+                    {L"question", IDI_QUESTION}};
+  std::wstring best = L"none";
+  int best_diff = w * h;
+  const bool blank = std::all_of(shot.begin(), shot.end(),
+                                 [&](std::uint32_t p) { return (p & 0xFFFFFF) == background; });
+  HBRUSH fill =
+      CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+  const RECT all{0, 0, w, h};
+  for (const auto& c : candidates) {
+    FillRect(mem, &all, fill);
+    DrawIconEx(mem, 0, 0, LoadIconW(nullptr, c.id), w, h, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    int diff = 0;
+    for (int i = 0; i < w * h; ++i) {
+      if ((px[i] & 0xFFFFFF) != (shot[i] & 0xFFFFFF)) ++diff;
+    }
+    if (diff < best_diff) {
+      best_diff = diff;
+      best = c.name;
+    }
+  }
+  DeleteObject(fill);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  if (blank) return L"none";
+  // A close but not exact match is still that icon (edge blending may differ by a few pixels).
+  return best_diff * 50 <= w * h ? best : L"unknown";
+}
+
+HWND WaitDialog(DWORD pid, const Deadline& deadline) {
+  for (;;) {
+    if (HWND d = FirstTopLevel(pid, L"#32770", true)) return d;
+    if (deadline.Passed()) return nullptr;
+    Sleep(1);
+  }
+}
+
+// --- subcommands ---
+
+// start EXE DIR: starts EXE with DIR as its current folder; prints its process id.
+int CmdStart(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: start EXE DIR");
+  PROCESS_INFORMATION pi;
+  if (!Start(argv[2], argv[3], pi)) return 2;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  Out(std::to_wstring(pi.dwProcessId));
+  return 0;
+}
+
+// run EXE DIR TIMEOUT: starts EXE and waits for its end, watching for any visible top-level
+// window it shows meanwhile; prints "exited CODE windows N".
+int CmdRun(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: run EXE DIR TIMEOUT_MS");
+  PROCESS_INFORMATION pi;
+  if (!Start(argv[2], argv[3], pi)) return 2;
+  CloseHandle(pi.hThread);
+  Deadline deadline(Number(argv[4]));
+  std::vector<HWND> seen;
+  for (;;) {
+    for (HWND h : TopLevel(pi.dwProcessId, L"", true)) {
+      if (std::find(seen.begin(), seen.end(), h) == seen.end()) {
+        seen.push_back(h);
+        Err(L"window of class " + ClassOf(h) + L" shown");
+      }
+    }
+    if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+    if (deadline.Passed()) {
+      Out(L"running windows " + std::to_wstring(seen.size()));
+      TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hProcess);
+      return 1;
+    }
+  }
+  Out(ExitLine(pi.hProcess) + L" windows " + std::to_wstring(seen.size()));
+  CloseHandle(pi.hProcess);
+  return 0;
+}
+
+// window PID CLASS TIMEOUT: waits for a visible top-level window of CLASS owned by PID; prints
+// its caption, client size and whether it is enabled.
+int CmdWindow(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: window PID CLASS TIMEOUT_MS");
+  const DWORD pid = Number(argv[2]);
+  Deadline deadline(Number(argv[4]));
+  HWND hwnd;
+  while (!(hwnd = FirstTopLevel(pid, argv[3], true))) {
+    if (deadline.Passed()) {
+      Err(L"no visible window of class " + std::wstring(argv[3]) + L" for process " + argv[2]);
+      return 1;
+    }
+    Sleep(1);
+  }
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  Out(L"caption=" + TextOf(hwnd));
+  Out(L"client=" + std::to_wstring(rc.right) + L"x" + std::to_wstring(rc.bottom));
+  Out(std::wstring(L"enabled=") + (IsWindowEnabled(hwnd) ? L"1" : L"0"));
+  return 0;
+}
+
+// dialog PID TIMEOUT: waits for a visible message box of PID; prints its caption, owner's
+// class, text, icon and buttons ("ID:TEXT", space separated).
+int CmdDialog(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: dialog PID TIMEOUT_MS");
+  const DWORD pid = Number(argv[2]);
+  Deadline deadline(Number(argv[3]));
+  HWND box = WaitDialog(pid, deadline);
+  if (!box) {
+    Err(L"no message box from process " + std::wstring(argv[2]));
+    return 1;
+  }
+  Sync(box, deadline.Left() + 1);
+  std::wstring text, buttons;
+  HWND icon = nullptr;
+  for (HWND c : Children(box, L"Static")) {
+    if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      icon = c;
+    } else if (IsWindowVisible(c)) {
+      text += TextOf(c);
+    }
+  }
+  for (HWND b : Children(box, L"Button")) {
+    if (!IsWindowVisible(b)) continue;
+    if (!buttons.empty()) buttons += L" ";
+    buttons += std::to_wstring(GetDlgCtrlID(b)) + L":" + TextOf(b);
+  }
+  // The box paints after it appears; look again until the icon is recognised or time is up.
+  std::wstring icon_name = L"none";
+  if (icon) {
+    for (;;) {
+      Sync(box, 1000);
+      icon_name = IdentifyIcon(icon);
+      if (icon_name != L"none" && icon_name != L"unknown") break;
+      if (deadline.Passed()) break;
+      Sleep(20);
+    }
+  }
+  HWND owner = GetWindow(box, GW_OWNER);
+  Out(L"caption=" + TextOf(box));
+  Out(L"owner=" + (owner ? ClassOf(owner) : std::wstring()));
+  Out(L"text=" + text);
+  Out(L"icon=" + icon_name);
+  Out(L"buttons=" + buttons);
+  return 0;
+}
+
+// press PID BUTTON_ID TIMEOUT: clicks a button of PID's message box, waits until the box is
+// gone, then until PID's main window has handled everything queued before (so a caller sees
+// the state the click left).
+int CmdPress(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: press PID BUTTON_ID TIMEOUT_MS");
+  const DWORD pid = Number(argv[2]);
+  const int id = int(Number(argv[3]));
+  Deadline deadline(Number(argv[4]));
+  HWND box = WaitDialog(pid, deadline);
+  if (!box) {
+    Err(L"no message box from process " + std::wstring(argv[2]));
+    return 1;
+  }
+  HWND button = GetDlgItem(box, id);
+  if (!button) return Fail(L"the message box has no button " + std::to_wstring(id));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  while (IsWindow(box)) {
+    if (deadline.Passed()) {
+      Err(L"the message box is still there");
+      return 1;
+    }
+    Sleep(1);
+  }
+  if (HWND main = FirstTopLevel(pid, L"TMainForm", false)) Sync(main, deadline.Left() + 1);
+  return 0;
+}
+
+// close PID HOW TIMEOUT: asks PID's main window to close — HOW is "wm-close" (WM_CLOSE, as the
+// close box and Alt+F4 send it), "sc-close" (the system menu's close) or "exit" (the menu
+// command 1001) — and waits until the process ends ("exited CODE") or shows a message box
+// ("dialog").
+int CmdClose(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: close PID wm-close|sc-close|exit TIMEOUT_MS");
+  const DWORD pid = Number(argv[2]);
+  const std::wstring how = argv[3];
+  Deadline deadline(Number(argv[4]));
+  HANDLE process = OpenTarget(pid);
+  if (!process) return Fail(L"no process " + std::wstring(argv[2]));
+  HWND main = FirstTopLevel(pid, L"TMainForm", true);
+  if (!main) {
+    CloseHandle(process);
+    return Fail(L"process " + std::wstring(argv[2]) + L" shows no TMainForm window");
+  }
+  BOOL posted;
+  if (how == L"wm-close") {
+    posted = PostMessageW(main, WM_CLOSE, 0, 0);
+  } else if (how == L"sc-close") {
+    posted = PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else if (how == L"exit") {
+    posted = PostMessageW(main, WM_COMMAND, MAKEWPARAM(1001, 0), 0);
+  } else {
+    CloseHandle(process);
+    return Fail(L"unknown way to close: " + how);
+  }
+  if (!posted) {
+    CloseHandle(process);
+    return Fail(L"posting to the main window failed");
+  }
+  int status = 0;
+  for (;;) {
+    if (WaitForSingleObject(process, 1) == WAIT_OBJECT_0) {
+      Out(ExitLine(process));
+      break;
+    }
+    if (FirstTopLevel(pid, L"#32770", true)) {
+      Out(L"dialog");
+      break;
+    }
+    if (deadline.Passed()) {
+      Out(L"running");
+      status = 1;
+      break;
+    }
+  }
+  CloseHandle(process);
+  return status;
+}
+
+// state PID: after PID's main window has handled everything queued, prints "running main=N
+// dialogs=M" (visible windows of each kind) or "exited CODE" / "gone".
+int CmdState(int argc, wchar_t** argv) {
+  if (argc != 3) return Fail(L"usage: state PID");
+  const DWORD pid = Number(argv[2]);
+  HANDLE process = OpenTarget(pid);
+  if (!process) {
+    Out(L"gone");
+    return 0;
+  }
+  if (HWND main = FirstTopLevel(pid, L"TMainForm", false)) Sync(main, 5000);
+  if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+    Out(ExitLine(process));
+  } else {
+    Out(L"running main=" + std::to_wstring(TopLevel(pid, L"TMainForm", true).size()) +
+        L" dialogs=" + std::to_wstring(TopLevel(pid, L"#32770", true).size()));
+  }
+  CloseHandle(process);
+  return 0;
+}
+
+// wait-exit PID TIMEOUT: holds PID and prints "watching" (a caller may then make it exit),
+// then waits for its end and prints "exited CODE" ("gone": it had ended before).
+int CmdWaitExit(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: wait-exit PID TIMEOUT_MS");
+  HANDLE process = OpenTarget(Number(argv[2]));
+  if (!process) {
+    Out(L"gone");
+    return 1;
+  }
+  Out(L"watching");
+  const DWORD r = WaitForSingleObject(process, Number(argv[3]));
+  Out(r == WAIT_OBJECT_0 ? ExitLine(process) : L"running");
+  CloseHandle(process);
+  return r == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+// mutex-free TIMEOUT: waits until no Quenda holds "EX_Mutex" (another user of this Wine prefix
+// may be running one).
+int CmdMutexFree(int argc, wchar_t** argv) {
+  if (argc != 3) return Fail(L"usage: mutex-free TIMEOUT_MS");
+  if (WaitMutexFree(Deadline(Number(argv[2])))) return 0;
+  Err(L"another process holds EX_Mutex: a Quenda runs in this Wine prefix");
+  return 1;
+}
+
+// xwindow PID CLASS TIMEOUT: waits for PID's visible window of CLASS and prints the id of the
+// X window Wine shows it in, so that xdotool can type into it.
+int CmdXWindow(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: xwindow PID CLASS TIMEOUT_MS");
+  Deadline deadline(Number(argv[4]));
+  for (;;) {
+    if (HWND hwnd = FirstTopLevel(Number(argv[2]), argv[3], true)) {
+      if (HANDLE x = GetPropW(hwnd, L"__wine_x11_whole_window")) {
+        Out(std::to_wstring(reinterpret_cast<std::uintptr_t>(x)));
+        return 0;
+      }
+    }
+    if (deadline.Passed()) {
+      Err(L"no X window for class " + std::wstring(argv[3]));
+      return 1;
+    }
+    Sleep(1);
+  }
+}
+
+// foreground PID CLASS TIMEOUT: waits until PID's window of CLASS is the foreground window.
+int CmdForeground(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: foreground PID CLASS TIMEOUT_MS");
+  Deadline deadline(Number(argv[4]));
+  for (;;) {
+    HWND fg = GetForegroundWindow();
+    DWORD pid = 0;
+    if (fg) GetWindowThreadProcessId(fg, &pid);
+    if (fg && pid == Number(argv[2]) && ClassOf(fg) == argv[3]) return 0;
+    if (deadline.Passed()) {
+      Err(L"the foreground window is of class " + (fg ? ClassOf(fg) : std::wstring(L"(none)")));
+      return 1;
+    }
+    Sleep(1);
+  }
+}
+
+// kill PID...: ends each process that still runs.
+int CmdKill(int argc, wchar_t** argv) {
+  for (int i = 2; i < argc; ++i) {
+    HANDLE process = OpenTarget(Number(argv[i]));
+    if (!process) continue;
+    TerminateProcess(process, 255);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+  return 0;
+}
+
+// startup-time DIR RUNS EXE CLASS [EXE CLASS]...: for each run and each program in turn, the
+// milliseconds from CreateProcess to the first visible top-level window of CLASS, polled every
+// millisecond; the program is then closed. Prints one line per program: its runs, then the
+// median.
+int CmdStartupTime(int argc, wchar_t** argv) {
+  if (argc < 6 || (argc - 4) % 2) return Fail(L"usage: startup-time DIR RUNS EXE CLASS...");
+  const std::wstring dir = argv[2];
+  const int runs = int(Number(argv[3]));
+  const int programs = (argc - 4) / 2;
+  LARGE_INTEGER freq;
+  QueryPerformanceFrequency(&freq);
+  std::vector<std::vector<double>> times(programs);
+  for (int run = 0; run < runs; ++run) {
+    for (int p = 0; p < programs; ++p) {
+      const wchar_t* exe = argv[4 + 2 * p];
+      const wchar_t* cls = argv[5 + 2 * p];
+      if (!WaitMutexFree(Deadline(60000))) {
+        return Fail(L"another process holds EX_Mutex: a Quenda runs in this Wine prefix");
+      }
+      LARGE_INTEGER t0, t1;
+      QueryPerformanceCounter(&t0);
+      PROCESS_INFORMATION pi;
+      if (!Start(exe, dir, pi)) return 2;
+      CloseHandle(pi.hThread);
+      Deadline deadline(30000);
+      HWND hwnd;
+      while (!(hwnd = FirstTopLevel(pi.dwProcessId, cls, true))) {
+        if (deadline.Passed() || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
+          const std::wstring ended = WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0
+                                         ? L" (" + ExitLine(pi.hProcess) + L")"
+                                         : L"";
+          TerminateProcess(pi.hProcess, 1);
+          CloseHandle(pi.hProcess);
+          return Fail(std::wstring(exe) + L" showed no window of class " + cls + ended);
+        }
+        Sleep(1);
+      }
+      QueryPerformanceCounter(&t1);
+      times[p].push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart));
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+      if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+      }
+      CloseHandle(pi.hProcess);
+    }
+  }
+  for (int p = 0; p < programs; ++p) {
+    std::wstring line = argv[4 + 2 * p];
+    wchar_t buf[32];
+    for (double t : times[p]) {
+      swprintf(buf, 32, L" %.1f", t);
+      line += buf;
+    }
+    std::vector<double> sorted = times[p];
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t n = sorted.size();
+    const double median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    swprintf(buf, 32, L" median %.1f", median);
+    Out(line + buf);
+  }
+  return 0;
+}
+
+
+// --- controls inside the main window ---
+
+struct ById {
+  int first, last;
+  std::vector<HWND> hwnds;
+};
+
+BOOL CALLBACK CollectById(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<ById*>(lp);
+  const int id = GetDlgCtrlID(hwnd);
+  if (id >= f->first && id <= f->last) f->hwnds.push_back(hwnd);
+  return TRUE;
+}
+
+// Descendants of PID's visible main window whose control ids lie in [first, last], by id.
+std::vector<HWND> MainControls(DWORD pid, int first, int last, const Deadline& deadline) {
+  HWND main;
+  while (!(main = FirstTopLevel(pid, L"TMainForm", true))) {
+    if (deadline.Passed()) return {};
+    Sleep(1);
+  }
+  ById f{first, last, {}};
+  EnumChildWindows(main, CollectById, reinterpret_cast<LPARAM>(&f));
+  std::sort(f.hwnds.begin(), f.hwnds.end(),
+            [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
+  return f.hwnds;
+}
+
+// texts PID FIRST_ID LAST_ID TIMEOUT: "ID<TAB>TEXT" for each control of the main window whose
+// id lies in the range, as a screen reader reads them.
+int CmdTexts(int argc, wchar_t** argv) {
+  if (argc != 6) return Fail(L"usage: texts PID FIRST_ID LAST_ID TIMEOUT_MS");
+  const auto controls = MainControls(Number(argv[2]), int(Number(argv[3])), int(Number(argv[4])),
+                                     Deadline(Number(argv[5])));
+  if (controls.empty()) {
+    Err(L"no main window with such controls");
+    return 1;
+  }
+  for (HWND c : controls) Out(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + TextOf(c));
+  return 0;
+}
+
+// click PID ID TIMEOUT: a left click (button down and up) in the middle of the main window's
+// control ID, then waits until the main window has handled it.
+int CmdClick(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: click PID ID TIMEOUT_MS");
+  const int id = int(Number(argv[3]));
+  Deadline deadline(Number(argv[4]));
+  const auto controls = MainControls(Number(argv[2]), id, id, deadline);
+  if (controls.empty()) {
+    Err(L"no control " + std::to_wstring(id) + L" in the main window");
+    return 1;
+  }
+  RECT r;
+  GetClientRect(controls[0], &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(controls[0], WM_MOUSEMOVE, 0, at);
+  PostMessageW(controls[0], WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(controls[0], WM_LBUTTONUP, 0, at);
+  return Sync(controls[0], deadline.Left() + 1) ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Fail(L"usage: quenda_driver COMMAND ARGS...");
+  const std::wstring command = argv[1];
+  if (command == L"start") return CmdStart(argc, argv);
+  if (command == L"run") return CmdRun(argc, argv);
+  if (command == L"window") return CmdWindow(argc, argv);
+  if (command == L"dialog") return CmdDialog(argc, argv);
+  if (command == L"press") return CmdPress(argc, argv);
+  if (command == L"close") return CmdClose(argc, argv);
+  if (command == L"state") return CmdState(argc, argv);
+  if (command == L"wait-exit") return CmdWaitExit(argc, argv);
+  if (command == L"mutex-free") return CmdMutexFree(argc, argv);
+  if (command == L"xwindow") return CmdXWindow(argc, argv);
+  if (command == L"foreground") return CmdForeground(argc, argv);
+  if (command == L"kill") return CmdKill(argc, argv);
+  if (command == L"texts") return CmdTexts(argc, argv);
+  if (command == L"click") return CmdClick(argc, argv);
+  if (command == L"startup-time") return CmdStartupTime(argc, argv);
+  return Fail(L"unknown command " + command);
+}

@@ -1,0 +1,119 @@
+# Shared by the end-to-end scripts; sourced as `source lib.sh BUILD_DIR`.
+# Gives each script a fresh folder ($work, its Windows path $wwork), Wine's environment, the
+# driver, assertions, and a clean-up that runs on every exit: Quenda processes started here are
+# ended, registered undo steps run (chattr -i, umount), the folder goes.
+set -euo pipefail
+
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$e2e_dir/../.." && pwd)
+build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
+quenda_exe=$build/Quenda.exe
+driver_exe=$build/tests/e2e/quenda_driver.exe
+if [[ ! -f $quenda_exe || ! -f $driver_exe ]]; then
+  echo "FAIL: build $quenda_exe and $driver_exe first" >&2
+  exit 1
+fi
+
+source "$root/scripts/wine-env.sh"
+
+# How long any one awaited event may take (milliseconds), and the guard on a whole Wine call.
+wait_ms=20000
+call_guard=60
+
+work=$(mktemp -d /tmp/quenda-e2e.XXXXXX)
+log=$work.log
+started_pids=()
+undo_steps=()
+
+cleanup() {
+  local status=$? step
+  trap - EXIT
+  if ((${#started_pids[@]})); then
+    timeout "$call_guard" wine "$driver_exe" kill "${started_pids[@]}" \
+      </dev/null >>"$log" 2>&1 || true
+  fi
+  for ((step = ${#undo_steps[@]} - 1; step >= 0; step--)); do
+    eval "${undo_steps[step]}" >>"$log" 2>&1 || true
+  done
+  if ((status != 0)) && [[ -s $log ]]; then
+    echo "--- log of Wine calls ---" >&2
+    cat "$log" >&2
+  fi
+  rm -rf "$work" "$work".*
+  exit "$status"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The driver, under a time guard; its output on stdout, its messages and status in the log.
+# Stdin and stray output of Wine stay away from the caller's pipes.
+drv() {
+  local status=0
+  echo "+ driver $*" >>"$log"
+  timeout "$call_guard" wine "$driver_exe" "$@" </dev/null 2>>"$log" || status=$?
+  ((status == 0)) || echo "  exit status $status" >>"$log"
+  return "$status"
+}
+
+winpath() { timeout "$call_guard" winepath -w "$1" 2>>"$log"; }
+
+wwork=$(winpath "$work")
+[[ $wwork == [A-Z]:\\* ]] || fail "winepath gave no Windows path for $work: '$wwork'"
+wquenda=$(winpath "$quenda_exe")
+
+# Starts Quenda.exe in folder $1 (default: $work) and sets $pid. The output goes through a
+# file: a pipe would stay open for as long as Quenda, which inherits it, runs.
+start_quenda() {
+  local dir=${1:-$work} out=$work.start
+  drv mutex-free 60000 ||
+    fail "another Quenda kept running in this Wine prefix; these tests need it alone"
+  timeout "$call_guard" wine "$driver_exe" start "$wquenda" "$(winpath "$dir")" \
+    </dev/null >"$out" 2>>"$log" || fail "starting Quenda.exe in $dir failed"
+  pid=$(<"$out")
+  rm -f "$out"
+  [[ $pid =~ ^[0-9]+$ ]] || fail "the driver gave no process id: '$pid'"
+  started_pids+=("$pid")
+}
+
+# The value of KEY in driver output "KEY=VALUE" lines.
+field() { sed -n "s/^$1=//p" <<<"$2"; }
+
+expect_eq() {  # ACTUAL EXPECTED WHAT
+  [[ "$1" == "$2" ]] || fail "$3: expected '$2', got '$1'"
+}
+
+# Waits for Quenda's main window: visible, 366 x 362, captioned "Quenda", and enabled (no box
+# left it disabled).
+expect_main_window() {
+  local out
+  out=$(drv window "$pid" TMainForm "$wait_ms") || fail "no main window appeared ($1)"
+  expect_eq "$(field caption "$out")" "Quenda" "main window caption ($1)"
+  expect_eq "$(field client "$out")" "366x362" "main window client size ($1)"
+  expect_eq "$(field enabled "$out")" "1" "main window enabled ($1)"
+}
+
+# Waits for a message box and checks it is Quenda's error box with exactly the text $1.
+expect_error_box() {
+  local out
+  out=$(drv dialog "$pid" "$wait_ms") || fail "no message box appeared (expected '$1')"
+  expect_eq "$(field text "$out")" "$1" "error box text"
+  expect_eq "$(field caption "$out")" "Quenda" "error box caption"
+  expect_eq "$(field icon "$out")" "error" "error box icon"
+  expect_eq "$(field buttons "$out")" "1:OK" "error box buttons"
+}
+
+press_ok() { drv press "$pid" 1 "$wait_ms" || fail "could not dismiss the message box"; }
+
+# Asks the main window to close ($1: wm-close, sc-close or exit) and expects the outcome $2
+# ("exited 0" or "dialog").
+close_expect() {
+  local out
+  out=$(drv close "$pid" "$1" "$wait_ms") || true
+  expect_eq "$out" "$2" "outcome of closing by $1"
+}
+
+size_of() { stat -c %s "$1"; }

@@ -1,0 +1,255 @@
+#include "url_entries/capture_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win/cp932.h"
+#include "win/handle.h"
+
+namespace quenda {
+namespace {
+
+// A fake_browser.exe process (built beside this test) running one scenario; killed at scope end.
+class FakeBrowser {
+ public:
+  explicit FakeBrowser(const std::wstring& scenario) {
+    static int counter = 0;
+    wchar_t event_name[64];
+    swprintf(event_name, 64, L"QuendaFakeBrowser-%lu-%d", GetCurrentProcessId(), ++counter);
+    win::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, event_name));
+
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const auto exe = std::filesystem::path(self).replace_filename(L"fake_browser.exe");
+    std::wstring command = L"\"" + exe.wstring() + L"\" " + scenario + L" " + event_name + L" " +
+                           std::to_wstring(GetCurrentProcessId());
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+      return;
+    }
+    process_.reset(pi.hProcess);
+    CloseHandle(pi.hThread);
+    pid_ = pi.dwProcessId;
+    const HANDLE waits[] = {ready.get(), process_.get()};
+    ready_ = WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
+  }
+  ~FakeBrowser() { Kill(); }
+  void Kill() {
+    if (!process_) return;
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), 10000);
+    process_.reset();
+  }
+  bool ready() const { return ready_; }
+  DWORD pid() const { return pid_; }
+
+  // The process's top-level window with this caption.
+  HWND Frame(const std::wstring& caption) const {
+    struct Search {
+      DWORD pid;
+      const std::wstring& caption;
+      HWND found;
+    } search{pid_, caption, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          auto& s = *reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          wchar_t text[256] = {};
+          GetWindowTextW(hwnd, text, 256);
+          if (pid != s.pid || s.caption != text) return TRUE;
+          s.found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+ private:
+  win::UniqueHandle process_;
+  DWORD pid_ = 0;
+  bool ready_ = false;
+};
+
+// The system's provider, shown only the top-level windows of the fake browsers, so that other
+// windows on the shared desktop cannot win the search; it records every control text read.
+class FakeBrowsersOnly : public WindowProvider {
+ public:
+  explicit FakeBrowsersOnly(std::vector<DWORD> pids) : pids_(std::move(pids)) {}
+
+  void EnumTopLevel(const Visit& visit) override {
+    system_.EnumTopLevel([&](WindowId window) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(ToHwnd(window), &pid);
+      return std::find(pids_.begin(), pids_.end(), pid) == pids_.end() || visit(window);
+    });
+  }
+  std::string Caption(WindowId w, std::size_t n) override { return system_.Caption(w, n); }
+  bool IsWindow(WindowId w) override { return system_.IsWindow(w); }
+  void EnumDescendants(WindowId parent, const Visit& visit) override {
+    system_.EnumDescendants(parent, visit);
+  }
+  std::string ClassName(WindowId w, std::size_t n) override { return system_.ClassName(w, n); }
+  std::optional<std::string> ControlText(WindowId w, std::size_t n) override {
+    reads.push_back({w, system_.ControlText(w, n)});
+    return reads.back().text;
+  }
+
+  struct Read {
+    WindowId window;
+    std::optional<std::string> text;
+  };
+  std::vector<Read> reads;
+
+ private:
+  std::vector<DWORD> pids_;
+  WindowProvider& system_ = CurrentWindowProvider();
+};
+
+struct Result {
+  bool found = false;
+  std::string address, title, short_title;
+};
+
+Result CaptureOn(WindowProvider& provider) {
+  TSelTileName capture(provider);
+  const bool found = capture.Capture();
+  return {found, capture.PageAddress, capture.PageTitle, capture.ShortTitle};
+}
+
+// Class names from a window up to its top-level window.
+std::vector<std::wstring> ClassChain(HWND hwnd) {
+  std::vector<std::wstring> chain;
+  for (; hwnd && hwnd != GetDesktopWindow(); hwnd = GetAncestor(hwnd, GA_PARENT)) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    chain.push_back(name);
+  }
+  return chain;
+}
+
+TEST(CaptureWin, ComboAddressBarOfTheCommonControls) {
+  FakeBrowser browser(L"combo");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  const Result r = CaptureOn(provider);
+  EXPECT_TRUE(r.found);
+  EXPECT_EQ(r.address, "http://example.com/");
+  EXPECT_EQ(r.title, "Example Domain");
+  EXPECT_EQ(r.short_title, "Example");
+  ASSERT_FALSE(provider.reads.empty());
+  EXPECT_EQ(ClassChain(ToHwnd(provider.reads.back().window)),
+            (std::vector<std::wstring>{L"Edit", L"ComboBox", L"ComboBoxEx32", L"ReBarWindow32",
+                                       L"WorkerW", L"IEFrame"}));
+}
+
+TEST(CaptureWin, AddressBandBehindASearchBoxInCp932) {
+  FakeBrowser browser(L"band");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  const Result r = CaptureOn(provider);
+  EXPECT_TRUE(r.found);
+  EXPECT_EQ(r.address, win::ToCp932(L"http://example.org/日本/"));
+  EXPECT_EQ(r.title, win::ToCp932(L"日本語のページ"));
+  EXPECT_EQ(r.short_title, win::ToCp932(L"日本語のペ"));
+  // The search box was read, in CP932, and passed over.
+  ASSERT_EQ(provider.reads.size(), 2u);
+  EXPECT_EQ(provider.reads[0].text, win::ToCp932(L"検http://search/"));
+  EXPECT_EQ(ClassChain(ToHwnd(provider.reads[1].window)),
+            (std::vector<std::wstring>{L"Edit", L"Address Band Root", L"IEFrame"}));
+}
+
+TEST(CaptureWin, FrameWithoutAnEditYieldsNothing) {
+  FakeBrowser browser(L"title-only");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  ASSERT_TRUE(browser.Frame(L"Example Domain - Mozilla"));
+  const Result r = CaptureOn(provider);
+  EXPECT_FALSE(r.found);
+  EXPECT_EQ(r.address, "");
+  EXPECT_EQ(r.title, "");
+  EXPECT_TRUE(provider.reads.empty());
+}
+
+TEST(CaptureWin, MdiFrameWithTheTitleInBrackets) {
+  FakeBrowser browser(L"mdi");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  const Result r = CaptureOn(provider);
+  EXPECT_TRUE(r.found);
+  EXPECT_EQ(r.address, "http://example.net/");
+  EXPECT_EQ(r.title, "Title");
+  ASSERT_FALSE(provider.reads.empty());
+  EXPECT_EQ(ClassChain(ToHwnd(provider.reads.back().window)),
+            (std::vector<std::wstring>{L"Edit", L"FakeMdiDocument", L"MDIClient", L"FakeMdiFrame"}));
+}
+
+// True when EnumWindows reports `first` before `second`.
+bool ReportedBefore(HWND first, HWND second) {
+  std::vector<HWND> order;
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&order));
+  const auto a = std::find(order.begin(), order.end(), first);
+  const auto b = std::find(order.begin(), order.end(), second);
+  return a != order.end() && b != order.end() && a < b;
+}
+
+TEST(CaptureWin, TheBrowserInFrontWins) {
+  FakeBrowser combo(L"combo"), mdi(L"mdi");
+  ASSERT_TRUE(combo.ready());
+  ASSERT_TRUE(mdi.ready());
+  const HWND combo_frame = combo.Frame(L"Example Domain - Microsoft Internet Explorer");
+  const HWND mdi_frame = mdi.Frame(L"Opera - [ Title ]");
+  ASSERT_TRUE(combo_frame && mdi_frame);
+  const std::pair<HWND, std::string> cases[] = {{combo_frame, "http://example.com/"},
+                                                {mdi_frame, "http://example.net/"},
+                                                {combo_frame, "http://example.com/"}};
+  for (const auto& [front, address] : cases) {
+    SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(ReportedBefore(front, front == combo_frame ? mdi_frame : combo_frame));
+    FakeBrowsersOnly provider({combo.pid(), mdi.pid()});
+    EXPECT_EQ(CaptureOn(provider).address, address);
+  }
+}
+
+TEST(CaptureWin, HungBrowserIsPassedOverWithinTheTimeout) {
+  FakeBrowser browser(L"hung");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  // On a thread of its own, so that a capture that waits for the hung window fails the test
+  // instead of hanging it: killing the browser releases the wait.
+  Result r;
+  win::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const ULONGLONG start = GetTickCount64();
+  std::thread capture([&] {
+    r = CaptureOn(provider);
+    SetEvent(done.get());
+  });
+  const bool in_time = WaitForSingleObject(done.get(), 5000) == WAIT_OBJECT_0;
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  if (!in_time) browser.Kill();
+  capture.join();
+  RecordProperty("capture_ms", int(elapsed));
+  ASSERT_TRUE(in_time) << elapsed << " ms";
+  // Its caption is still read; its edit does not answer, so nothing is accepted from it.
+  EXPECT_TRUE(r.found);
+  EXPECT_EQ(r.title, "Hung Page");
+  EXPECT_EQ(r.address, "");
+  ASSERT_EQ(provider.reads.size(), 1u);
+  EXPECT_EQ(provider.reads[0].text, std::nullopt);
+}
+
+}  // namespace
+}  // namespace quenda
