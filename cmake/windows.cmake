@@ -13,10 +13,12 @@ add_library(quenda_win STATIC
   src/resources/folder_form_layout.cpp
   src/resources/icon_get_form_layout.cpp
   src/resources/main_crt_layout.cpp
+  src/resources/prg_edit_layout.cpp
   src/resources/url_edit_layout.cpp
   src/program_entries/folder_form.cpp
   src/program_entries/icon_get_form.cpp
   src/program_entries/prg_edit.cpp
+  src/program_entries/program_icon.cpp
   src/slot_table/clock_win.cpp
   src/slot_table/table_storage_win.cpp
   src/url_entries/capture_win.cpp

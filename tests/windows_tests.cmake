@@ -6,6 +6,7 @@ add_executable(quenda_win_tests
   main_window/table_storage_win_test.cpp
   program_entries/folder_form_test.cpp
   program_entries/icon_get_form_test.cpp
+  program_entries/prg_edit_test.cpp
   url_entries/capture_win_test.cpp
   url_entries/help_test.cpp
   url_entries/url_edit_test.cpp

@@ -5,7 +5,7 @@ namespace quenda {
 bool Forms::Create() {
   if (!main.Create(this)) return false;
   const HWND owner = main.hwnd();
-  return prg.Create(owner) && icon_get.Create(owner) && folder.Create(owner) && url.Create(owner, &icon_get) &&
+  return prg.Create(owner, &icon_get, &folder) && icon_get.Create(owner) && folder.Create(owner) && url.Create(owner, &icon_get) &&
          help.Create(owner);
 }
 

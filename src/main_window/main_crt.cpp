@@ -172,7 +172,8 @@ void TMainForm::FormMouseMove() { BoxClr(); }
 
 void TMainForm::N2Click() {
   if (CurrentTag >= 200) {
-    pr_KeyMssgDisp();  // the program entry editor opens here once it exists
+    if (forms_) forms_->prg.ShowModal(hwnd());
+    pr_KeyMssgDisp();
   } else if (CurrentTag < 100) {
     if (forms_) forms_->url.ShowModal(hwnd());
     pr_KeyMssgDisp();

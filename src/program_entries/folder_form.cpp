@@ -122,7 +122,7 @@ struct TGetFolder::Node {
 TGetFolder::TGetFolder() = default;
 
 TGetFolder::~TGetFolder() {
-  // The tree's last notifications must still find the nodes.
+  // While the object is whole: the tree notifies its parent as it goes.
   if (hwnd()) DestroyWindow(hwnd());
 }
 
@@ -254,14 +254,15 @@ void TGetFolder::ShellTreeView1Expanding(HTREEITEM item) {
   TVSORTCB sort{};
   sort.hParent = item;
   sort.lParam = reinterpret_cast<LPARAM>(folder.get());
-  sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM folder_param) -> int {
-    auto* shell_folder = reinterpret_cast<IShellFolder*>(folder_param);
-    const HRESULT order =
-        shell_folder->CompareIDs(0, ILFindLastID(reinterpret_cast<Node*>(a)->absolute.get()),
-                                 ILFindLastID(reinterpret_cast<Node*>(b)->absolute.get()));
-    return FAILED(order) ? 0 : short(HRESULT_CODE(order));
-  };
+  sort.lpfnCompare = CompareItems;
   SendMessageW(tree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+int CALLBACK TGetFolder::CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
+  const HRESULT order = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(
+      0, ILFindLastID(reinterpret_cast<Node*>(a)->absolute.get()),
+      ILFindLastID(reinterpret_cast<Node*>(b)->absolute.get()));
+  return FAILED(order) ? 0 : short(HRESULT_CODE(order));
 }
 
 void TGetFolder::ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const {

@@ -56,6 +56,8 @@ class TGetFolder : public win::Window {
   void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;
   void ShellTreeView1RightClick();
   Node* NodeOf(HTREEITEM item) const;
+  // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
+  static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder);
 
   win::UniqueFont font_;
   win::ControlMap controls_;

@@ -258,7 +258,7 @@ HWND TPrgIconGetBox::Control(int id) const {
 int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
   EmptyStrip();
   const int count = IconCount(path);
-  if (count < 1) return 0;
+  if (count < 2) return 0;
   DrawStrip(path, count);
   ShowModal(owner);
   return SelectedIcon;

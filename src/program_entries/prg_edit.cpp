@@ -1,13 +1,174 @@
 #include "program_entries/prg_edit.h"
 
+#include "main_window/app.h"
+#include "main_window/file_dialog.h"
+#include "program_entries/drop_entry.h"
+#include "program_entries/folder_form.h"
+#include "program_entries/program_icon.h"
+#include "program_entries/shell_file_icon.h"
+#include "resources/prg_edit_layout.h"
+#include "slot_table/now_text.h"
+#include "slot_table/text_rules.h"
+#include "win/cp932.h"
+#include "win/font.h"
+#include "win/icon_bitmap.h"
+#include "win/speed_button.h"
+
 namespace quenda {
 
-bool TPrgForm::Create(HWND owner) {
+namespace {
+constexpr std::size_t kMemoBytes = 250;
+}
+
+bool TPrgForm::Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders) {
+  picker_ = picker;
+  folders_ = folders;
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  if (!CreateTopLevel(kClassName, L"プログラムランチ　登録／編集", style, WS_EX_DLGMODALFRAME, 595, 314, owner)) return false;
+  if (!CreateTopLevel(kClassName, L"プログラムランチ　登録／編集", style, WS_EX_DLGMODALFRAME, 595,
+                      314, owner)) {
+    return false;
+  }
+  font_ = win::CreateUiFont(12);
+  controls_ = win::BuildControls(hwnd(), PrgEditLayout(), font_.get());
+  SetWindowPos(Control(prg_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(Control(prg_ids::Memo1), EM_LIMITTEXT, kMemoBytes, 0);
   win::CentreOnDesktop(hwnd());
   return true;
+}
+
+HWND TPrgForm::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string TPrgForm::Text(int id) const { return win::ToCp932(win::GetText(Control(id))); }
+
+void TPrgForm::SetText(int id, const std::string& cp932) {
+  win::SetText(Control(id), win::FromCp932(cp932));
+}
+
+void TPrgForm::ShowGlyph() {
+  win::SpeedButton::From(Control(prg_ids::SpeedButton7))->SetGlyph(win::BitmapFromIcon(glyph_));
+}
+
+void TPrgForm::FillControls() {
+  const SlotFields& f = PrgEditRecord.fields;
+  SetText(prg_ids::Label7, FieldText(f.Title));
+  SetText(prg_ids::Label2, FieldText(f.Target));
+  SetText(prg_ids::Label5, FieldText(f.WorkFolder));
+  SetText(prg_ids::Memo1, FieldText(f.Memo));
+  SetText(prg_ids::Panel2, FieldText(f.AccessCount));
+  SetText(prg_ids::Panel1, FieldText(f.LastAccess));
+  SetText(prg_ids::Edit1, FieldText(f.DisplayName));
+}
+
+void TPrgForm::FormActivate() {
+  SetText(prg_ids::Memo1, "");
+  SetText(prg_ids::Panel1, "");
+  PrgEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  FillControls();
+  glyph_ = SlotIconBitmap(CurrentPage, CurrentSlot);
+  ShowGlyph();
+}
+
+void TPrgForm::LoadIconFromProgram(const std::string& path) {
+  glyph_.Fill(kBlack);
+  DrawPictureOnWhite(glyph_, IconFromProgram(picker_, hwnd(), path).picture);
+  ShowGlyph();
+}
+
+void TPrgForm::SpeedButton6Click() {
+  OpenFileRequest request;
+  request.filter = L"プログラム　(*.exe)|*.Exe";
+  request.default_extension = L"exe";
+  request.keep_shortcuts = true;
+  const std::optional<std::wstring> chosen = CurrentFileDialogs().Open(hwnd(), request);
+  if (!chosen) return;
+  const std::string path = win::ToCp932(*chosen);
+  // Only the working copy is cleared: the slot keeps its entry until "設　定".
+  PrgEditRecord.fields = SlotFields{};
+  if (IsShortcutPath(path)) {
+    win::UniqueIcon icon;
+    std::string display_name;
+    ShellFileIcon(path, icon, display_name);
+    DrawPictureOnWhite(glyph_, win::ComposeIcon(icon.get(), kIconPalette[kBlack]));
+    ShowGlyph();
+    SetFieldText(PrgEditRecord.fields.Title, display_name);
+  } else {
+    LoadIconFromProgram(path);
+    SetFieldText(PrgEditRecord.fields.Title, PathFileName(path));
+  }
+  const std::string title = FieldText(PrgEditRecord.fields.Title);
+  SetText(prg_ids::Edit1, title);
+  SetFieldText(PrgEditRecord.fields.DisplayName, title);
+  SetFieldText(PrgEditRecord.fields.Target, path);
+  SetText(prg_ids::Label2, path);
+  SetText(prg_ids::Label7, Text(prg_ids::Edit1));
+  SetText(prg_ids::Panel2, "0");
+  SetText(prg_ids::Panel1, NowText());
+  SetText(prg_ids::Label5, "");
+  SetText(prg_ids::Memo1, "");
+}
+
+void TPrgForm::SpeedButton2Click() {
+  if (folders_) folders_->ShowModal(hwnd());
+  if (ChosenFolder.empty()) return;
+  SetText(prg_ids::Label5, ChosenFolder);
+  SetFieldText(PrgEditRecord.fields.WorkFolder, ChosenFolder);
+}
+
+void TPrgForm::SpeedButton3Click() {
+  SlotFields& f = PrgEditRecord.fields;
+  SetFieldText(f.Memo, Text(prg_ids::Memo1));
+  SetFieldText(f.LastAccess, Text(prg_ids::Panel1));
+  SetFieldText(f.AccessCount, Text(prg_ids::Panel2));
+  SetFieldText(f.DisplayName, Text(prg_ids::Edit1));
+  SetFieldText(f.Flag1, "0");
+  SetFieldText(f.WorkFolder, Text(prg_ids::Label5));
+  SetFieldText(f.Title, Text(prg_ids::Label7));
+  SetFieldText(f.Target, Text(prg_ids::Label2));
+  TheSlotTable().At(CurrentPage, CurrentSlot) = PrgEditRecord;
+  StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(glyph_));
+  EndModal();
+}
+
+void TPrgForm::SpeedButton8Click() {
+  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
+    return;
+  }
+  ClearCurrentSlot();
+  PrgEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  FillControls();
+  glyph_ = BlankIcon();
+  ShowGlyph();
+}
+
+void TPrgForm::SpeedButton4Click() { EndModal(); }
+
+LRESULT TPrgForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SHOWWINDOW:
+      if (wparam) FormActivate();
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam), code = HIWORD(wparam);
+      if (code == BN_CLICKED) {
+        switch (id) {
+          case prg_ids::SpeedButton6: SpeedButton6Click(); break;
+          case prg_ids::SpeedButton2: SpeedButton2Click(); break;
+          case prg_ids::SpeedButton3: SpeedButton3Click(); break;
+          case prg_ids::SpeedButton8: SpeedButton8Click(); break;
+          case prg_ids::SpeedButton4: SpeedButton4Click(); break;
+        }
+      } else if (code == EN_CHANGE && id == prg_ids::Memo1) {
+        win::KeepCp932Bytes(Control(prg_ids::Memo1), kMemoBytes);
+      }
+      return 0;
+    }
+  }
+  return Window::HandleMessage(message, wparam, lparam);
 }
 
 }  // namespace quenda

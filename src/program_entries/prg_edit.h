@@ -1,13 +1,52 @@
 #pragma once
-// TPrgForm: the program entry editor, a modal dialog over the main window.
+// TPrgForm: the program entry editor, a modal dialog over the main window for the program slot
+// at CurrentPage/CurrentSlot. Its working copy reaches the slot only through "設　定"; only
+// "クリヤー" changes the slot at once.
+#include <string>
+
+#include "slot_table/slot_table.h"
+#include "win/handle.h"
+#include "win/layout_builder.h"
 #include "win/window.h"
 
 namespace quenda {
 
+class TPrgIconGetBox;
+class TGetFolder;
+
 class TPrgForm : public win::Window {
  public:
   static constexpr const wchar_t* kClassName = L"TPrgForm";
-  bool Create(HWND owner);
+  bool Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders);
+
+  // Handlers, named as the editor's behaviour names them.
+  void FormActivate();
+  void SpeedButton6Click();  // "参照": the program
+  void SpeedButton2Click();  // "参照": the working folder
+  void SpeedButton3Click();  // "設　定"
+  void SpeedButton8Click();  // "クリヤー"
+  void SpeedButton4Click();  // "ｷｬﾝｾﾙ"
+  void LoadIconFromProgram(const std::string& path);
+
+  HWND Control(int id) const;
+  const IconBitmap& Glyph() const { return glyph_; }
+  const SlotRecord& WorkingRecord() const { return PrgEditRecord; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void FillControls();
+  void ShowGlyph();
+  std::string Text(int id) const;  // CP932
+  void SetText(int id, const std::string& cp932);
+
+  TPrgIconGetBox* picker_ = nullptr;
+  TGetFolder* folders_ = nullptr;
+  win::UniqueFont font_;
+  win::ControlMap controls_;
+  SlotRecord PrgEditRecord{};
+  IconBitmap glyph_{};  // SpeedButton7's glyph
 };
 
 }  // namespace quenda

@@ -14,12 +14,12 @@ constexpr std::array<std::string_view, 4> BrowserMarkers = {
 constexpr int kOperaKind = 3;
 
 constexpr std::size_t kShortNameBytes = 10;
-constexpr std::array<std::string_view, 5> kSingleByteSeparators = {" ", ".", "_", ",", "/"};
-// "．", "・", "／", "　"
-constexpr std::array<std::string_view, 4> kDoubleByteSeparators = {"\x81\x44", "\x81\x45",
-                                                                   "\x81\x5E", "\x81\x40"};
+// The characters that end a short name; the last four are "．", "・", "／" and "　".
+constexpr std::array<std::string_view, 9> TitleSeparators = {
+    " ", ".", "_", ",", "/", "\x81\x44", "\x81\x45", "\x81\x5E", "\x81\x40"};
 
-// The search state: the enumeration callbacks reach only these.
+// The search state, shared by all captures (one runs at a time); the constructor and
+// Capture() reset it, so no capture sees what an earlier one left.
 WindowId BrowserWindow = 0;
 std::string BrowserCaption;
 int BrowserKind = -1;
@@ -32,13 +32,8 @@ std::string Bounded(std::string_view text, std::size_t max_bytes) {
 }
 
 bool IsSeparator(std::string_view character) {
-  for (auto s : kSingleByteSeparators) {
-    if (character == s) return true;
-  }
-  for (auto s : kDoubleByteSeparators) {
-    if (character == s) return true;
-  }
-  return false;
+  return std::find(TitleSeparators.begin(), TitleSeparators.end(), character) !=
+         TitleSeparators.end();
 }
 
 // "http" or "HTTP" first occurring at byte 1 or 2; one leading blank is allowed.

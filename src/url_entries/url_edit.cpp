@@ -2,7 +2,7 @@
 
 #include "main_window/app.h"
 #include "main_window/file_dialog.h"
-#include "program_entries/icon_get_form.h"
+#include "program_entries/program_icon.h"
 #include "resources/url_edit_layout.h"
 #include "slot_table/now_text.h"
 #include "slot_table/text_rules.h"
@@ -223,28 +223,16 @@ void TKeyIn_URL::pr_ReadImge(const std::string& path) {
 }
 
 void TKeyIn_URL::LoadIconFromProgram(const std::string& path) {
-  const int index = picker_ ? picker_->IconChoice(hwnd(), path) : 0;
-  win::UniqueIcon icon = win::AdoptExtractedIcon(
-      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), UINT(index)));
-  // On the black blank, without a white fill.
-  DrawPictureOnWhite(working_, win::ComposeIcon(icon.get(), kIconPalette[kBlack]));
-  if (!icon) UnreadableFile(hwnd());
+  const ProgramIcon icon = IconFromProgram(picker_, hwnd(), path);
+  DrawPictureOnWhite(working_, icon.picture);
+  if (!icon.found) UnreadableFile(hwnd());
 }
 
 void TKeyIn_URL::CheckBox1Click() { RefreshKeyPreview(); }
 
 void TKeyIn_URL::MaskEdit1Change() {
   if (loading_) return;
-  // The title holds at most 12 bytes; a character that would not fit whole is refused.
-  const HWND edit = Control(url_ids::MaskEdit1);
-  std::wstring text = win::GetText(edit);
-  if (win::ToCp932(text).size() > kTitleBytes) {
-    while (!text.empty() && win::ToCp932(text).size() > kTitleBytes) text.pop_back();
-    loading_ = true;
-    win::SetText(edit, text);
-    SendMessageW(edit, EM_SETSEL, text.size(), text.size());
-    loading_ = false;
-  }
+  win::KeepCp932Bytes(Control(url_ids::MaskEdit1), kTitleBytes);
   if (Checked()) ShowPreviewCaption();
 }
 

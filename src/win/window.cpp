@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "win/cp932.h"
+
 namespace quenda::win {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
@@ -117,6 +119,19 @@ void CentreOnDesktop(HWND hwnd) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
                work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+}  // namespace quenda::win
+
+namespace quenda::win {
+
+bool KeepCp932Bytes(HWND edit, std::size_t max_bytes) {
+  std::wstring text = GetText(edit);
+  if (ToCp932(text).size() <= max_bytes) return false;
+  while (!text.empty() && ToCp932(text).size() > max_bytes) text.pop_back();
+  SetText(edit, text);
+  SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+  return true;
 }
 
 }  // namespace quenda::win

@@ -48,5 +48,7 @@ HINSTANCE ModuleInstance();
 void SetText(HWND hwnd, const std::wstring& text);
 std::wstring GetText(HWND hwnd);
 void CentreOnDesktop(HWND hwnd);
+// Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
+bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
 
 }  // namespace quenda::win

@@ -5,6 +5,7 @@
 #include "main_window/forms.h"
 #include "main_window/shell.h"
 #include "resources/main_crt_layout.h"
+#include "resources/prg_edit_layout.h"
 #include "resources/resource_ids.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
@@ -422,6 +423,10 @@ TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
   Start();
   ClickPage(200);
   SetSlotField(Title, 8, 0, "changed");
+  // The editor opens modally; its "ｷｬﾝｾﾙ" ends it.
+  const HWND cancel = forms.prg.Control(prg_ids::SpeedButton4);
+  PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"changed");
   InitSlotTable();

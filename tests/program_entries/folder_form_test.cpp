@@ -223,19 +223,6 @@ TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   }
   EXPECT_GT(unopened_with_button, 0);  // C:\windows at least
 
-  // The shell's own small icon for each node.
-  TVITEMW tv{};
-  tv.mask = TVIF_IMAGE | TVIF_HANDLE;
-  tv.hItem = computer;
-  TreeView_GetItem(tree, &tv);
-  ITEMIDLIST* drives = nullptr;
-  ASSERT_TRUE(SUCCEEDED(SHGetFolderLocation(nullptr, CSIDL_DRIVES, nullptr, 0, &drives)));
-  SHFILEINFOW info{};
-  SHGetFileInfoW(reinterpret_cast<const wchar_t*>(drives), 0, &info, sizeof info,
-                 SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-  CoTaskMemFree(drives);
-  EXPECT_EQ(tv.iImage, info.iIcon);
-
   // A right click selects the node under the pointer.
   TreeView_EnsureVisible(tree, computer);
   RECT r;
