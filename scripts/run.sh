@@ -58,20 +58,24 @@ sleep 1  # let it paint
 import -window root "$shot"
 echo "Screenshot: $shot"
 
-# Close like a user: Alt+F4 to each of its windows in turn (the error box first, then the main
-# window), so the program goes through its normal closing and saves its table.
-for ((i = 0; i < 10; i++)); do
+# Close like a user: Alt+F4 to its visible window (the error box first, then the main window,
+# which may take a moment to appear), so the program goes through its normal closing and saves
+# its table.
+deadline=$((SECONDS + 30))
+while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do
   w=$(windows | head -n 1)
-  [[ -n "$w" ]] || break
+  if [[ -z "$w" ]]; then
+    sleep 0.2
+    continue
+  fi
   xdotool windowfocus "$w" key --clearmodifiers alt+F4 2>/dev/null || true
-  # Wait for the process to end or that window to go before pressing again.
+  # Wait for that window to go before pressing again.
   for ((j = 0; j < 50; j++)); do
-    kill -0 "$pid" 2>/dev/null || break 2
+    kill -0 "$pid" 2>/dev/null || break
     windows | grep -qx "$w" || break
     sleep 0.1
   done
 done
-for ((j = 0; j < 50; j++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
   echo "Quenda did not close; stopping it" >&2
   kill "$pid" 2>/dev/null || true

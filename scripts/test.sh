@@ -44,23 +44,24 @@ summary test-native-asan
 
 # A short fuzzing run from the seed corpus; it works on a copy, so the repository stays as it is.
 fuzz() {
-  local fuzzer="$root/build/fuzz/tests/fuzz/table_reader_fuzz" tmp rc=0
+  local fuzzer="$root/build/fuzz/tests/fuzz/table_reader_fuzz" rc=0
   if [[ ! -x "$fuzzer" ]]; then
     echo "the fuzz preset built no $fuzzer"
     return 1
   fi
-  tmp=$(mktemp -d)
-  trap 'rm -rf "$tmp"' EXIT
-  cp -r "$root/tests/fuzz/corpus" "$tmp/corpus"
-  mkdir "$tmp/artifacts"
+  fuzz_tmp=$(mktemp -d)
+  trap 'rm -rf "$fuzz_tmp"' EXIT
+  cp -r "$root/tests/fuzz/corpus" "$fuzz_tmp/corpus"
+  mkdir "$fuzz_tmp/artifacts"
   "$fuzzer" -max_total_time=20 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$tmp/artifacts/" "$tmp/corpus" || rc=$?
+    -artifact_prefix="$fuzz_tmp/artifacts/" "$fuzz_tmp/corpus" || rc=$?
   if ((rc != 0)); then
     mkdir -p "$root/build/fuzz-artifacts"
-    cp "$tmp"/artifacts/* "$root/build/fuzz-artifacts/" 2>/dev/null || true
+    cp "$fuzz_tmp"/artifacts/* "$root/build/fuzz-artifacts/" 2>/dev/null || true
     echo "fuzzer failed; inputs that failed are in build/fuzz-artifacts/"
   fi
-  rm -rf "$tmp"
+  rm -rf "$fuzz_tmp"
+  trap - EXIT
   return "$rc"
 }
 stage fuzz fuzz

@@ -78,7 +78,8 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   ((rc == 0 || rc == 2)) || { echo "wine-env: wineserver failed (see $state/wineserver.log)" >&2; exit 1; }
   # Bump when the settings below change, so existing prefixes get them too.
   settings=1
-  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  # Not system.reg: a persistent server writes the registry out only now and then.
+  if [[ ! -f "$WINEPREFIX/.quenda-settings" ]]; then
     quiet "$state/wineboot.log" wineboot -i ||
       { echo "wine-env: creating the prefix failed (see $state/wineboot.log)" >&2; exit 1; }
   elif ((rc == 0)); then

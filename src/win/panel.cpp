@@ -90,7 +90,9 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       break;
     case WM_COMMAND:
     case WM_NOTIFY:
-      // Controls inside panels report to the window that owns the panels.
+    case WM_CONTEXTMENU:
+      // Controls inside panels report to the window that owns the panels; a context menu keeps
+      // naming the control that was clicked (the default would name the panel).
       return SendMessageW(GetParent(hwnd), message, wparam, lparam);
     case WM_MOUSEMOVE:
       SendMessageW(GetParent(hwnd), WM_COMMAND,

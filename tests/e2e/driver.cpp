@@ -633,6 +633,81 @@ int CmdClick(int argc, wchar_t** argv) {
   return Sync(controls[0], deadline.Left() + 1) ? 0 : 1;
 }
 
+
+// rclick PID ID TIMEOUT: the mouse moves onto the main window's control ID and its right button
+// goes down and up there; the popup menu that follows runs Quenda's menu loop, so this returns
+// without waiting for it.
+int CmdRightClick(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: rclick PID ID TIMEOUT_MS");
+  const int id = int(Number(argv[3]));
+  Deadline deadline(Number(argv[4]));
+  const auto controls = MainControls(Number(argv[2]), id, id, deadline);
+  if (controls.empty()) {
+    Err(L"no control " + std::to_wstring(id) + L" in the main window");
+    return 1;
+  }
+  RECT r;
+  GetClientRect(controls[0], &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  SendMessageTimeoutW(controls[0], WM_MOUSEMOVE, 0, at, SMTO_NORMAL, deadline.Left() + 1, nullptr);
+  PostMessageW(controls[0], WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(controls[0], WM_RBUTTONUP, 0, at);
+  return 0;
+}
+
+// browser EXE SCENARIO WATCH_PID TIMEOUT: starts the stand-in browser, which lives until the
+// process WATCH_PID ends, and waits until its windows exist; prints its process id.
+int CmdBrowser(int argc, wchar_t** argv) {
+  if (argc != 6) return Fail(L"usage: browser EXE SCENARIO WATCH_PID TIMEOUT_MS");
+  const std::wstring event_name = L"quenda-e2e-browser-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, event_name.c_str());
+  std::wstring command = L"\"" + std::wstring(argv[2]) + L"\" " + argv[3] + L" " + event_name +
+                         L" " + argv[4];
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    return Fail(L"could not start " + std::wstring(argv[2]));
+  }
+  HANDLE waits[2] = {ready, pi.hProcess};
+  const DWORD got = WaitForMultipleObjects(2, waits, FALSE, Number(argv[5]));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  CloseHandle(ready);
+  if (got != WAIT_OBJECT_0) {
+    Err(L"the stand-in browser did not get ready");
+    return 1;
+  }
+  Out(std::to_wstring(pi.dwProcessId));
+  return 0;
+}
+
+
+// wclick PID CLASS ID TIMEOUT: a left click in the middle of control ID of PID's visible window
+// of class CLASS (a dialog of Quenda's own), posted, as the dialog may run a modal loop.
+int CmdWindowClick(int argc, wchar_t** argv) {
+  if (argc != 6) return Fail(L"usage: wclick PID CLASS ID TIMEOUT_MS");
+  Deadline deadline(Number(argv[5]));
+  HWND window;
+  while (!(window = FirstTopLevel(Number(argv[2]), argv[3], true))) {
+    if (deadline.Passed()) {
+      Err(L"no visible window of class " + std::wstring(argv[3]));
+      return 1;
+    }
+    Sleep(1);
+  }
+  ById f{int(Number(argv[4])), int(Number(argv[4])), {}};
+  EnumChildWindows(window, CollectById, reinterpret_cast<LPARAM>(&f));
+  if (f.hwnds.empty()) return Fail(L"no control " + std::wstring(argv[4]));
+  RECT r;
+  GetClientRect(f.hwnds[0], &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(f.hwnds[0], WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(f.hwnds[0], WM_LBUTTONUP, 0, at);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -652,6 +727,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"kill") return CmdKill(argc, argv);
   if (command == L"texts") return CmdTexts(argc, argv);
   if (command == L"click") return CmdClick(argc, argv);
+  if (command == L"rclick") return CmdRightClick(argc, argv);
+  if (command == L"wclick") return CmdWindowClick(argc, argv);
+  if (command == L"browser") return CmdBrowser(argc, argv);
   if (command == L"startup-time") return CmdStartupTime(argc, argv);
   return Fail(L"unknown command " + command);
 }

@@ -103,8 +103,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (argc != 4) return 2;
   const std::wstring scenario = argv[1];
   const HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
-  const HANDLE test = OpenProcess(SYNCHRONIZE, FALSE, DWORD(wcstoul(argv[3], nullptr, 10)));
-  if (!ready || !test) return 3;
+  // TEST-PID 0: no process to outlive; the caller kills it (or the lifetime bound ends it).
+  const DWORD test_pid = DWORD(wcstoul(argv[3], nullptr, 10));
+  const HANDLE test = test_pid ? OpenProcess(SYNCHRONIZE, FALSE, test_pid) : nullptr;
+  if (!ready || (test_pid && !test)) return 3;
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_COOL_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&icc);
@@ -120,12 +122,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   constexpr DWORD kLifetimeMs = 120000;  // a bound in case nobody kills it
   const ULONGLONG end = GetTickCount64() + kLifetimeMs;
   if (scenario == L"hung") {
-    WaitForSingleObject(test, kLifetimeMs);
+    if (test) WaitForSingleObject(test, kLifetimeMs);
+    else Sleep(kLifetimeMs);
     return 0;
   }
   for (ULONGLONG now; (now = GetTickCount64()) < end;) {
-    if (MsgWaitForMultipleObjects(1, &test, FALSE, DWORD(end - now), QS_ALLINPUT) ==
-        WAIT_OBJECT_0) {
+    if (MsgWaitForMultipleObjects(test ? 1 : 0, &test, FALSE, DWORD(end - now), QS_ALLINPUT) ==
+            WAIT_OBJECT_0 &&
+        test) {
       return 0;
     }
     MSG msg;
