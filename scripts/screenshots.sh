@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the real Quenda.exe under Wine: the main window on an
+# address page and on a program page, the URL entry editor, the program entry editor and the
+# help dialog. Writes docs/*.png. Needs a built build/windows (scripts/test.sh or run.sh).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$root/build/windows
+source "$root/scripts/wine-env.sh"
+driver=$build/tests/e2e/quenda_driver.exe
+work=$(mktemp -d /tmp/quenda-shots.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+python3 "$root/tests/e2e/make_sample_table.py" "$work/Quenda.Tbl"
+
+drv() { wine "$driver" "$@" </dev/null 2>/dev/null; }
+wine "$driver" start "$(winepath -w "$build/Quenda.exe")" "$(winepath -w "$work")" \
+  </dev/null >"$work/pid" 2>/dev/null
+pid=$(<"$work/pid")
+drv window "$pid" TMainForm 20000 >/dev/null
+
+# The window's frame on the screen, from X; the shot is cropped to it.
+shot() {  # NAME X-WINDOW-NAME
+  local id geometry
+  sleep 1
+  id=$(xdotool search --name "^$2\$" | tail -n 1)
+  geometry=$(xdotool getwindowgeometry --shell "$id")
+  eval "$geometry"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$root/docs/$1.png"
+  echo "docs/$1.png"
+}
+focus() {
+  xdotool windowfocus --sync "$(drv xwindow "$pid" TMainForm 20000)"
+  drv foreground "$pid" TMainForm 20000
+}
+menu_choose() {  # SLOT-ID DOWN-COUNT
+  drv rclick "$pid" "$1" 20000
+  drv window "$pid" '#32768' 20000 >/dev/null
+  local keys=()
+  for ((i = 0; i < $2; i++)); do keys+=(Down); done
+  xdotool key --clearmodifiers --delay 200 "${keys[@]}" Return
+}
+
+focus
+xdotool mousemove 0 0
+drv texts "$pid" 219 219 20000 >/dev/null
+shot main-window-d1 Quenda
+focus
+menu_choose 219 2
+drv window "$pid" TKeyIn_URL 20000 >/dev/null
+shot url-editor "ＵＲＬ情報取得／編集"
+drv wclick "$pid" TKeyIn_URL 122 20000  # ｷｬﾝｾﾙ
+drv click "$pid" 205 20000  # P1
+shot main-window-p1 Quenda
+focus
+menu_choose 219 1
+drv window "$pid" TPrgForm 20000 >/dev/null
+shot program-editor "プログラムランチ　登録／編集"
+drv wclick "$pid" TPrgForm 120 20000  # ｷｬﾝｾﾙ
+focus
+xdotool key --clearmodifiers --delay 200 F10 Right Down Return
+drv window "$pid" TOpHelp 20000 >/dev/null
+shot help "ヘルプ"
+drv wclick "$pid" TOpHelp 105 20000  # OK
+drv close "$pid" wm-close 20000 >/dev/null
