@@ -71,11 +71,6 @@ void TMainForm::CreateControls() {
   SetWindowPos(blank, nullptr, 0, 0, 32, 31, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-HWND TMainForm::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
 HWND TMainForm::PageButtonByTag(int tag) const {
   for (const ControlSpec& c : MainCrtLayout()) {
     if (c.kind == ControlKind::PageButton && c.tag == tag) return Control(c.id);

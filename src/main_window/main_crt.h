@@ -8,13 +8,14 @@
 #include <string>
 
 #include "win/handle.h"
+#include "win/layout_builder.h"
 #include "win/window.h"
 
 namespace quenda {
 
 struct Forms;
 
-class TMainForm : public win::Window {
+class TMainForm : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TMainForm";
   static constexpr int kClientWidth = 366;
@@ -49,7 +50,6 @@ class TMainForm : public win::Window {
   // The slot under a point in client coordinates, or -1.
   int SlotAtClientPoint(POINT client) const;
 
-  HWND Control(int id) const;
   HWND SlotButton(int slot) const { return slot_buttons_[slot]; }
   HWND PageButtonByTag(int tag) const;
   bool UrlItemVisible() const { return url_item_visible_; }
@@ -70,7 +70,6 @@ class TMainForm : public win::Window {
 
   Forms* forms_ = nullptr;
   win::UniqueFont font_;
-  std::map<int, HWND> controls_;  // by identifier; the window itself under 0
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   bool shown_ = false;

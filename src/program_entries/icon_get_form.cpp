@@ -9,6 +9,7 @@
 #include "resources/icon_get_form_layout.h"
 #include "win/cp932.h"
 #include "win/font.h"
+#include "win/icon_bitmap.h"
 
 namespace quenda {
 
@@ -23,15 +24,8 @@ constexpr int kScrollButton = 18;  // width of the scroll bar's arrow buttons
 
 // A top-down 32-bit surface filled white, as a fresh picture's canvas is.
 win::UniqueBitmap WhiteSurface(int width, int height) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::UniqueBitmap bitmap = win::CreateTopDownSurface(width, height, &bits);
   if (bitmap) std::fill_n(static_cast<std::uint32_t*>(bits), std::size_t(width) * height, 0xFFFFFFu);
   return bitmap;
 }

@@ -38,35 +38,24 @@ bool TPrgForm::Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders) {
   return true;
 }
 
-HWND TPrgForm::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
-std::string TPrgForm::Text(int id) const { return win::ToCp932(win::GetText(Control(id))); }
-
-void TPrgForm::SetText(int id, const std::string& cp932) {
-  win::SetText(Control(id), win::FromCp932(cp932));
-}
-
 void TPrgForm::ShowGlyph() {
   win::SpeedButton::From(Control(prg_ids::SpeedButton7))->SetGlyph(win::BitmapFromIcon(glyph_));
 }
 
 void TPrgForm::FillControls() {
   const SlotFields& f = PrgEditRecord.fields;
-  SetText(prg_ids::Label7, FieldText(f.Title));
-  SetText(prg_ids::Label2, FieldText(f.Target));
-  SetText(prg_ids::Label5, FieldText(f.WorkFolder));
-  SetText(prg_ids::Memo1, FieldText(f.Memo));
-  SetText(prg_ids::Panel2, FieldText(f.AccessCount));
-  SetText(prg_ids::Panel1, FieldText(f.LastAccess));
-  SetText(prg_ids::Edit1, FieldText(f.DisplayName));
+  SetCp932Text(prg_ids::Label7, FieldText(f.Title));
+  SetCp932Text(prg_ids::Label2, FieldText(f.Target));
+  SetCp932Text(prg_ids::Label5, FieldText(f.WorkFolder));
+  SetCp932Text(prg_ids::Memo1, FieldText(f.Memo));
+  SetCp932Text(prg_ids::Panel2, FieldText(f.AccessCount));
+  SetCp932Text(prg_ids::Panel1, FieldText(f.LastAccess));
+  SetCp932Text(prg_ids::Edit1, FieldText(f.DisplayName));
 }
 
 void TPrgForm::FormActivate() {
-  SetText(prg_ids::Memo1, "");
-  SetText(prg_ids::Panel1, "");
+  SetCp932Text(prg_ids::Memo1, "");
+  SetCp932Text(prg_ids::Panel1, "");
   PrgEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
   FillControls();
   glyph_ = SlotIconBitmap(CurrentPage, CurrentSlot);
@@ -101,34 +90,34 @@ void TPrgForm::SpeedButton6Click() {
     SetFieldText(PrgEditRecord.fields.Title, PathFileName(path));
   }
   const std::string title = FieldText(PrgEditRecord.fields.Title);
-  SetText(prg_ids::Edit1, title);
+  SetCp932Text(prg_ids::Edit1, title);
   SetFieldText(PrgEditRecord.fields.DisplayName, title);
   SetFieldText(PrgEditRecord.fields.Target, path);
-  SetText(prg_ids::Label2, path);
-  SetText(prg_ids::Label7, Text(prg_ids::Edit1));
-  SetText(prg_ids::Panel2, "0");
-  SetText(prg_ids::Panel1, NowText());
-  SetText(prg_ids::Label5, "");
-  SetText(prg_ids::Memo1, "");
+  SetCp932Text(prg_ids::Label2, path);
+  SetCp932Text(prg_ids::Label7, Cp932Text(prg_ids::Edit1));
+  SetCp932Text(prg_ids::Panel2, "0");
+  SetCp932Text(prg_ids::Panel1, NowText());
+  SetCp932Text(prg_ids::Label5, "");
+  SetCp932Text(prg_ids::Memo1, "");
 }
 
 void TPrgForm::SpeedButton2Click() {
   if (folders_) folders_->ShowModal(hwnd());
   if (ChosenFolder.empty()) return;
-  SetText(prg_ids::Label5, ChosenFolder);
+  SetCp932Text(prg_ids::Label5, ChosenFolder);
   SetFieldText(PrgEditRecord.fields.WorkFolder, ChosenFolder);
 }
 
 void TPrgForm::SpeedButton3Click() {
   SlotFields& f = PrgEditRecord.fields;
-  SetFieldText(f.Memo, Text(prg_ids::Memo1));
-  SetFieldText(f.LastAccess, Text(prg_ids::Panel1));
-  SetFieldText(f.AccessCount, Text(prg_ids::Panel2));
-  SetFieldText(f.DisplayName, Text(prg_ids::Edit1));
+  SetFieldText(f.Memo, Cp932Text(prg_ids::Memo1));
+  SetFieldText(f.LastAccess, Cp932Text(prg_ids::Panel1));
+  SetFieldText(f.AccessCount, Cp932Text(prg_ids::Panel2));
+  SetFieldText(f.DisplayName, Cp932Text(prg_ids::Edit1));
   SetFieldText(f.Flag1, "0");
-  SetFieldText(f.WorkFolder, Text(prg_ids::Label5));
-  SetFieldText(f.Title, Text(prg_ids::Label7));
-  SetFieldText(f.Target, Text(prg_ids::Label2));
+  SetFieldText(f.WorkFolder, Cp932Text(prg_ids::Label5));
+  SetFieldText(f.Title, Cp932Text(prg_ids::Label7));
+  SetFieldText(f.Target, Cp932Text(prg_ids::Label2));
   TheSlotTable().At(CurrentPage, CurrentSlot) = PrgEditRecord;
   StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(glyph_));
   EndModal();

@@ -14,7 +14,7 @@ namespace quenda {
 class TPrgIconGetBox;
 class TGetFolder;
 
-class TPrgForm : public win::Window {
+class TPrgForm : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TPrgForm";
   bool Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders);
@@ -28,7 +28,6 @@ class TPrgForm : public win::Window {
   void SpeedButton4Click();  // "ｷｬﾝｾﾙ"
   void LoadIconFromProgram(const std::string& path);
 
-  HWND Control(int id) const;
   const IconBitmap& Glyph() const { return glyph_; }
   const SlotRecord& WorkingRecord() const { return PrgEditRecord; }
 
@@ -38,13 +37,10 @@ class TPrgForm : public win::Window {
  private:
   void FillControls();
   void ShowGlyph();
-  std::string Text(int id) const;  // CP932
-  void SetText(int id, const std::string& cp932);
 
   TPrgIconGetBox* picker_ = nullptr;
   TGetFolder* folders_ = nullptr;
   win::UniqueFont font_;
-  win::ControlMap controls_;
   SlotRecord PrgEditRecord{};
   IconBitmap glyph_{};  // SpeedButton7's glyph
 };

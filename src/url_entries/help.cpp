@@ -32,11 +32,6 @@ bool TOpHelp::Create(HWND owner) {
   return true;
 }
 
-HWND TOpHelp::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
 void TOpHelp::SpeedButton1Click() { EndModal(); }
 
 void TOpHelp::StaticText1Click() {

@@ -6,7 +6,7 @@
 
 namespace quenda {
 
-class TOpHelp : public win::Window {
+class TOpHelp : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TOpHelp";
   bool Create(HWND owner);
@@ -14,14 +14,11 @@ class TOpHelp : public win::Window {
   void SpeedButton1Click();
   void StaticText1Click();
 
-  HWND Control(int id) const;
-
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   win::UniqueFont font_, link_font_;
-  win::ControlMap controls_;
 };
 
 }  // namespace quenda

@@ -62,17 +62,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   return true;
 }
 
-HWND TKeyIn_URL::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
-std::string TKeyIn_URL::Text(int id) const { return win::ToCp932(win::GetText(Control(id))); }
-
-void TKeyIn_URL::SetText(int id, const std::string& cp932) {
-  win::SetText(Control(id), win::FromCp932(cp932));
-}
-
 bool TKeyIn_URL::Checked() const {
   return SendMessageW(Control(url_ids::CheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -86,13 +75,13 @@ void TKeyIn_URL::SetChecked(bool checked) {
 void TKeyIn_URL::LoadControls() {
   const SlotRecord& slot = TheSlotTable().At(CurrentPage, CurrentSlot);
   loading_ = true;
-  SetText(url_ids::LabeledEdit2, FieldText(slot.fields.Target));
-  SetText(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
-  SetText(url_ids::RichEdit1, FieldText(slot.fields.Memo));
-  SetText(url_ids::Panel1, FieldText(slot.fields.AccessCount));
-  SetText(url_ids::Panel2, FieldText(slot.fields.LastAccess));
-  SetText(url_ids::MaskEdit1, FieldText(slot.fields.Title));
-  SetText(url_ids::Label5, "");
+  SetCp932Text(url_ids::LabeledEdit2, FieldText(slot.fields.Target));
+  SetCp932Text(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
+  SetCp932Text(url_ids::RichEdit1, FieldText(slot.fields.Memo));
+  SetCp932Text(url_ids::Panel1, FieldText(slot.fields.AccessCount));
+  SetCp932Text(url_ids::Panel2, FieldText(slot.fields.LastAccess));
+  SetCp932Text(url_ids::MaskEdit1, FieldText(slot.fields.Title));
+  SetCp932Text(url_ids::Label5, "");
   loading_ = false;
 }
 
@@ -118,17 +107,17 @@ void TKeyIn_URL::RefreshKeyPreview() {
 
 void TKeyIn_URL::ShowPreviewCaption() {
   win::SetText(Control(url_ids::SpeedButton18),
-               win::FromCp932(FirstBytes(Text(url_ids::MaskEdit1), kTitleBytes)));
+               win::FromCp932(FirstBytes(Cp932Text(url_ids::MaskEdit1), kTitleBytes)));
 }
 
 void TKeyIn_URL::SpeedButton3Click() {
   SlotFields& f = UrlEditRecord.fields;
-  SetFieldText(f.Memo, Text(url_ids::RichEdit1));
-  SetFieldText(f.LastAccess, Text(url_ids::Panel2));
-  SetFieldText(f.AccessCount, Text(url_ids::Panel1));
-  SetFieldText(f.DisplayName, Text(url_ids::LabeledEdit1));
-  SetFieldText(f.Target, Text(url_ids::LabeledEdit2));
-  SetFieldText(f.Title, Text(url_ids::MaskEdit1));
+  SetFieldText(f.Memo, Cp932Text(url_ids::RichEdit1));
+  SetFieldText(f.LastAccess, Cp932Text(url_ids::Panel2));
+  SetFieldText(f.AccessCount, Cp932Text(url_ids::Panel1));
+  SetFieldText(f.DisplayName, Cp932Text(url_ids::LabeledEdit1));
+  SetFieldText(f.Target, Cp932Text(url_ids::LabeledEdit2));
+  SetFieldText(f.Title, Cp932Text(url_ids::MaskEdit1));
   SetFieldText(f.Flag1, Checked() ? "1" : "0");
   TheSlotTable().At(CurrentPage, CurrentSlot) = UrlEditRecord;
   StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(working_));
@@ -138,10 +127,10 @@ void TKeyIn_URL::SpeedButton3Click() {
 void TKeyIn_URL::SpeedButton4Click() { EndModal(); }
 
 void TKeyIn_URL::SetNowStatistics() {
-  SetText(url_ids::Label5, "");
-  SetText(url_ids::RichEdit1, "");
-  SetText(url_ids::Panel1, "0");
-  SetText(url_ids::Panel2, NowText());
+  SetCp932Text(url_ids::Label5, "");
+  SetCp932Text(url_ids::RichEdit1, "");
+  SetCp932Text(url_ids::Panel1, "0");
+  SetCp932Text(url_ids::Panel2, NowText());
 }
 
 void TKeyIn_URL::SpeedButton2Click() {
@@ -153,10 +142,10 @@ void TKeyIn_URL::SpeedButton2Click() {
     title = capture.PageTitle;
   }
   if (address.empty()) return;
-  SetText(url_ids::LabeledEdit1, title);
-  SetText(url_ids::LabeledEdit2, address);
+  SetCp932Text(url_ids::LabeledEdit1, title);
+  SetCp932Text(url_ids::LabeledEdit2, address);
   SetNowStatistics();
-  SetText(url_ids::MaskEdit1, FirstBytes(title, kTitleBytes));
+  SetCp932Text(url_ids::MaskEdit1, FirstBytes(title, kTitleBytes));
   SetChecked(true);
   ShowPreviewCaption();
 }
@@ -174,12 +163,12 @@ void TKeyIn_URL::SpeedButton7Click() {
 }
 
 void TKeyIn_URL::TakeLocalPage(const std::string& path) {
-  SetText(url_ids::LabeledEdit1, path);
-  SetText(url_ids::LabeledEdit2, path);
+  SetCp932Text(url_ids::LabeledEdit1, path);
+  SetCp932Text(url_ids::LabeledEdit2, path);
   SetNowStatistics();
   std::string name = PathFileName(path);
   name.resize(name.size() - PathExtension(path).size());
-  SetText(url_ids::MaskEdit1, FirstBytes(name, kTitleBytes));
+  SetCp932Text(url_ids::MaskEdit1, FirstBytes(name, kTitleBytes));
   SetChecked(true);
   ShowPreviewCaption();
 }

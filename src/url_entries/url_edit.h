@@ -12,7 +12,7 @@ namespace quenda {
 
 class TPrgIconGetBox;
 
-class TKeyIn_URL : public win::Window {
+class TKeyIn_URL : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TKeyIn_URL";
   bool Create(HWND owner, TPrgIconGetBox* picker);
@@ -32,7 +32,6 @@ class TKeyIn_URL : public win::Window {
   void TakeLocalPage(const std::string& path);
   void RefreshKeyPreview();
 
-  HWND Control(int id) const;
   const IconBitmap& WorkingPicture() const { return working_; }
   bool Checked() const;
 
@@ -43,13 +42,10 @@ class TKeyIn_URL : public win::Window {
   void LoadControls();  // the controls from the slot, as the editor opens
   void SetChecked(bool checked);
   void ShowPreviewCaption();
-  std::string Text(int id) const;          // CP932
-  void SetText(int id, const std::string& cp932);
   void SetNowStatistics();                 // "0" and the current date and time
 
   TPrgIconGetBox* picker_ = nullptr;
   win::UniqueFont font_;
-  win::ControlMap controls_;
   SlotRecord UrlEditRecord{};
   IconBitmap working_{};  // the working picture (Image1)
   bool loading_ = false;  // controls are being filled, not edited

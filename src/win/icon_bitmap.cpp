@@ -2,10 +2,7 @@
 
 namespace quenda::win {
 
-namespace {
-
-// A top-down 32-bit DIB section whose pixels are 0x00RRGGBB.
-UniqueBitmap CreateSurface(int width, int height, void** bits) {
+UniqueBitmap CreateTopDownSurface(int width, int height, void** bits) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
@@ -16,11 +13,9 @@ UniqueBitmap CreateSurface(int width, int height, void** bits) {
   return UniqueBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
-}  // namespace
-
 UniqueBitmap BitmapFromIcon(const IconBitmap& icon) {
   void* bits = nullptr;
-  UniqueBitmap bitmap = CreateSurface(kIconSize, kIconSize, &bits);
+  UniqueBitmap bitmap = CreateTopDownSurface(kIconSize, kIconSize, &bits);
   if (!bitmap) return bitmap;
   auto* pixels = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < kIconSize; ++y) {
@@ -31,7 +26,7 @@ UniqueBitmap BitmapFromIcon(const IconBitmap& icon) {
 
 Picture ComposeIcon(HICON icon, Rgb background) {
   void* bits = nullptr;
-  UniqueBitmap surface = CreateSurface(kIconSize, kIconSize, &bits);
+  UniqueBitmap surface = CreateTopDownSurface(kIconSize, kIconSize, &bits);
   Picture picture(kIconSize, kIconSize, background);
   if (!surface) return picture;
   auto* pixels = static_cast<std::uint32_t*>(bits);

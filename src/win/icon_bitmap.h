@@ -7,6 +7,9 @@
 
 namespace quenda::win {
 
+// A top-down 32-bit DIB section; `bits` receives its pixels (0x00RRGGBB).
+UniqueBitmap CreateTopDownSurface(int width, int height, void** bits);
+
 // A 32 x 32, 24-bit copy of a slot icon, for a button glyph.
 UniqueBitmap BitmapFromIcon(const IconBitmap& icon);
 

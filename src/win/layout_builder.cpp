@@ -1,5 +1,6 @@
 #include "win/layout_builder.h"
 
+#include "win/cp932.h"
 #include "win/font.h"
 #include "win/handle.h"
 #include "win/panel.h"
@@ -109,6 +110,17 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
     controls[c.id] = control;
   }
   return controls;
+}
+
+HWND LayoutWindow::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string LayoutWindow::Cp932Text(int id) const { return ToCp932(GetText(Control(id))); }
+
+void LayoutWindow::SetCp932Text(int id, const std::string& cp932) {
+  SetText(Control(id), FromCp932(cp932));
 }
 
 }  // namespace quenda::win

@@ -5,8 +5,10 @@
 
 #include <map>
 #include <span>
+#include <string>
 
 #include "resources/layout.h"
+#include "win/window.h"
 
 namespace quenda::win {
 
@@ -18,5 +20,17 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
 
 // The font of a control whose height differs from the window's (kept alive by the caller).
 HFONT FontForHeight(int pixel_height);
+
+// A window whose controls come from a layout table, found by their identifiers.
+class LayoutWindow : public Window {
+ public:
+  HWND Control(int id) const;
+
+ protected:
+  std::string Cp932Text(int id) const;
+  void SetCp932Text(int id, const std::string& cp932);
+
+  ControlMap controls_;
+};
 
 }  // namespace quenda::win
