@@ -13,6 +13,8 @@
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
+#include "program_entries/modal_probe.h"
+#include "resources/icon_get_form_layout.h"
 #include "support/win_test_support.h"
 #include "url_entries/capture.h"
 #include "win/cp932.h"
@@ -74,6 +76,7 @@ class UrlEditTest : public ::testing::Test {
   }
 
   void Open() {
+    ASSERT_TRUE(picker.Create(nullptr));
     ASSERT_TRUE(editor.Create(nullptr, &picker));
     editor.FormActivate();
     prompts.prompts.shown.clear();
@@ -242,6 +245,28 @@ TEST_F(UrlEditTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   Click(url_ids::SpeedButton3);
   EXPECT_EQ(field(Flag1), "0");
   EXPECT_EQ(SlotIconBitmap(2, 6).At(16, 16), 12);
+}
+
+TEST_F(UrlEditTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
+  testing::ScopedTempDir dir;
+  const auto library = dir.path() / L"ICONS.DLL";
+  std::filesystem::copy_file(testing::BesideTests(L"test_icons5.dll"), library);
+  Open();
+  files.answers = {library.wstring()};
+  // Inside the picker's modal loop: cell 3, then OK.
+  const HWND strip = picker.Control(icon_get_ids::Image1);
+  PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
+  PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
+  PostMessageW(strip, WM_LBUTTONUP, 0, MAKELPARAM(100, 5));
+  PostMessageW(picker.Control(icon_get_ids::SpeedButton1), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(3, 3));
+  PostMessageW(picker.Control(icon_get_ids::SpeedButton1), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  Click(url_ids::SpeedButton5);
+  EXPECT_EQ(SelectedIcon, 3);
+  EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
+  EXPECT_TRUE(prompts.prompts.shown.empty());
+  Click(url_ids::SpeedButton3);
+  EXPECT_EQ(SlotIconBitmap(2, 6).At(8, 24), 11);
 }
 
 TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringBringsBackWhatTheCopyHeld) {
