@@ -42,7 +42,7 @@ win::UniqueBitmap PageGlyph() {
 
 bool TMainForm::Create(Forms* forms) {
   forms_ = forms;
-  RegisterClassOnce(kClassName);
+  RegisterClassOnce(kClassName, 0, LoadIconW(win::ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENDA)));
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   HMENU menu = LoadMenuW(win::ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINMENU));
   if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kClientWidth, kClientHeight, nullptr,

@@ -1,5 +1,6 @@
 #pragma once
 // Resource and command identifiers shared by the resource script and the code.
+#define IDI_QUENDA 1
 #define IDR_MAINMENU 100
 
 // Main menu commands.
