@@ -6,7 +6,6 @@ namespace {
 
 using namespace folder_ids;
 
-constexpr unsigned kBlue = 0xFF0000;  // COLORREF
 
 // The tree fills the window above the bar; the bar lies along the bottom and the button panel
 // at the bar's right: the window places them on every size change.
@@ -16,7 +15,7 @@ constexpr ControlSpec kLayout[] = {
     {ControlKind::SunkenPanel, L"Panel2", Panel2, Panel1, 0, 1, kButtonPanelWidth, kBarHeight - 2,
      L""},
     {ControlKind::Button, L"SpeedButton2", SpeedButton2, Panel2, 13, 3, 56, 22, L"設　定", 0, true,
-     kBlue},
+     kBlueText},
     {ControlKind::Button, L"SpeedButton1", SpeedButton1, Panel2, 87, 3, 56, 22, L"ｷｬﾝｾﾙ"},
 };
 

@@ -23,6 +23,10 @@ enum class ControlKind {
   Custom,        // created by the window itself
 };
 
+// Button text colours the layouts use (COLORREF: 0x00BBGGRR).
+inline constexpr unsigned kMaroonText = 0x000080;
+inline constexpr unsigned kBlueText = 0xFF0000;
+
 struct ControlSpec {
   ControlKind kind;
   const wchar_t* name;

@@ -5,7 +5,6 @@ namespace quenda {
 namespace {
 
 using namespace prg_ids;
-constexpr unsigned kMaroon = 0x000080, kBlue = 0xFF0000;  // COLORREF: 0x00BBGGRR
 
 constexpr ControlSpec kLayout[] = {
     {ControlKind::SunkenPanel, L"Bevel1", Bevel1, 0, 40, 31, 78, 48, L""},
@@ -27,9 +26,9 @@ constexpr ControlSpec kLayout[] = {
     {ControlKind::Label, L"Label9", Label9, 0, 307, 207, 0, 0, L"備　考"},
     {ControlKind::Memo, L"Memo1", Memo1, 0, 306, 223, 256, 36, L""},
     {ControlKind::Button, L"SpeedButton8", SpeedButton8, 0, 376, 277, 64, 22, L"クリヤー", 0, true,
-     kMaroon},
+     kMaroonText},
     {ControlKind::Button, L"SpeedButton3", SpeedButton3, 0, 446, 277, 64, 22, L"設　定", 0, true,
-     kBlue},
+     kBlueText},
     {ControlKind::Button, L"SpeedButton4", SpeedButton4, 0, 516, 277, 64, 22, L"ｷｬﾝｾﾙ"},
 };
 

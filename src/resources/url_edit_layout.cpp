@@ -5,7 +5,6 @@ namespace quenda {
 namespace {
 
 using namespace url_ids;
-constexpr unsigned kMaroon = 0x000080, kBlue = 0xFF0000;  // COLORREF: 0x00BBGGRR
 
 constexpr ControlSpec kLayout[] = {
     // The bevel lies behind the other controls (the window puts it last in Z-order).
@@ -30,11 +29,11 @@ constexpr ControlSpec kLayout[] = {
     {ControlKind::Image, L"Image1", Image1, GroupBox1, 20, 148, 32, 32, L"", 0, false},
     {ControlKind::Button, L"SpeedButton7", SpeedButton7, 0, 173, 230, 79, 20, L"ファイル起動"},
     {ControlKind::Button, L"SpeedButton2", SpeedButton2, 0, 262, 230, 70, 20, L"ＵＲＬ取得", 0, true,
-     kMaroon},
+     kMaroonText},
     {ControlKind::Button, L"SpeedButton6", SpeedButton6, 0, 355, 230, 70, 20, L"クリヤー", 0, true,
-     kMaroon},
+     kMaroonText},
     {ControlKind::Button, L"SpeedButton3", SpeedButton3, 0, 435, 230, 70, 20, L"設　定", 0, true,
-     kBlue},
+     kBlueText},
     {ControlKind::Button, L"SpeedButton4", SpeedButton4, 0, 515, 230, 70, 20, L"ｷｬﾝｾﾙ"},
 };
 

@@ -28,23 +28,7 @@ class FixedClock : public Clock {
   std::string LongTime(const LocalDateTime&) const override { return "11:00:01"; }
 };
 
-class ScriptedFiles : public FileDialogs {
- public:
-  std::optional<std::wstring> Open(HWND, const OpenFileRequest& request) override {
-    requests.push_back(request);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::wstring> answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::vector<std::optional<std::wstring>> answers;
-  std::vector<OpenFileRequest> requests;
-};
-
-void PostClick(HWND control, int x = 3, int y = 3) {
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
+using testing::PostClick;
 
 class PrgEditTest : public ::testing::Test {
  protected:
@@ -87,7 +71,7 @@ class PrgEditTest : public ::testing::Test {
   testing::ScopedPrompts prompts;
   testing::ScopedTempDir dir;
   FixedClock clock;
-  ScriptedFiles files;
+  testing::ScriptedFiles files;
   TPrgIconGetBox picker;
   TGetFolder folders;
   TPrgForm editor;

@@ -4,10 +4,12 @@
 #include <shellapi.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "main_window/app.h"
+#include "main_window/file_dialog.h"
 
 namespace quenda::testing {
 
@@ -27,6 +29,20 @@ class RecordingPrompts : public Prompts {
   }
   std::vector<Shown> shown;
   std::vector<int> answers;
+};
+
+// Answers file dialogs from a script (cancelled when none is left) and records each request.
+class ScriptedFiles : public FileDialogs {
+ public:
+  std::optional<std::wstring> Open(HWND, const OpenFileRequest& request) override {
+    requests.push_back(request);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::wstring> answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<std::optional<std::wstring>> answers;
+  std::vector<OpenFileRequest> requests;
 };
 
 // Installs the recording prompts for the scope of a test.

@@ -45,19 +45,6 @@ class OneBrowser : public WindowProvider {
   std::optional<std::string> ControlText(WindowId, std::size_t) override { return address; }
 };
 
-class ScriptedFiles : public FileDialogs {
- public:
-  std::optional<std::wstring> Open(HWND, const OpenFileRequest& request) override {
-    filters.push_back(request.filter);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::wstring> answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::vector<std::optional<std::wstring>> answers;
-  std::vector<std::wstring> filters;
-};
-
 class UrlEditTest : public ::testing::Test {
  protected:
   UrlEditTest() {
@@ -104,7 +91,7 @@ class UrlEditTest : public ::testing::Test {
   testing::ScopedPrompts prompts;
   FixedClock clock;
   OneBrowser browser;
-  ScriptedFiles files;
+  testing::ScriptedFiles files;
   TPrgIconGetBox picker;
   TKeyIn_URL editor;
 };
@@ -201,7 +188,7 @@ TEST_F(UrlEditTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
   Open();
   files.answers = {L"C:\\Pages\\Index.HtMl", L"C:\\Pages\\a.shtml", std::nullopt};
   Click(url_ids::SpeedButton7);
-  EXPECT_EQ(files.filters[0], L"ホームページ(*.htm,*.html)|*.htm;*.html");
+  EXPECT_EQ(files.requests[0].filter, L"ホームページ(*.htm,*.html)|*.htm;*.html");
   EXPECT_EQ(text(url_ids::LabeledEdit2), L"C:\\Pages\\Index.HtMl");
   EXPECT_EQ(text(url_ids::LabeledEdit1), L"C:\\Pages\\Index.HtMl");
   EXPECT_EQ(text(url_ids::MaskEdit1), L"Index");
@@ -227,7 +214,7 @@ TEST_F(UrlEditTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   Open();
   files.answers = {L"C:\\photo.JPG", ico.wstring(), broken.wstring()};
   Click(url_ids::SpeedButton5);
-  EXPECT_EQ(files.filters[0], L"総て(*.ico.*.exe:*.dll)|*.ico;*.exe;*.dll");
+  EXPECT_EQ(files.requests[0].filter, L"総て(*.ico.*.exe:*.dll)|*.ico;*.exe;*.dll");
   EXPECT_FALSE(editor.Checked());  // unchecked before the dialog
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.prompts.shown[0].text, L"対応していないファイル形式です");
@@ -256,11 +243,8 @@ TEST_F(UrlEditTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   // Inside the picker's modal loop: cell 3, then OK.
   const HWND strip = picker.Control(icon_get_ids::Image1);
   PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
-  PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
-  PostMessageW(strip, WM_LBUTTONUP, 0, MAKELPARAM(100, 5));
-  PostMessageW(picker.Control(icon_get_ids::SpeedButton1), WM_LBUTTONDOWN, MK_LBUTTON,
-               MAKELPARAM(3, 3));
-  PostMessageW(picker.Control(icon_get_ids::SpeedButton1), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  testing::PostClick(strip, 100, 5);
+  testing::PostClick(picker.Control(icon_get_ids::SpeedButton1));
   Click(url_ids::SpeedButton5);
   EXPECT_EQ(SelectedIcon, 3);
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
