@@ -21,6 +21,7 @@ add_library(quenda_win STATIC
   src/program_entries/program_icon.cpp
   src/slot_table/clock_win.cpp
   src/slot_table/table_storage_win.cpp
+  src/url_entries/accessible_address.cpp
   src/url_entries/capture_win.cpp
   src/url_entries/help.cpp
   src/url_entries/url_edit.cpp
@@ -33,7 +34,7 @@ add_library(quenda_win STATIC
   src/win/window.cpp
 )
 target_compile_definitions(quenda_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quenda_win PUBLIC quenda_core comctl32 shell32 ole32 oleaut32 uuid comdlg32
+target_link_libraries(quenda_win PUBLIC quenda_core comctl32 shell32 ole32 oleaut32 uuid oleacc comdlg32
                       gdi32 user32)
 
 if(MINGW)

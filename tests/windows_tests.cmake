@@ -24,7 +24,7 @@ set_tests_properties(quenda_win_tests PROPERTIES RESOURCE_LOCK quenda_wine_deskt
 # A stand-in browser in a process of its own, started by the capture tests from beside them.
 add_executable(fake_browser WIN32 url_entries/fake_browser.cpp)
 target_compile_definitions(fake_browser PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(fake_browser PRIVATE comctl32 shell32 user32)
+target_link_libraries(fake_browser PRIVATE comctl32 shell32 ole32 oleaut32 uuid oleacc user32)
 target_link_options(fake_browser PRIVATE -static -municode)
 set_target_properties(fake_browser PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(quenda_win_tests fake_browser)

@@ -13,6 +13,31 @@ constexpr std::array<std::string_view, 4> BrowserMarkers = {
     "- Microsoft Internet Explorer", "- Netscape", "- Mozilla", "Opera -"};
 constexpr int kOperaKind = 3;
 
+// Current browsers by window class and caption suffix; Edge writes a zero-width space inside
+// its name, and with the suffix a " - profile" part before it.
+struct CurrentBrowserKind {
+  BrowserFamily family;
+  std::string_view class_name;
+  std::u16string_view suffix;
+  bool profile_part = false;
+};
+constexpr std::string_view kChromiumClass = "Chrome_WidgetWin_1";
+constexpr std::string_view kFirefoxClass = "MozillaWindowClass";
+constexpr CurrentBrowserKind CurrentBrowsers[] = {
+    {BrowserFamily::Chromium, kChromiumClass, u" - Google Chrome"},
+    {BrowserFamily::Chromium, kChromiumClass, u" - Microsoft\u200B Edge", true},
+    {BrowserFamily::Chromium, kChromiumClass, u" - Microsoft Edge", true},
+    {BrowserFamily::Chromium, kChromiumClass, u" - Brave"},
+    {BrowserFamily::Chromium, kChromiumClass, u" - Vivaldi"},
+    {BrowserFamily::Chromium, kChromiumClass, u" - Opera"},
+    {BrowserFamily::Firefox, kFirefoxClass, u" \u2014 Mozilla Firefox"},
+    {BrowserFamily::Firefox, kFirefoxClass, u" - Mozilla Firefox"},
+};
+constexpr std::u16string_view kProfileSeparator = u" - ";
+// Enough for any caption a browser writes; the title is cut to the caption's bytes later.
+constexpr std::size_t kWideCaptionUnits = 1024;
+constexpr std::size_t kAddressBytes = 255;
+
 constexpr std::size_t kShortNameBytes = 10;
 // The characters that end a short name; the last four are "．", "・", "／" and "　".
 constexpr std::array<std::string_view, 9> TitleSeparators = {
@@ -80,7 +105,129 @@ bool FindAddressEdit(WindowProvider& provider, WindowId browser) {
   return provider.IsWindow(AddressEdit);
 }
 
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The bytes of the character at `at`: a CP932 pair, or "%XX" times the length of the UTF-8
+// sequence that escape begins, so that no cut leaves half a character.
+std::size_t AddressCharWidth(std::string_view text, std::size_t at) {
+  if (IsCp932LeadByte(static_cast<unsigned char>(text[at]))) return 2;
+  if (text[at] != '%' || at + 2 >= text.size()) return 1;
+  const int high = HexValue(text[at + 1]), low = HexValue(text[at + 2]);
+  if (high < 0 || low < 0) return 1;
+  const int byte = high * 16 + low;
+  return 3 * (byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1);
+}
+
+// At most `n` bytes of a converted address, ending on a whole character.
+std::string WholeCharacters(std::string_view text, std::size_t n) {
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t width = AddressCharWidth(text, end);
+    if (end + width > n) break;
+    end += width;
+  }
+  return std::string(text.substr(0, end));
+}
+
+bool IsAsciiAlpha(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\u3000';
+}
+
+// "scheme:" at the start, as in "https://…", "about:blank" or "mailto:…"; "localhost:8080/"
+// is a host and port.
+bool HasScheme(std::u16string_view text) {
+  if (text.empty() || !IsAsciiAlpha(text[0])) return false;
+  std::size_t i = 1;
+  while (i < text.size() && (IsAsciiAlpha(text[i]) || IsAsciiDigit(text[i]) || text[i] == u'+' ||
+                             text[i] == u'-' || text[i] == u'.')) {
+    ++i;
+  }
+  if (i >= text.size() || text[i] != u':') return false;
+  return i + 1 >= text.size() || !IsAsciiDigit(text[i + 1]);
+}
+
+// As browsers copy addresses: UTF-8, each byte as %XX.
+void PercentEncodeUtf8(char32_t c, std::string& out) {
+  unsigned char bytes[4];
+  int n;
+  if (c < 0x800) {
+    bytes[0] = 0xC0 | (c >> 6);
+    n = 2;
+  } else if (c < 0x10000) {
+    bytes[0] = 0xE0 | (c >> 12);
+    n = 3;
+  } else {
+    bytes[0] = 0xF0 | (c >> 18);
+    n = 4;
+  }
+  for (int k = n - 1; k > 0; --k, c >>= 6) bytes[k] = 0x80 | (c & 0x3F);
+  constexpr char kHex[] = "0123456789ABCDEF";
+  for (int k = 0; k < n; ++k) {
+    out += '%';
+    out += kHex[bytes[k] >> 4];
+    out += kHex[bytes[k] & 0xF];
+  }
+}
+
 }  // namespace
+
+std::optional<CurrentBrowserWindow> MatchCurrentBrowser(std::string_view class_name,
+                                                        std::u16string_view caption) {
+  for (const CurrentBrowserKind& kind : CurrentBrowsers) {
+    if (class_name != kind.class_name || !caption.ends_with(kind.suffix)) continue;
+    std::u16string_view title = caption.substr(0, caption.size() - kind.suffix.size());
+    if (kind.profile_part) {
+      const std::size_t at = title.rfind(kProfileSeparator);
+      if (at != std::u16string_view::npos) title = title.substr(0, at);
+    }
+    return CurrentBrowserWindow{kind.family, std::u16string(title)};
+  }
+  return std::nullopt;
+}
+
+bool IsAddressFieldName(BrowserFamily family, std::u16string_view name) {
+  if (family == BrowserFamily::Chromium) {
+    return name == u"Address and search bar" || name == u"アドレス検索バー";
+  }
+  // Firefox names its field after the search engine in some versions.
+  return name == u"Search or enter address" ||
+         (name.starts_with(u"Search with ") && name.ends_with(u" or enter address")) ||
+         name.find(u"URL を入力") != std::u16string_view::npos;
+}
+
+std::optional<std::string> AddressFromField(std::u16string_view text,
+                                            WindowProvider& provider) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  if (text.empty() || std::any_of(text.begin(), text.end(), IsBlank)) return std::nullopt;
+  std::string address = HasScheme(text) ? "" : "https://";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < 0x80) {
+      address += char(text[i]);
+      continue;
+    }
+    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    const std::u16string_view character = text.substr(i, pair ? 2 : 1);
+    if (const std::optional<std::string> cp932 = provider.ExactCp932(character)) {
+      address += *cp932;
+    } else if (pair) {
+      PercentEncodeUtf8(0x10000 + ((char32_t(text[i]) - 0xD800) << 10) + (text[i + 1] - 0xDC00),
+                        address);
+    } else {
+      PercentEncodeUtf8(text[i] >= 0xD800 && text[i] <= 0xDFFF ? 0xFFFD : text[i], address);
+    }
+    i += character.size() - 1;
+  }
+  return address;
+}
 
 TSelTileName::TSelTileName(WindowProvider& provider) : provider_(provider) {
   BrowserWindow = 0;
@@ -92,10 +239,33 @@ bool TSelTileName::Capture() {
   BrowserKind = -1;
   AddressText.clear();
   provider_.EnumTopLevel([this](WindowId window) { return BrowserWindowProc(provider_, window); });
-  if (BrowserKind < 0) return false;
-  if (!FindAddressEdit(provider_, BrowserWindow)) return false;
+  // Today's browsers only when the older kinds give nothing: those keep their behaviour.
+  if (BrowserKind < 0 || !FindAddressEdit(provider_, BrowserWindow)) {
+    return CaptureCurrentBrowser();
+  }
   PageAddress = AddressText;
   PageTitle = CleanTitle(BrowserCaption, BrowserKind);
+  ShortTitle = MakeShortName(PageTitle);
+  return true;
+}
+
+bool TSelTileName::CaptureCurrentBrowser() {
+  WindowId browser = 0;
+  std::optional<CurrentBrowserWindow> match;
+  provider_.EnumTopLevel([&](WindowId window) {
+    match = MatchCurrentBrowser(Bounded(provider_.ClassName(window, kClassNameBytes),
+                                        kClassNameBytes),
+                                provider_.WideCaption(window, kWideCaptionUnits));
+    if (match) browser = window;
+    return !match;
+  });
+  if (!match) return false;
+  const std::optional<std::u16string> field = provider_.AccessibleAddress(browser, match->family);
+  const std::optional<std::string> address =
+      field ? AddressFromField(*field, provider_) : std::nullopt;
+  if (!address) return false;
+  PageAddress = WholeCharacters(*address, kAddressBytes);
+  PageTitle = FirstBytes(provider_.ToCp932(match->title), kCaptionBytes);
   ShortTitle = MakeShortName(PageTitle);
   return true;
 }

@@ -13,6 +13,10 @@ namespace quenda {
 // A window of any program; 0 names no window.
 using WindowId = std::uintptr_t;
 
+// Today's browsers, found when no browser of the older kinds runs: their address comes from
+// the accessibility tree, not from an edit control.
+enum class BrowserFamily { Chromium, Firefox };
+
 // The window system as the capture sees it. Texts are CP932 bytes, cut to `max_bytes`.
 class WindowProvider {
  public:
@@ -30,6 +34,17 @@ class WindowProvider {
   virtual std::string ClassName(WindowId window, std::size_t max_bytes) = 0;
   // The text of a control that may belong to another program; nullopt when it does not answer.
   virtual std::optional<std::string> ControlText(WindowId window, std::size_t max_bytes) = 0;
+
+  // The caption as the window holds it, so that characters CP932 lacks can still be matched.
+  virtual std::u16string WideCaption(WindowId window, std::size_t max_units) = 0;
+  // The value of the browser's address field, read from its accessibility tree; nullopt when
+  // the tree has no such field or the browser does not answer in time.
+  virtual std::optional<std::u16string> AccessibleAddress(WindowId window,
+                                                          BrowserFamily family) = 0;
+  // The system's conversion; a character CP932 lacks becomes "?" or a look-alike.
+  virtual std::string ToCp932(std::u16string_view text) = 0;
+  // The same, or nullopt when any character has no exact CP932 form.
+  virtual std::optional<std::string> ExactCp932(std::u16string_view text) = 0;
 };
 
 // Text limits of the reads: the buffers hold 255 + NUL, 255 + NUL and 256 bytes.
@@ -48,7 +63,8 @@ class TSelTileName {
   TSelTileName() : TSelTileName(CurrentWindowProvider()) {}
   explicit TSelTileName(WindowProvider& provider);
 
-  // True when a browser with an "Edit" descendant was found; PageAddress may still be empty.
+  // True when a browser with an "Edit" descendant was found (PageAddress may still be empty),
+  // or, when no such browser runs, a current browser's address field held an address.
   bool Capture();
 
   std::string PageTitle;
@@ -56,8 +72,27 @@ class TSelTileName {
   std::string ShortTitle;
 
  private:
+  bool CaptureCurrentBrowser();
+
   WindowProvider& provider_;
 };
+
+// A current browser's window: its family and the page title cut out of its caption.
+struct CurrentBrowserWindow {
+  BrowserFamily family;
+  std::u16string title;
+};
+std::optional<CurrentBrowserWindow> MatchCurrentBrowser(std::string_view class_name,
+                                                        std::u16string_view caption);
+
+// Whether an accessible name is that of the family's address field (English or Japanese).
+bool IsAddressFieldName(BrowserFamily family, std::u16string_view name);
+
+// The address the shell should open for an address field's text, in CP932: "https://" added
+// when the text has no scheme; a character CP932 lacks is percent-encoded as UTF-8 (as a
+// browser copies an address) rather than lost. nullopt when the text is empty or not an
+// address (a search being typed).
+std::optional<std::string> AddressFromField(std::u16string_view text, WindowProvider& provider);
 
 // The page title cut out of a browser caption; `kind` indexes the browser markers
 // ("- Microsoft Internet Explorer", "- Netscape", "- Mozilla", "Opera -").

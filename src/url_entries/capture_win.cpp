@@ -1,9 +1,11 @@
 #include "url_entries/capture_win.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
 #include "slot_table/text_rules.h"
+#include "url_entries/accessible_address.h"
 #include "win/cp932.h"
 
 namespace quenda {
@@ -59,6 +61,40 @@ std::optional<std::string> Win32WindowProvider::ControlText(WindowId window,
     return std::nullopt;
   }
   return Cp932Cut(buffer, max_bytes);
+}
+
+std::u16string Win32WindowProvider::WideCaption(WindowId window, std::size_t max_units) {
+  std::vector<wchar_t> buffer(max_units + 1, L'\0');
+  const int n = GetWindowTextW(ToHwnd(window), buffer.data(), int(buffer.size()));
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()),
+                        std::size_t(std::max(n, 0)));
+}
+
+std::optional<std::u16string> Win32WindowProvider::AccessibleAddress(WindowId window,
+                                                                     BrowserFamily family) {
+  const std::optional<std::wstring> value =
+      FindAccessibleAddress(ToHwnd(window), family, walk_timeout_ms_);
+  if (!value) return std::nullopt;
+  return std::u16string(reinterpret_cast<const char16_t*>(value->data()), value->size());
+}
+
+std::string Win32WindowProvider::ToCp932(std::u16string_view text) {
+  return win::ToCp932(
+      std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
+}
+
+std::optional<std::string> Win32WindowProvider::ExactCp932(std::u16string_view text) {
+  if (text.empty()) return std::string();
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  constexpr UINT kCp932 = 932;
+  BOOL defaulted = FALSE;
+  const int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr,
+                                    0, nullptr, &defaulted);
+  std::string out(std::size_t(std::max(n, 0)), '\0');
+  WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), out.data(), n,
+                      nullptr, &defaulted);
+  if (n <= 0 || defaulted) return std::nullopt;
+  return out;
 }
 
 WindowProvider& CurrentWindowProvider() { return *g_provider; }

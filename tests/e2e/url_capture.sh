@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A stand-in browser runs; on the address page D1 the user right-clicks a slot and chooses
 # "URL取得" from its popup menu with the keyboard, then closes: the saved table holds the
-# captured address, the title, its short name, "1", "0" and a date.
+# captured address, the title, its short name, "1", "0" and a date. Then the same with a
+# stand-in of today's browsers, whose address comes from its accessibility tree.
 source "$(dirname "$0")/lib.sh" "$@"
 
 table=$work/Quenda.Tbl
@@ -11,29 +12,55 @@ expect_main_window "with a blank table"
 
 # Not through drv: the browser it starts must outlive the driver, and timeout's process group
 # would take it along.
-wine "$driver_exe" browser "$(winpath "$build/tests/fake_browser.exe")" combo 0 "$wait_ms" \
-  </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser did not start"
-browser=$(<"$work.browser")
-started_pids+=("$browser")
+start_browser() {
+  wine "$driver_exe" browser "$(winpath "$build/tests/fake_browser.exe")" "$1" 0 "$wait_ms" \
+    </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser ($1) did not start"
+  browser=$(<"$work.browser")
+  started_pids+=("$browser")
+}
 
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-drv rclick "$pid" 224 "$wait_ms" || fail "could not right-click slot 6"
-# The menu opens in Quenda's own loop; keys choose from it once it shows.
-drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
-xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+# URL取得 on the slot with this control identifier, chosen from its popup with the keyboard.
+capture_into() {
+  local xid
+  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+  drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click control $1"
+  # The menu opens in Quenda's own loop; keys choose from it once it shows.
+  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
+  xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+}
 
-
+slot=6
+read_field() {
+  dd if="$table" bs=1 skip=$((slot * 1368 + $1)) count="$2" status=none | tr -d '\0'
+}
 # The capture saves the table at once; its bytes tell when it happened.
-record=$((6 * 1368))
-read_field() { dd if="$table" bs=1 skip=$((record + $1)) count="$2" status=none | tr -d '\0'; }
-for ((i = 0; i < 100; i++)); do
-  [[ $(read_field 68 128) == http* ]] && break
-  sleep 0.1
-done
+wait_for_address() {
+  for ((i = 0; i < 100; i++)); do
+    [[ $(read_field 68 128) == http* ]] && break
+    sleep 0.1
+  done
+}
+
+start_browser combo
+capture_into 224
+wait_for_address
 expect_eq "$(read_field 68 128)" "http://example.com/" "captured address (Target)"
 expect_eq "$(drv texts "$pid" 224 224 "$wait_ms")" $'224\tExample' "slot 6's caption"
+
+# Only a current browser runs now: slot 7 takes its page, in CP932.
+wine "$driver_exe" kill "$browser" </dev/null >>"$log" 2>&1
+start_browser chrome-ja
+slot=7
+capture_into 225
+wait_for_address
+expect_eq "$(read_field 68 128 | iconv -f CP932 -t UTF-8)" "https://example.jp/日本/m%C3%BCnchen?q=1" \
+  "slot 7's address (from the accessibility tree)"
+expect_eq "$(read_field 196 128 | iconv -f CP932 -t UTF-8)" "日本語のページ・案内" \
+  "slot 7's DisplayName"
+expect_eq "$(read_field 4 64 | iconv -f CP932 -t UTF-8)" "日本語のペ" "slot 7's Title"
+slot=6
 close_expect wm-close "exited 0"
 expect_eq "$(read_field 2 2)" "1" "Flag1"
 expect_eq "$(read_field 4 64)" "Example" "Title (the short name)"

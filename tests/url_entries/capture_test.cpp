@@ -18,14 +18,24 @@ class FakeDesktop : public WindowProvider {
     std::string class_name, caption;
     std::optional<std::string> text;  // nullopt: the control does not answer
     bool gone = false;                // still listed, but IsWindow says no
+    std::u16string wide_caption;
+    std::optional<std::u16string> address_field;  // in its accessibility tree
   };
 
   WindowId Top(std::string caption, std::string class_name = "Frame") {
-    return Add({0, std::move(class_name), std::move(caption), std::string()});
+    return Add({0, std::move(class_name), std::move(caption), std::string(), false, {}, {}});
   }
   WindowId Child(WindowId parent, std::string class_name,
                  std::optional<std::string> text = std::string()) {
-    return Add({parent, std::move(class_name), std::string(), std::move(text)});
+    return Add({parent, std::move(class_name), std::string(), std::move(text), false, {}, {}});
+  }
+  // A current browser's frame: its caption as UTF-16 (and as ASCII, "?" for the rest).
+  WindowId Current(std::string class_name, std::u16string caption,
+                   std::optional<std::u16string> address) {
+    const WindowId id = Top(ToCp932(caption), std::move(class_name));
+    (*this)[id].wide_caption = std::move(caption);
+    (*this)[id].address_field = std::move(address);
+    return id;
   }
   Window& operator[](WindowId id) { return windows_[id - 1]; }
 
@@ -47,7 +57,32 @@ class FakeDesktop : public WindowProvider {
     return (*this)[id].text;
   }
 
+  std::u16string WideCaption(WindowId id, std::size_t) override {
+    return (*this)[id].wide_caption;
+  }
+  std::optional<std::u16string> AccessibleAddress(WindowId id, BrowserFamily family) override {
+    walked.push_back({id, family});
+    return (*this)[id].address_field;
+  }
+  // ASCII, and the two characters the tests use: 日 and the em dash.
+  std::optional<std::string> ExactCp932(std::u16string_view text) override {
+    std::string out;
+    for (char16_t c : text) {
+      if (c < 0x80) out += char(c);
+      else if (c == u'日') out += "\x93\xfa";
+      else if (c == u'\u2014') out += "\x81\x5c";
+      else return std::nullopt;
+    }
+    return out;
+  }
+  std::string ToCp932(std::u16string_view text) override {
+    std::string out;
+    for (char16_t c : text) out += ExactCp932(std::u16string_view(&c, 1)).value_or("?");
+    return out;
+  }
+
   std::vector<WindowId> captions_read, texts_read;
+  std::vector<std::pair<WindowId, BrowserFamily>> walked;
 
  private:
   WindowId Add(Window w) {
@@ -277,6 +312,144 @@ TEST(Capture, TextsOfOtherProgramsAreCutToTheirBuffers) {
 
   const std::string address = "http://a/" + std::string(300, 'x');
   EXPECT_EQ(CaptureFrom("P - Netscape", address).address, address.substr(0, 255));
+}
+
+TEST(Capture, CurrentBrowsersAreKnownByClassAndCaptionSuffix) {
+  using enum BrowserFamily;
+  const std::string chromium = "Chrome_WidgetWin_1", firefox = "MozillaWindowClass";
+  struct Case {
+    std::string class_name;
+    std::u16string caption;
+    std::optional<BrowserFamily> family;
+    std::u16string title;
+  };
+  const Case cases[] = {
+      {chromium, u"Example - Google Chrome", Chromium, u"Example"},
+      {chromium, u"A - B - Google Chrome", Chromium, u"A - B"},
+      {chromium, u"Bing - Personal - Microsoft\u200B Edge", Chromium, u"Bing"},
+      {chromium, u"A - B - Work - Microsoft Edge", Chromium, u"A - B"},
+      {chromium, u"New tab - Microsoft\u200B Edge", Chromium, u"New tab"},
+      {chromium, u"Page - Brave", Chromium, u"Page"},
+      {chromium, u"Page - Vivaldi", Chromium, u"Page"},
+      {chromium, u"Page - Opera", Chromium, u"Page"},
+      {chromium, u" - Google Chrome", Chromium, u""},
+      {firefox, u"Page \u2014 Mozilla Firefox", Firefox, u"Page"},
+      {firefox, u"Page - Mozilla Firefox", Firefox, u"Page"},
+      // Wrong class, suffix not at the end, no blank before the dash, another product.
+      {firefox, u"Page - Google Chrome", std::nullopt, u""},
+      {chromium, u"Page \u2014 Mozilla Firefox", std::nullopt, u""},
+      {"Chrome_WidgetWin_0", u"Page - Google Chrome", std::nullopt, u""},
+      {chromium, u"Google Chrome", std::nullopt, u""},
+      {chromium, u"Page - Google Chrome (2)", std::nullopt, u""},
+      {chromium, u"Page- Google Chrome", std::nullopt, u""},
+      {chromium, u"Visual Studio Code", std::nullopt, u""},
+      {firefox, u"Page \u2013 Mozilla Firefox", std::nullopt, u""},
+  };
+  for (const Case& c : cases) {
+    const auto match = MatchCurrentBrowser(c.class_name, c.caption);
+    ASSERT_EQ(match.has_value(), c.family.has_value()) << int(&c - cases);
+    if (!match) continue;
+    EXPECT_EQ(match->family, *c.family) << int(&c - cases);
+    EXPECT_TRUE(match->title == c.title) << int(&c - cases);
+  }
+}
+
+TEST(Capture, AddressFieldNamesInEnglishAndJapanese) {
+  using enum BrowserFamily;
+  EXPECT_TRUE(IsAddressFieldName(Chromium, u"Address and search bar"));
+  EXPECT_TRUE(IsAddressFieldName(Chromium, u"アドレス検索バー"));
+  EXPECT_FALSE(IsAddressFieldName(Chromium, u"Search or enter address"));
+  EXPECT_FALSE(IsAddressFieldName(Chromium, u"address and search bar"));
+  EXPECT_FALSE(IsAddressFieldName(Chromium, u""));
+  EXPECT_TRUE(IsAddressFieldName(Firefox, u"Search or enter address"));
+  EXPECT_TRUE(IsAddressFieldName(Firefox, u"Search with Google or enter address"));
+  EXPECT_TRUE(IsAddressFieldName(Firefox, u"検索語または URL を入力します"));
+  EXPECT_FALSE(IsAddressFieldName(Firefox, u"Address and search bar"));
+  EXPECT_FALSE(IsAddressFieldName(Firefox, u"Search"));
+}
+
+TEST(Capture, AddressFieldTextsBecomeAddressesTheShellOpens) {
+  FakeDesktop cp932;
+  const std::pair<std::u16string, std::optional<std::string>> cases[] = {
+      {u"https://example.com/a?b=c#d", "https://example.com/a?b=c#d"},
+      {u"http://example.com/", "http://example.com/"},
+      {u"example.com/path", "https://example.com/path"},
+      {u"localhost:8080/x", "https://localhost:8080/x"},
+      {u"about:blank", "about:blank"},
+      {u"file:///C:/docs/a.html", "file:///C:/docs/a.html"},
+      {u"mailto:someone@example.com", "mailto:someone@example.com"},
+      {u"  example.com  ", "https://example.com"},
+      {u"1.2.3.4/", "https://1.2.3.4/"},
+      // CP932 characters stay; others become UTF-8 escapes, surrogate pairs as one character.
+      {u"example.jp/日", "https://example.jp/\x93\xfa"},
+      {u"example.jp/\u00FC", "https://example.jp/%C3%BC"},
+      {u"example.jp/\u20AC", "https://example.jp/%E2%82%AC"},
+      {u"example.jp/\U0001F600", "https://example.jp/%F0%9F%98%80"},
+      {u"example.jp/\xD800x", "https://example.jp/%EF%BF%BDx"},
+      // Not an address: nothing, rather than a search text opened as a page.
+      {u"", std::nullopt},
+      {u"   ", std::nullopt},
+      {u"two words", std::nullopt},
+      {u"\u3000", std::nullopt},
+  };
+  for (const auto& [text, address] : cases) {
+    EXPECT_EQ(AddressFromField(text, cp932), address) << (address ? *address : "(none)");
+  }
+}
+
+TEST(Capture, CurrentBrowsersOnlyWhenTheOlderSearchGivesNothing) {
+  const std::u16string chrome = u"Example - Google Chrome";
+  {  // The first current browser's window; later ones are not searched.
+    FakeDesktop desktop;
+    desktop.Top("Notes");
+    const WindowId first =
+        desktop.Current("Chrome_WidgetWin_1", chrome, u"example.com/\u2014");
+    desktop.Current("MozillaWindowClass", u"Other \u2014 Mozilla Firefox", u"https://b/");
+    const Result r = CaptureOn(desktop);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, "https://example.com/\x81\x5c");
+    EXPECT_EQ(r.title, "Example");
+    EXPECT_EQ(r.short_title, "Example");
+    ASSERT_EQ(desktop.walked.size(), 1u);
+    EXPECT_EQ(desktop.walked[0], std::make_pair(first, BrowserFamily::Chromium));
+  }
+  {  // An older browser with its edit wins, even behind the current one.
+    FakeDesktop desktop;
+    desktop.Current("Chrome_WidgetWin_1", chrome, u"https://chrome/");
+    desktop.Child(desktop.Top("Old - Netscape"), "Edit", "http://old/");
+    const Result r = CaptureOn(desktop);
+    EXPECT_EQ(r.address, "http://old/");
+    EXPECT_TRUE(desktop.walked.empty());
+  }
+  {  // Firefox's caption also holds "- Mozilla": that window has no edit, so it is read anew.
+    FakeDesktop desktop;
+    desktop.Current("MozillaWindowClass", u"Page - Mozilla Firefox", u"https://ff/");
+    const Result r = CaptureOn(desktop);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, "https://ff/");
+    EXPECT_EQ(r.title, "Page");
+  }
+  {  // The tree has no address field, or its text is no address: nothing, and nothing changed.
+    for (std::optional<std::u16string> field : {std::optional<std::u16string>(),
+                                                std::optional<std::u16string>(u"a search")}) {
+      FakeDesktop desktop;
+      desktop.Current("Chrome_WidgetWin_1", chrome, field);
+      TSelTileName capture(desktop);
+      capture.PageTitle = "kept";
+      EXPECT_FALSE(capture.Capture());
+      EXPECT_EQ(capture.PageTitle, "kept");
+      EXPECT_EQ(capture.PageAddress, "");
+    }
+  }
+  {  // A long title is cut to the caption's bytes; a long address to whole escapes.
+    FakeDesktop desktop;
+    const std::u16string title(300, u'T');
+    std::u16string address = u"https://a/" + std::u16string(240, u'x') + u"\u00FC";
+    desktop.Current("Chrome_WidgetWin_1", title + u" - Google Chrome", address);
+    const Result r = CaptureOn(desktop);
+    EXPECT_EQ(r.title, std::string(254, 'T'));
+    EXPECT_EQ(r.address, "https://a/" + std::string(240, 'x'));
+  }
 }
 
 TEST(Capture, ShortNameEndsAtTenBytesOrBeforeASeparator) {

@@ -102,12 +102,24 @@ class FakeBrowsersOnly : public WindowProvider {
     reads.push_back({w, system_.ControlText(w, n)});
     return reads.back().text;
   }
+  std::u16string WideCaption(WindowId w, std::size_t n) override {
+    return system_.WideCaption(w, n);
+  }
+  std::optional<std::u16string> AccessibleAddress(WindowId w, BrowserFamily family) override {
+    walked.push_back(w);
+    return system_.AccessibleAddress(w, family);
+  }
+  std::string ToCp932(std::u16string_view text) override { return system_.ToCp932(text); }
+  std::optional<std::string> ExactCp932(std::u16string_view text) override {
+    return system_.ExactCp932(text);
+  }
 
   struct Read {
     WindowId window;
     std::optional<std::string> text;
   };
   std::vector<Read> reads;
+  std::vector<WindowId> walked;  // windows whose accessibility tree was searched
 
  private:
   std::vector<DWORD> pids_;
@@ -249,6 +261,89 @@ TEST(CaptureWin, HungBrowserIsPassedOverWithinTheTimeout) {
   EXPECT_EQ(r.address, "");
   ASSERT_EQ(provider.reads.size(), 1u);
   EXPECT_EQ(provider.reads[0].text, std::nullopt);
+}
+
+// Today's browsers, whose address is read from their accessibility tree in another process.
+TEST(CaptureWin, CurrentBrowsersThroughTheirAccessibilityTree) {
+  struct Case {
+    const wchar_t* scenario;
+    std::wstring address, title;
+  };
+  const Case cases[] = {
+      {L"chrome", L"https://example.com/", L"Example Domain"},
+      // No scheme shown: one is added; U+00FC has no CP932 form and is kept as UTF-8.
+      {L"chrome-ja", L"https://example.jp/日本/m%C3%BCnchen?q=1", L"日本語のページ・案内"},
+      {L"edge", L"https://www.bing.com/", L"Bing"},
+      {L"firefox", L"https://example.net/", L"Example Domain"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(win::ToCp932(c.scenario));
+    FakeBrowser browser(c.scenario);
+    ASSERT_TRUE(browser.ready());
+    FakeBrowsersOnly provider({browser.pid()});
+    const Result r = CaptureOn(provider);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, win::ToCp932(c.address));
+    EXPECT_EQ(r.title, win::ToCp932(c.title));
+    EXPECT_EQ(r.short_title, MakeShortName(r.title));
+    EXPECT_EQ(provider.walked.size(), 1u);
+  }
+}
+
+TEST(CaptureWin, CurrentBrowserWithoutAReachableAddressFieldYieldsNothing) {
+  for (const wchar_t* scenario : {L"no-address", L"too-deep"}) {
+    SCOPED_TRACE(win::ToCp932(scenario));
+    FakeBrowser browser(scenario);
+    ASSERT_TRUE(browser.ready());
+    FakeBrowsersOnly provider({browser.pid()});
+    TSelTileName capture(provider);
+    capture.PageTitle = "kept";
+    EXPECT_FALSE(capture.Capture());
+    EXPECT_EQ(capture.PageAddress, "");
+    EXPECT_EQ(capture.PageTitle, "kept");
+    // The tree was searched: the window was recognised, its address was not there to find.
+    EXPECT_EQ(provider.walked.size(), 1u);
+  }
+}
+
+TEST(CaptureWin, HungCurrentBrowserCostsAtMostTheWalkTimeout) {
+  FakeBrowser browser(L"chrome-hung");
+  ASSERT_TRUE(browser.ready());
+  FakeBrowsersOnly provider({browser.pid()});
+  Result r;
+  win::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const ULONGLONG start = GetTickCount64();
+  std::thread capture([&] {
+    r = CaptureOn(provider);
+    SetEvent(done.get());
+  });
+  const bool in_time = WaitForSingleObject(done.get(), 10000) == WAIT_OBJECT_0;
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  if (!in_time) browser.Kill();
+  capture.join();
+  RecordProperty("capture_ms", int(elapsed));
+  ASSERT_TRUE(in_time) << elapsed << " ms";
+  EXPECT_FALSE(r.found);
+  EXPECT_EQ(r.address, "");
+  EXPECT_EQ(provider.walked.size(), 1u);
+}
+
+TEST(CaptureWin, OlderBrowsersWinOverCurrentOnes) {
+  FakeBrowser chrome(L"chrome"), combo(L"combo");
+  ASSERT_TRUE(chrome.ready());
+  ASSERT_TRUE(combo.ready());
+  // Whichever is in front.
+  for (const wchar_t* front : {L"Example Domain - Google Chrome",
+                               L"Example Domain - Microsoft Internet Explorer"}) {
+    const HWND frame = (front[17] == L'G' ? chrome : combo).Frame(front);
+    ASSERT_TRUE(frame);
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    FakeBrowsersOnly provider({chrome.pid(), combo.pid()});
+    const Result r = CaptureOn(provider);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, "http://example.com/");
+    EXPECT_TRUE(provider.walked.empty());
+  }
 }
 
 }  // namespace

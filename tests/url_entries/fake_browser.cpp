@@ -2,6 +2,7 @@
 //   fake_browser.exe SCENARIO READY-EVENT TEST-PID
 // builds the hidden window tree of one browser style, sets the named event, then serves its
 // windows until the test process ends or kills it. "hung" stops answering once it is ready.
+// The current browsers' scenarios answer with an accessibility tree instead of edit controls.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -9,10 +10,20 @@
 #include <cwchar>
 #include <string>
 
+#include "fake_accessible.h"
+
 namespace {
 
 HINSTANCE g_instance;
 HWND g_mdi_client;
+FakeAccessible* g_tree;  // what the current browser's frame answers WM_GETOBJECT with
+
+LRESULT CALLBACK AccessibleFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETOBJECT && LONG(lp) == LONG(OBJID_CLIENT) && g_tree) {
+    return LresultFromObject(IID_IAccessible, wp, g_tree);
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
 
 LRESULT CALLBACK MdiFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefFrameProcW(hwnd, g_mdi_client, msg, wp, lp);
@@ -94,6 +105,60 @@ bool BuildHung() {
   return Child(frame, L"Edit", L"http://hung.example/") != nullptr;
 }
 
+// Current browsers: a frame of the browser's class whose client object is a scripted tree.
+// The page's own document comes first, with a text field of its own that is not the address.
+FakeAccessible* CurrentBrowser(const wchar_t* class_name, const wchar_t* caption) {
+  Register(class_name, AccessibleFrameProc);
+  g_tree = FakeAccessible::Root(ROLE_SYSTEM_CLIENT, caption);
+  FakeAccessible* document = g_tree->Add(ROLE_SYSTEM_DOCUMENT, L"Page");
+  document->Add(ROLE_SYSTEM_TEXT, L"Search", L"https://wrong.example/");
+  document->AddSimple(ROLE_SYSTEM_LINK, L"More information...");
+  FakeAccessible* toolbar = g_tree->Add(ROLE_SYSTEM_PANE, L"")->Add(ROLE_SYSTEM_TOOLBAR, L"");
+  toolbar->AddSimple(ROLE_SYSTEM_PUSHBUTTON, L"Back");
+  Frame(class_name, caption);
+  return toolbar;
+}
+
+bool BuildChrome() {
+  CurrentBrowser(L"Chrome_WidgetWin_1", L"Example Domain - Google Chrome")
+      ->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://example.com/");
+  return true;
+}
+
+// A Japanese browser: the field's Japanese name, an address shown without its scheme and with
+// a character CP932 lacks (U+00FC).
+bool BuildChromeJapanese() {
+  CurrentBrowser(L"Chrome_WidgetWin_1", L"日本語のページ・案内 - Google Chrome")
+      ->Add(ROLE_SYSTEM_TEXT, L"アドレス検索バー", L"example.jp/日本/m\u00FCnchen?q=1");
+  return true;
+}
+
+bool BuildEdge() {
+  CurrentBrowser(L"Chrome_WidgetWin_1", L"Bing - Personal - Microsoft\u200B Edge")
+      ->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://www.bing.com/");
+  return true;
+}
+
+bool BuildNoAddress() {
+  CurrentBrowser(L"Chrome_WidgetWin_1", L"No Address - Google Chrome")
+      ->Add(ROLE_SYSTEM_TEXT, L"Find in page", L"https://find.example/");
+  return true;
+}
+
+// The address field below more levels than any browser has: the walk gives up before it.
+bool BuildTooDeep() {
+  FakeAccessible* node = CurrentBrowser(L"Chrome_WidgetWin_1", L"Deep - Google Chrome");
+  for (int level = 0; level < 200; ++level) node = node->Add(ROLE_SYSTEM_GROUPING, L"");
+  node->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://deep.example/");
+  return true;
+}
+
+bool BuildFirefox() {
+  CurrentBrowser(L"MozillaWindowClass", L"Example Domain \u2014 Mozilla Firefox")
+      ->Add(ROLE_SYSTEM_TEXT, L"Search or enter address", L"https://example.net/");
+  return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -108,6 +173,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const HANDLE test = test_pid ? OpenProcess(SYNCHRONIZE, FALSE, test_pid) : nullptr;
   if (!ready || (test_pid && !test)) return 3;
 
+  // The scripted trees are served to other processes through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_COOL_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&icc);
   bool built = false;
@@ -116,12 +183,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   else if (scenario == L"title-only") built = BuildTitleOnly();
   else if (scenario == L"mdi") built = BuildMdi();
   else if (scenario == L"hung") built = BuildHung();
+  else if (scenario == L"chrome") built = BuildChrome();
+  else if (scenario == L"chrome-ja") built = BuildChromeJapanese();
+  else if (scenario == L"edge") built = BuildEdge();
+  else if (scenario == L"no-address") built = BuildNoAddress();
+  else if (scenario == L"too-deep") built = BuildTooDeep();
+  else if (scenario == L"firefox") built = BuildFirefox();
+  else if (scenario == L"chrome-hung") built = BuildChrome();
   if (!built) return 4;
   SetEvent(ready);
 
   constexpr DWORD kLifetimeMs = 120000;  // a bound in case nobody kills it
   const ULONGLONG end = GetTickCount64() + kLifetimeMs;
-  if (scenario == L"hung") {
+  if (scenario == L"hung" || scenario == L"chrome-hung") {
     if (test) WaitForSingleObject(test, kLifetimeMs);
     else Sleep(kLifetimeMs);
     return 0;

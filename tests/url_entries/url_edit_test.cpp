@@ -43,6 +43,13 @@ class OneBrowser : public WindowProvider {
   void EnumDescendants(WindowId, const Visit& visit) override { visit(2); }
   std::string ClassName(WindowId, std::size_t) override { return "Edit"; }
   std::optional<std::string> ControlText(WindowId, std::size_t) override { return address; }
+  // An older browser only: nothing of today's kind is running.
+  std::u16string WideCaption(WindowId, std::size_t) override { return u""; }
+  std::optional<std::u16string> AccessibleAddress(WindowId, BrowserFamily) override {
+    return std::nullopt;
+  }
+  std::string ToCp932(std::u16string_view) override { return ""; }
+  std::optional<std::string> ExactCp932(std::u16string_view) override { return std::nullopt; }
 };
 
 class UrlEditTest : public ::testing::Test {
