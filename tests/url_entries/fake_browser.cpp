@@ -106,57 +106,52 @@ bool BuildHung() {
 }
 
 // Current browsers: a frame of the browser's class whose client object is a scripted tree.
-// The page's own document comes first, with a text field of its own that is not the address.
-FakeAccessible* CurrentBrowser(const wchar_t* class_name, const wchar_t* caption) {
-  Register(class_name, AccessibleFrameProc);
-  g_tree = FakeAccessible::Root(ROLE_SYSTEM_CLIENT, caption);
-  FakeAccessible* document = g_tree->Add(ROLE_SYSTEM_DOCUMENT, L"Page");
-  document->Add(ROLE_SYSTEM_TEXT, L"Search", L"https://wrong.example/");
-  document->AddSimple(ROLE_SYSTEM_LINK, L"More information...");
-  FakeAccessible* toolbar = g_tree->Add(ROLE_SYSTEM_PANE, L"")->Add(ROLE_SYSTEM_TOOLBAR, L"");
-  toolbar->AddSimple(ROLE_SYSTEM_PUSHBUTTON, L"Back");
-  Frame(class_name, caption);
-  return toolbar;
-}
+// The page's own document comes first, with a text field of its own that is not the address;
+// the field sought lies in a toolbar, `depth` groupings further down.
+struct CurrentBrowser {
+  const wchar_t* scenario;
+  const wchar_t* class_name;
+  const wchar_t* caption;
+  const wchar_t* field_name;
+  const wchar_t* field_value;
+  int depth = 0;
+};
+constexpr CurrentBrowser CurrentBrowsers[] = {
+    {L"chrome", L"Chrome_WidgetWin_1", L"Example Domain - Google Chrome",
+     L"Address and search bar", L"https://example.com/"},
+    // The field's Japanese name, an address shown without its scheme and with a character CP932
+    // lacks (U+00FC).
+    {L"chrome-ja", L"Chrome_WidgetWin_1", L"日本語のページ・案内 - Google Chrome",
+     L"アドレス検索バー", L"example.jp/日本/m\u00FCnchen?q=1"},
+    {L"edge", L"Chrome_WidgetWin_1", L"Bing - Personal - Microsoft\u200B Edge",
+     L"Address and search bar", L"https://www.bing.com/"},
+    {L"no-address", L"Chrome_WidgetWin_1", L"No Address - Google Chrome", L"Find in page",
+     L"https://find.example/"},
+    // Below more levels than any browser has: the walk gives up before it.
+    {L"too-deep", L"Chrome_WidgetWin_1", L"Deep - Google Chrome", L"Address and search bar",
+     L"https://deep.example/", 200},
+    {L"firefox", L"MozillaWindowClass", L"Example Domain \u2014 Mozilla Firefox",
+     L"Search or enter address", L"https://example.net/"},
+    // Stops answering once ready.
+    {L"chrome-hung", L"Chrome_WidgetWin_1", L"Example Domain - Google Chrome",
+     L"Address and search bar", L"https://example.com/"},
+};
 
-bool BuildChrome() {
-  CurrentBrowser(L"Chrome_WidgetWin_1", L"Example Domain - Google Chrome")
-      ->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://example.com/");
-  return true;
-}
-
-// A Japanese browser: the field's Japanese name, an address shown without its scheme and with
-// a character CP932 lacks (U+00FC).
-bool BuildChromeJapanese() {
-  CurrentBrowser(L"Chrome_WidgetWin_1", L"日本語のページ・案内 - Google Chrome")
-      ->Add(ROLE_SYSTEM_TEXT, L"アドレス検索バー", L"example.jp/日本/m\u00FCnchen?q=1");
-  return true;
-}
-
-bool BuildEdge() {
-  CurrentBrowser(L"Chrome_WidgetWin_1", L"Bing - Personal - Microsoft\u200B Edge")
-      ->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://www.bing.com/");
-  return true;
-}
-
-bool BuildNoAddress() {
-  CurrentBrowser(L"Chrome_WidgetWin_1", L"No Address - Google Chrome")
-      ->Add(ROLE_SYSTEM_TEXT, L"Find in page", L"https://find.example/");
-  return true;
-}
-
-// The address field below more levels than any browser has: the walk gives up before it.
-bool BuildTooDeep() {
-  FakeAccessible* node = CurrentBrowser(L"Chrome_WidgetWin_1", L"Deep - Google Chrome");
-  for (int level = 0; level < 200; ++level) node = node->Add(ROLE_SYSTEM_GROUPING, L"");
-  node->Add(ROLE_SYSTEM_TEXT, L"Address and search bar", L"https://deep.example/");
-  return true;
-}
-
-bool BuildFirefox() {
-  CurrentBrowser(L"MozillaWindowClass", L"Example Domain \u2014 Mozilla Firefox")
-      ->Add(ROLE_SYSTEM_TEXT, L"Search or enter address", L"https://example.net/");
-  return true;
+bool BuildCurrentBrowser(const std::wstring& scenario) {
+  for (const CurrentBrowser& b : CurrentBrowsers) {
+    if (scenario != b.scenario) continue;
+    Register(b.class_name, AccessibleFrameProc);
+    g_tree = FakeAccessible::Root(ROLE_SYSTEM_CLIENT, b.caption);
+    FakeAccessible* document = g_tree->Add(ROLE_SYSTEM_DOCUMENT, L"Page");
+    document->Add(ROLE_SYSTEM_TEXT, L"Search", L"https://wrong.example/");
+    document->AddSimple(ROLE_SYSTEM_LINK, L"More information...");
+    FakeAccessible* node = g_tree->Add(ROLE_SYSTEM_PANE, L"")->Add(ROLE_SYSTEM_TOOLBAR, L"");
+    node->AddSimple(ROLE_SYSTEM_PUSHBUTTON, L"Back");
+    for (int level = 0; level < b.depth; ++level) node = node->Add(ROLE_SYSTEM_GROUPING, L"");
+    node->Add(ROLE_SYSTEM_TEXT, b.field_name, b.field_value);
+    return Frame(b.class_name, b.caption) != nullptr;
+  }
+  return false;
 }
 
 }  // namespace
@@ -183,13 +178,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   else if (scenario == L"title-only") built = BuildTitleOnly();
   else if (scenario == L"mdi") built = BuildMdi();
   else if (scenario == L"hung") built = BuildHung();
-  else if (scenario == L"chrome") built = BuildChrome();
-  else if (scenario == L"chrome-ja") built = BuildChromeJapanese();
-  else if (scenario == L"edge") built = BuildEdge();
-  else if (scenario == L"no-address") built = BuildNoAddress();
-  else if (scenario == L"too-deep") built = BuildTooDeep();
-  else if (scenario == L"firefox") built = BuildFirefox();
-  else if (scenario == L"chrome-hung") built = BuildChrome();
+  else built = BuildCurrentBrowser(scenario);
   if (!built) return 4;
   SetEvent(ready);
 
