@@ -47,6 +47,7 @@ class SpeedButton {
   void SetGlyph(UniqueBitmap glyph);
   // The glyph is drawn at this DPI's whole-multiple picture size, centred as before.
   void SetDpi(Dpi dpi);
+  Dpi GetDpi() const { return dpi_; }
   void ClearGlyph();
   // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
   void Paint(HDC dc);
