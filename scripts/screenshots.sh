@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real Quenda.exe under Wine: the main window on an
 # address page and on a program page, the URL entry editor, the program entry editor, the
-# help dialog, and the main window again at 144 DPI. Writes docs/*.png. Needs a built
+# help dialog, and the main window on P1 at 144 DPI. Writes docs/*.png. Needs a built
 # build/windows (scripts/test.sh or run.sh).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -72,10 +72,15 @@ shot help "ヘルプ"
 drv wclick "$pid" TOpHelp 105 20000  # OK
 drv close "$pid" wm-close 20000 >/dev/null
 
+# At 144 DPI on P1: icons, and the hovered slot's details (the popup that brought the mouse
+# there is closed again).
 set_dpi 144
 start
 focus
 xdotool mousemove 0 0
-drv texts "$pid" 219 219 20000 >/dev/null
+drv click "$pid" 205 20000  # P1
+drv rclick "$pid" 219 20000
+drv window "$pid" '#32768' 20000 >/dev/null
+xdotool key --clearmodifiers Escape
 shot main-window-144dpi Quenda
 drv close "$pid" wm-close 20000 >/dev/null
