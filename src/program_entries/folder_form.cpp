@@ -159,8 +159,7 @@ void TGetFolder::CreateControls() {
   Arrange();
 }
 
-void TGetFolder::DpiChanged() {
-  LayoutWindow::DpiChanged();
+void TGetFolder::PlaceOwnControls() {
   const HWND tree = Control(folder_ids::ShellTreeView1);
   SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
   SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);

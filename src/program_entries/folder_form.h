@@ -43,7 +43,7 @@ class TGetFolder : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void DpiChanged() override;
+  void PlaceOwnControls() override;
 
  private:
   struct Node;

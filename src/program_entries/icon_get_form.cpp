@@ -124,6 +124,9 @@ void ScrollTo(HWND box, int to) {
   InvalidateRect(box, nullptr, TRUE);
 }
 
+// The content was placed anew where it lies unscrolled: the box starts from there.
+void ForgetScroll(HWND box) { SetWindowLongPtrW(box, 0, 0); }
+
 // The range follows the content's right edge as it lies unscrolled; the page is the box's width.
 void UpdateScrollRange(HWND box) {
   int extent = 0;
@@ -244,11 +247,9 @@ void TPrgIconGetBox::CreateControls() {
   UpdateScrollRange(Control(IconForm));
 }
 
-void TPrgIconGetBox::DpiChanged() {
-  using namespace icon_get_ids;
-  const HWND box = Control(IconForm);
-  ScrollTo(box, 0);  // the strip is placed unscrolled
-  LayoutWindow::DpiChanged();
+void TPrgIconGetBox::PlaceOwnControls() {
+  const HWND box = Control(icon_get_ids::IconForm);
+  ForgetScroll(box);
   FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi().Scale(kScrollButton), FALSE);
   SizeStrip();
   if (preview_) ShowPreview();

@@ -52,7 +52,7 @@ class TPrgIconGetBox : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void DpiChanged() override;
+  void PlaceOwnControls() override;
 
  private:
   void CreateControls();

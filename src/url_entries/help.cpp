@@ -37,10 +37,7 @@ void TOpHelp::SetLinkFont() {
                reinterpret_cast<WPARAM>(link_font_.get()), TRUE);
 }
 
-void TOpHelp::DpiChanged() {
-  LayoutWindow::DpiChanged();
-  SetLinkFont();
-}
+void TOpHelp::PlaceOwnControls() { SetLinkFont(); }
 
 void TOpHelp::SpeedButton1Click() { EndModal(); }
 

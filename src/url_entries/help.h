@@ -16,7 +16,7 @@ class TOpHelp : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void DpiChanged() override;
+  void PlaceOwnControls() override;
 
  private:
   void SetLinkFont();

@@ -63,8 +63,7 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   return true;
 }
 
-void TKeyIn_URL::DpiChanged() {
-  LayoutWindow::DpiChanged();
+void TKeyIn_URL::PlaceOwnControls() {
   SendMessageW(Control(url_ids::GroupFrame), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 

@@ -37,7 +37,7 @@ class TKeyIn_URL : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void DpiChanged() override;
+  void PlaceOwnControls() override;
 
  private:
   void LoadControls();  // the controls from the slot, as the editor opens

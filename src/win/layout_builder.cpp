@@ -170,6 +170,7 @@ void LayoutWindow::DpiChanged() {
   UniqueFont old = std::move(font_);
   font_ = CreateUiFont(dpi().Scale(kUiFontHeight));
   PlaceControls(controls_, layout_, font_.get(), dpi());
+  PlaceOwnControls();
 }
 
 std::string LayoutWindow::Cp932Text(int id) const { return ToCp932(GetText(Control(id))); }

@@ -49,9 +49,11 @@ class LayoutWindow : public Window {
   void BuildLayout(std::span<const ControlSpec> layout);
   // Puts one control back to its layout place (a picture static takes its picture's size).
   void PlaceFromLayout(int id);
-  // New fonts and places for the layout's controls; a window with controls of its own extends
-  // it to place those.
-  void DpiChanged() override;
+  // New fonts and places for the layout's controls, then for the window's own.
+  void DpiChanged() final;
+  // The controls the window makes or places itself, at its new DPI, in the new Font(); the
+  // font they had lives until this returns.
+  virtual void PlaceOwnControls() {}
 
   std::string Cp932Text(int id) const;
   void SetCp932Text(int id, const std::string& cp932);

@@ -254,6 +254,26 @@ TEST_F(IconGetFormTest, CellsAndThePreviewFollowTheWindowsDpi) {
     EXPECT_EQ(image.right - image.left, c.cell);
     EXPECT_EQ(image.bottom - image.top, c.cell);
   }
+
+  // Scrolled when the DPI changes to one at which the strip is still wider than the box: the
+  // strip starts again at the box's left, stays there when scrolled left, and scrolls to its
+  // new end.
+  const HWND strip = control(Image1), box = control(IconForm);
+  picker.DrawStrip(Cp932(fourteen), 14);
+  testing::SendDpiChanged(picker.hwnd(), 192, {at_96.cx * 2, at_96.cy * 2});
+  SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+  ASSERT_LT(RectIn(strip, box).left, -64);
+  testing::SendDpiChanged(picker.hwnd(), 144, {MulDiv(at_96.cx, 3, 2), MulDiv(at_96.cy, 3, 2)});
+  EXPECT_EQ(RectIn(strip, box).left, -2);
+  EXPECT_EQ(RectIn(strip, box).right - RectIn(strip, box).left, 14 * 48);
+  SendMessageW(box, WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(RectIn(strip, box).left, -2) << "the box still counts the old scrolling";
+  SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+  RECT inside;
+  GetClientRect(box, &inside);
+  EXPECT_EQ(RectIn(strip, box).right, inside.right);
+  testing::SendDpiChanged(picker.hwnd(), 96, at_96);
+  EXPECT_EQ(RectIn(strip, box).left, -1);
 }
 
 TEST_F(IconGetFormTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
