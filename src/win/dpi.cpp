@@ -51,4 +51,9 @@ SIZE OuterSizeFor(SIZE client, DWORD style, DWORD ex_style, bool menu, Dpi dpi) 
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+SIZE ClientSizeAt96(SIZE outer, DWORD style, DWORD ex_style, bool menu) {
+  const SIZE frame = OuterSizeFor({0, 0}, style, ex_style, menu, Dpi());
+  return SIZE{outer.cx - frame.cx, outer.cy - frame.cy};
+}
+
 }  // namespace quenda::win

@@ -40,5 +40,7 @@ void BlitWhole(HDC to, int x, int y, HDC from, int sx, int sy, int width, int he
 Dpi DpiOf(HWND hwnd);
 // The outer size of a window with this client size, frame and menu drawn at `dpi`.
 SIZE OuterSizeFor(SIZE client, DWORD style, DWORD ex_style, bool menu, Dpi dpi);
+// The client size at 96 DPI of a window of this outer size at 96 DPI.
+SIZE ClientSizeAt96(SIZE outer, DWORD style, DWORD ex_style, bool menu);
 
 }  // namespace quenda::win

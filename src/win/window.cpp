@@ -78,11 +78,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  // Dialogs live until the program ends: closing one ends its modal loop or hides it.
   if (message == WM_DPICHANGED) {
     ApplyDpi(Dpi(LOWORD(wparam)), *reinterpret_cast<const RECT*>(lparam));
     return 0;
   }
+  // Dialogs live until the program ends: closing one ends its modal loop or hides it.
   if (message == WM_CLOSE) {
     if (in_modal_) {
       EndModal();
@@ -142,11 +142,6 @@ void CentreOnDesktop(HWND hwnd) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
                work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
-SIZE ClientSizeAt96(SIZE outer, DWORD style, DWORD ex_style, bool menu) {
-  const SIZE frame = OuterSizeFor({0, 0}, style, ex_style, menu, Dpi());
-  return SIZE{outer.cx - frame.cx, outer.cy - frame.cy};
 }
 
 }  // namespace quenda::win

@@ -57,8 +57,6 @@ HINSTANCE ModuleInstance();
 void SetText(HWND hwnd, const std::wstring& text);
 std::wstring GetText(HWND hwnd);
 void CentreOnDesktop(HWND hwnd);
-// The client size at 96 DPI of a window with this outer size, frame and menu at 96 DPI.
-SIZE ClientSizeAt96(SIZE outer, DWORD style, DWORD ex_style, bool menu);
 // Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
 bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
 
