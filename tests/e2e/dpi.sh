@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real Quenda.exe started at 144 and at 192 DPI: the main window's client area and every
 # control of its layout are the 96-DPI ones scaled (one pixel of rounding either way), labels
-# keep their place and hold their text, and what lies inside its panel at 96 DPI still does.
+# keep their place and are at least as tall as the scaled font, and what lies inside its panel
+# at 96 DPI still does.
 # The prefix's DPI goes back to 96 however the script ends.
 source "$(dirname "$0")/lib.sh" "$@"
 
