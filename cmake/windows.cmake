@@ -26,6 +26,7 @@ add_library(quenda_win STATIC
   src/url_entries/help.cpp
   src/url_entries/url_edit.cpp
   src/win/cp932.cpp
+  src/win/dpi.cpp
   src/win/font.cpp
   src/win/speed_button.cpp
   src/win/icon_bitmap.cpp

@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real Quenda.exe under Wine: the main window on an
-# address page and on a program page, the URL entry editor, the program entry editor and the
-# help dialog. Writes docs/*.png. Needs a built build/windows (scripts/test.sh or run.sh).
+# address page and on a program page, the URL entry editor, the program entry editor, the
+# help dialog, and the main window on P1 at 144 DPI. Writes docs/*.png. Needs a built
+# build/windows (scripts/test.sh or run.sh).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build/windows
 source "$root/scripts/wine-env.sh"
 driver=$build/tests/e2e/quenda_driver.exe
 work=$(mktemp -d /tmp/quenda-shots.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# Wine takes the DPI from here as a process starts; the prefix is left at 96 whatever happens.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    </dev/null >/dev/null 2>&1
+}
+trap 'set_dpi 96; rm -rf "$work"' EXIT
 python3 "$root/tests/e2e/make_sample_table.py" "$work/Quenda.Tbl"
 
 drv() { wine "$driver" "$@" </dev/null 2>/dev/null; }
-wine "$driver" start "$(winepath -w "$build/Quenda.exe")" "$(winepath -w "$work")" \
-  </dev/null >"$work/pid" 2>/dev/null
-pid=$(<"$work/pid")
-drv window "$pid" TMainForm 20000 >/dev/null
+start() {
+  drv mutex-free 60000
+  wine "$driver" start "$(winepath -w "$build/Quenda.exe")" "$(winepath -w "$work")" \
+    </dev/null >"$work/pid" 2>/dev/null
+  pid=$(<"$work/pid")
+  drv window "$pid" TMainForm 20000 >/dev/null
+}
+start
 
 # The window's frame on the screen, from X; the shot is cropped to it.
 shot() {  # NAME X-WINDOW-NAME
@@ -60,4 +70,17 @@ xdotool key --clearmodifiers --delay 200 F10 Right Down Return
 drv window "$pid" TOpHelp 20000 >/dev/null
 shot help "ヘルプ"
 drv wclick "$pid" TOpHelp 105 20000  # OK
+drv close "$pid" wm-close 20000 >/dev/null
+
+# At 144 DPI on P1: icons, and the hovered slot's details (the popup that brought the mouse
+# there is closed again).
+set_dpi 144
+start
+focus
+xdotool mousemove 0 0
+drv click "$pid" 205 20000  # P1
+drv rclick "$pid" 219 20000
+drv window "$pid" '#32768' 20000 >/dev/null
+xdotool key --clearmodifiers Escape
+shot main-window-144dpi Quenda
 drv close "$pid" wm-close 20000 >/dev/null

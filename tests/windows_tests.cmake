@@ -11,6 +11,7 @@ add_executable(quenda_win_tests
   url_entries/help_test.cpp
   url_entries/url_edit_test.cpp
   support/win_test_support.cpp
+  win/layout_builder_test.cpp
   win/speed_button_test.cpp
   ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc
 )

@@ -15,7 +15,6 @@
 #include "slot_table/text_rules.h"
 #include "url_entries/capture.h"
 #include "win/cp932.h"
-#include "win/font.h"
 #include "win/icon_bitmap.h"
 #include "win/layout_builder.h"
 #include "win/panel.h"
@@ -50,14 +49,13 @@ bool TMainForm::Create(Forms* forms) {
     if (menu) DestroyMenu(menu);
     return false;
   }
-  font_ = win::CreateUiFont(12);
   CreateControls();
   FormCreate();
   return true;
 }
 
 void TMainForm::CreateControls() {
-  controls_ = win::BuildControls(hwnd(), MainCrtLayout(), font_.get());
+  BuildLayout(MainCrtLayout());
   for (const ControlSpec& c : MainCrtLayout()) {
     if (c.kind == ControlKind::Button) slot_buttons_[c.tag] = Control(c.id);
     if (c.kind == ControlKind::PageButton) {
@@ -68,7 +66,7 @@ void TMainForm::CreateControls() {
   const HWND blank = Control(main_ids::IconClr_Imag);
   SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
   // A bitmap static takes its picture's size; the layout's size holds.
-  SetWindowPos(blank, nullptr, 0, 0, 32, 31, SWP_NOMOVE | SWP_NOZORDER);
+  PlaceFromLayout(main_ids::IconClr_Imag);
 }
 
 HWND TMainForm::PageButtonByTag(int tag) const {

@@ -69,7 +69,6 @@ class TMainForm : public win::LayoutWindow {
   bool IsSlotButton(HWND hwnd) const;
 
   Forms* forms_ = nullptr;
-  win::UniqueFont font_;
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   bool shown_ = false;

@@ -9,7 +9,6 @@
 
 #include "resources/folder_form_layout.h"
 #include "win/cp932.h"
-#include "win/font.h"
 
 namespace quenda {
 
@@ -132,24 +131,25 @@ bool TGetFolder::Create(HWND owner) {
   InitCommonControlsEx(&icc);
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  if (!CreateTopLevel(kClassName, L"ディレクトリー選択", style, 0, 0, 0, owner)) return false;
-  font_ = win::CreateUiFont(12);
+  const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
+  if (!CreateTopLevel(kClassName, L"ディレクトリー選択", style, 0, client.cx, client.cy, owner)) {
+    return false;
+  }
   CreateControls();
-  SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InsertRoot();
   return true;
 }
 
 void TGetFolder::CreateControls() {
   using namespace folder_ids;
-  controls_ = win::BuildControls(hwnd(), FolderFormLayout(), font_.get());
+  BuildLayout(FolderFormLayout());
   // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: folders are not renamed here.
   const HWND tree = CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 0, 0, hwnd(),
       reinterpret_cast<HMENU>(INT_PTR(ShellTreeView1)), win::ModuleInstance(), nullptr);
-  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  SendMessageW(tree, TVM_SETINDENT, kIndent, 0);
+  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
   // The system's own image list: shared, so never destroyed here.
   SHFILEINFOW info{};
   const auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
@@ -159,9 +159,11 @@ void TGetFolder::CreateControls() {
   Arrange();
 }
 
-HWND TGetFolder::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
+void TGetFolder::PlaceOwnControls() {
+  const HWND tree = Control(folder_ids::ShellTreeView1);
+  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+  SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
+  Arrange();
 }
 
 void TGetFolder::Arrange() {
@@ -171,11 +173,12 @@ void TGetFolder::Arrange() {
   RECT r;
   GetClientRect(hwnd(), &r);
   const int w = r.right, h = r.bottom;
-  const int bar_top = std::max(0, h - kBarHeight);
+  const int bar_height = dpi().Scale(kBarHeight), right_width = dpi().Scale(kButtonPanelWidth);
+  const int bar_top = std::max(0, h - bar_height);
   SetWindowPos(tree, nullptr, 0, 0, w, bar_top, SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(bar, nullptr, 0, bar_top, w, kBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-  // Inside the bar's one-pixel bevel.
-  SetWindowPos(right, nullptr, w - 1 - kButtonPanelWidth, 1, kButtonPanelWidth, kBarHeight - 2,
+  SetWindowPos(bar, nullptr, 0, bar_top, w, bar_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Inside the bar's one-pixel bevel, which stays one pixel at every DPI.
+  SetWindowPos(right, nullptr, w - 1 - right_width, 1, right_width, bar_height - 2,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -18,11 +18,11 @@ namespace quenda {
 // Lives as long as the process and is never reset.
 extern std::string ChosenFolder;
 
-class TGetFolder : public win::Window {
+class TGetFolder : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TGetFolder";
   static constexpr int kWidth = 589, kHeight = 321;  // the outer size
-  static constexpr int kIndent = 19;
+  static constexpr int kIndent = 19;  // at 96 DPI
 
   TGetFolder();
   ~TGetFolder() override;
@@ -39,11 +39,11 @@ class TGetFolder : public win::Window {
   // The selected item's path; empty when nothing is selected.
   std::string SelectedPath() const;
 
-  HWND Control(int id) const;
   HTREEITEM Root() const { return root_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void PlaceOwnControls() override;
 
  private:
   struct Node;
@@ -59,8 +59,6 @@ class TGetFolder : public win::Window {
   // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
   static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder);
 
-  win::UniqueFont font_;
-  win::ControlMap controls_;
   HTREEITEM root_ = nullptr;
   bool shown_ = false;
   std::vector<std::unique_ptr<Node>> nodes_;  // every item's node, freed with the window

@@ -8,7 +8,6 @@
 
 #include "resources/icon_get_form_layout.h"
 #include "win/cp932.h"
-#include "win/font.h"
 #include "win/icon_bitmap.h"
 
 namespace quenda {
@@ -38,16 +37,14 @@ TPrgIconGetBox* StripPicker(HWND strip) {
 }
 
 void PaintStrip(HWND strip, HDC dc) {
-  RECT r;
-  GetClientRect(strip, &r);
-  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  const TPrgIconGetBox* picker = StripPicker(strip);
-  if (!picker || !picker->StripBitmap()) return;
-  win::MemoryDC source(dc);
-  win::SelectGuard select(source.get(), picker->StripBitmap());
+  if (const TPrgIconGetBox* picker = StripPicker(strip)) picker->PaintStrip(dc);
+}
+
+// The number of cells of a strip picture.
+int CellCount(HBITMAP strip) {
   BITMAP info{};
-  GetObjectW(picker->StripBitmap(), sizeof info, &info);
-  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+  if (!strip || !GetObjectW(strip, sizeof info, &info)) return 0;
+  return info.bmWidth / TPrgIconGetBox::kCell;
 }
 
 LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -126,6 +123,9 @@ void ScrollTo(HWND box, int to) {
   }
   InvalidateRect(box, nullptr, TRUE);
 }
+
+// The content was placed anew where it lies unscrolled: the box starts from there.
+void ForgetScroll(HWND box) { SetWindowLongPtrW(box, 0, 0); }
 
 // The range follows the content's right edge as it lies unscrolled; the page is the box's width.
 void UpdateScrollRange(HWND box) {
@@ -214,9 +214,10 @@ bool TPrgIconGetBox::Create(HWND owner) {
   RegisterClassOnce(kClassName);
   RegisterControlClasses();
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  if (!CreateTopLevel(kClassName, L"Ｉｃｏｎ取り出し", style, 0, 0, 0, owner)) return false;
-  SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  font_ = win::CreateUiFont(12);
+  const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
+  if (!CreateTopLevel(kClassName, L"Ｉｃｏｎ取り出し", style, 0, client.cx, client.cy, owner)) {
+    return false;
+  }
   CreateControls();
   win::CentreOnDesktop(hwnd());
   return true;
@@ -224,29 +225,56 @@ bool TPrgIconGetBox::Create(HWND owner) {
 
 void TPrgIconGetBox::CreateControls() {
   using namespace icon_get_ids;
-  controls_ = win::BuildControls(hwnd(), IconGetFormLayout(), font_.get());
+  BuildLayout(IconGetFormLayout());
   for (const ControlSpec& c : IconGetFormLayout()) {
     if (c.kind != ControlKind::Custom) continue;
     const HWND parent = Control(c.parent);
     const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
+    const RECT r = win::ControlRect(c, dpi(), Font());
+    const int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     if (c.id == IconForm) {
       const HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, kScrollBoxClass, c.name,
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, c.x, c.y, c.width,
-                                       c.height, parent, id, win::ModuleInstance(), nullptr);
+                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w, h, parent,
+                                       id, win::ModuleInstance(), nullptr);
       InitializeFlatSB(box);
-      FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, kScrollButton, FALSE);
+      FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi().Scale(kScrollButton), FALSE);
       controls_[c.id] = box;
     } else {
-      controls_[c.id] = CreateWindowExW(0, kStripClass, c.name, WS_CHILD | WS_VISIBLE, c.x, c.y,
-                                        c.width, c.height, parent, id, win::ModuleInstance(), this);
+      controls_[c.id] = CreateWindowExW(0, kStripClass, c.name, WS_CHILD | WS_VISIBLE, x, y, w, h,
+                                        parent, id, win::ModuleInstance(), this);
     }
   }
   UpdateScrollRange(Control(IconForm));
 }
 
-HWND TPrgIconGetBox::Control(int id) const {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
+void TPrgIconGetBox::PlaceOwnControls() {
+  const HWND box = Control(icon_get_ids::IconForm);
+  ForgetScroll(box);
+  FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi().Scale(kScrollButton), FALSE);
+  SizeStrip();
+  if (preview_) ShowPreview();
+}
+
+void TPrgIconGetBox::SizeStrip() {
+  const HWND strip = Control(icon_get_ids::Image1);
+  SetWindowPos(strip, nullptr, 0, 0, CellCount(strip_.get()) * Cell(), Cell(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateScrollRange(Control(icon_get_ids::IconForm));
+  InvalidateRect(strip, nullptr, FALSE);
+}
+
+void TPrgIconGetBox::PaintStrip(HDC dc) const {
+  RECT r;
+  GetClientRect(Control(icon_get_ids::Image1), &r);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (!strip_) return;
+  win::MemoryDC source(dc);
+  win::SelectGuard select(source.get(), strip_.get());
+  const int cell = Cell(), factor = dpi().PictureFactor();
+  const int inset = (cell - kCell * factor) / 2;
+  for (int i = 0, n = CellCount(strip_.get()); i < n; ++i) {
+    win::BlitWhole(dc, i * cell + inset, inset, source.get(), i * kCell, 0, kCell, kCell, factor);
+  }
 }
 
 int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
@@ -266,9 +294,8 @@ void TPrgIconGetBox::EmptyStrip() {
 void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
   const HWND strip = Control(icon_get_ids::Image1);
   const int width = count * kCell;
-  SetWindowPos(strip, nullptr, 0, 0, width, kCell, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  UpdateScrollRange(Control(icon_get_ids::IconForm));
   strip_ = WhiteSurface(width, kCell);
+  SizeStrip();
   if (strip_) {
     win::MemoryDC dc;
     win::SelectGuard select(dc.get(), strip_.get());
@@ -285,18 +312,14 @@ void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
 }
 
 void TPrgIconGetBox::Image1MouseMove(int x) {
-  HoverIcon = x / kCell;
+  HoverIcon = x / Cell();
   // The index last clicked, not the one under the mouse.
   win::SetText(Control(icon_get_ids::Label2), std::to_wstring(SelectedIcon));
 }
 
 void TPrgIconGetBox::Image1Click() {
   SelectedIcon = HoverIcon;
-  const HWND image = Control(icon_get_ids::Image2);
-  if (!preview_) {
-    preview_ = WhiteSurface(kCell, kCell);
-    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(preview_.get()));
-  }
+  if (!preview_) preview_ = WhiteSurface(kCell, kCell);
   if (strip_ && preview_) {
     win::MemoryDC target, source;
     win::SelectGuard into(target.get(), preview_.get());
@@ -305,6 +328,24 @@ void TPrgIconGetBox::Image1Click() {
     BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), HoverIcon * kCell, 0, SRCCOPY);
     GdiFlush();
   }
+  ShowPreview();
+}
+
+void TPrgIconGetBox::ShowPreview() {
+  const int cell = Cell(), factor = dpi().PictureFactor();
+  win::UniqueBitmap shown = WhiteSurface(cell, cell);
+  if (!shown) return;
+  {
+    win::MemoryDC target, source;
+    win::SelectGuard into(target.get(), shown.get());
+    win::SelectGuard from(source.get(), preview_.get());
+    const int inset = (cell - kCell * factor) / 2;
+    win::BlitWhole(target.get(), inset, inset, source.get(), 0, 0, kCell, kCell, factor);
+    GdiFlush();
+  }
+  const HWND image = Control(icon_get_ids::Image2);
+  SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
+  shown_preview_ = std::move(shown);  // the picture shown before is freed here
   InvalidateRect(image, nullptr, FALSE);
 }
 

@@ -20,11 +20,11 @@ extern int HoverIcon;
 // The number of icons a file (CP932 path) holds, as ExtractIcon counts them.
 int IconCount(const std::string& path);
 
-class TPrgIconGetBox : public win::Window {
+class TPrgIconGetBox : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TPrgIconGetBox";
   static constexpr int kWidth = 457, kHeight = 224;  // the outer size
-  static constexpr int kCell = 32;
+  static constexpr int kCell = 32;  // an icon's cell in the strip at 96 DPI
 
   bool Create(HWND owner);
 
@@ -42,20 +42,26 @@ class TPrgIconGetBox : public win::Window {
   void Image1Click();
   void SpeedButton1Click();
 
-  HWND Control(int id) const;
-  HBITMAP StripBitmap() const { return strip_.get(); }    // null while the strip is empty
+  // The strip's picture: one 32 x 32 cell per icon, null while the strip is empty.
+  HBITMAP StripBitmap() const { return strip_.get(); }
   HBITMAP PreviewBitmap() const { return preview_.get(); }  // null until the first click
+  // A cell of the strip on the screen: kCell scaled to the window's DPI.
+  int Cell() const { return dpi().Scale(kCell); }
+  // Paints the strip control: each icon at its whole-multiple size, centred in its cell.
+  void PaintStrip(HDC dc) const;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void PlaceOwnControls() override;
 
  private:
   void CreateControls();
+  void SizeStrip();
+  void ShowPreview();
 
-  win::UniqueFont font_;
-  win::ControlMap controls_;
-  win::UniqueBitmap strip_;    // the strip's picture, as wide as the strip
-  win::UniqueBitmap preview_;  // Image2's picture
+  win::UniqueBitmap strip_;    // the icons at 96 DPI, kCell apart
+  win::UniqueBitmap preview_;  // the picked icon at 96 DPI
+  win::UniqueBitmap shown_preview_;  // Image2's picture: the preview scaled to a cell
 };
 
 }  // namespace quenda

@@ -10,7 +10,6 @@
 #include "slot_table/now_text.h"
 #include "slot_table/text_rules.h"
 #include "win/cp932.h"
-#include "win/font.h"
 #include "win/icon_bitmap.h"
 #include "win/speed_button.h"
 
@@ -29,8 +28,7 @@ bool TPrgForm::Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders) {
                       314, owner)) {
     return false;
   }
-  font_ = win::CreateUiFont(12);
-  controls_ = win::BuildControls(hwnd(), PrgEditLayout(), font_.get());
+  BuildLayout(PrgEditLayout());
   SetWindowPos(Control(prg_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(prg_ids::Memo1), EM_LIMITTEXT, kMemoBytes, 0);

@@ -40,7 +40,6 @@ class TPrgForm : public win::LayoutWindow {
 
   TPrgIconGetBox* picker_ = nullptr;
   TGetFolder* folders_ = nullptr;
-  win::UniqueFont font_;
   SlotRecord PrgEditRecord{};
   IconBitmap glyph_{};  // SpeedButton7's glyph
 };

@@ -23,6 +23,9 @@ enum class ControlKind {
   Custom,        // created by the window itself
 };
 
+// The windows' font height in pixels at 96 DPI; a control may name another.
+inline constexpr int kUiFontHeight = 12;
+
 // Button text colours the layouts use (COLORREF: 0x00BBGGRR).
 inline constexpr unsigned kMaroonText = 0x000080;
 inline constexpr unsigned kBlueText = 0xFF0000;
@@ -37,7 +40,7 @@ struct ControlSpec {
   int tag = 0;
   bool visible = true;
   unsigned colour = 0xFFFFFFFF;  // a button's text colour (COLORREF); unset: the system's
-  int font_height = 12;
+  int font_height = kUiFontHeight;
 };
 
 }  // namespace quenda

@@ -16,9 +16,12 @@ class TOpHelp : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void PlaceOwnControls() override;
 
  private:
-  win::UniqueFont font_, link_font_;
+  void SetLinkFont();
+
+  win::UniqueFont link_font_;
 };
 
 }  // namespace quenda

@@ -8,7 +8,6 @@
 #include "slot_table/text_rules.h"
 #include "url_entries/capture.h"
 #include "win/cp932.h"
-#include "win/font.h"
 #include "win/icon_bitmap.h"
 #include "win/speed_button.h"
 
@@ -44,22 +43,28 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
                       owner)) {
     return false;
   }
-  font_ = win::CreateUiFont(12);
-  controls_ = win::BuildControls(hwnd(), UrlEditLayout(), font_.get());
+  BuildLayout(UrlEditLayout());
   SetWindowPos(Control(url_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const HWND frame = CreateWindowExW(0, L"BUTTON", L"Keyの表示方法",
-                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 182, 187,
-                                     Control(url_ids::GroupBox1),
-                                     reinterpret_cast<HMENU>(INT_PTR(url_ids::GroupFrame)),
-                                     win::ModuleInstance(), nullptr);
-  SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  controls_[url_ids::GroupFrame] = frame;
+  for (const ControlSpec& c : UrlEditLayout()) {
+    if (c.id != url_ids::GroupFrame) continue;
+    const RECT r = win::ControlRect(c, dpi(), Font());
+    const HWND frame = CreateWindowExW(0, L"BUTTON", c.text, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                       Control(c.parent), reinterpret_cast<HMENU>(INT_PTR(c.id)),
+                                       win::ModuleInstance(), nullptr);
+    SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    controls_[c.id] = frame;
+  }
   SendMessageW(Control(url_ids::RichEdit1), EM_LIMITTEXT, 250, 0);
   SetChecked(true);
   win::CentreOnDesktop(hwnd());
   return true;
+}
+
+void TKeyIn_URL::PlaceOwnControls() {
+  SendMessageW(Control(url_ids::GroupFrame), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 bool TKeyIn_URL::Checked() const {

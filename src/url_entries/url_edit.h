@@ -37,6 +37,7 @@ class TKeyIn_URL : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void PlaceOwnControls() override;
 
  private:
   void LoadControls();  // the controls from the slot, as the editor opens
@@ -45,7 +46,6 @@ class TKeyIn_URL : public win::LayoutWindow {
   void SetNowStatistics();                 // "0" and the current date and time
 
   TPrgIconGetBox* picker_ = nullptr;
-  win::UniqueFont font_;
   SlotRecord UrlEditRecord{};
   IconBitmap working_{};  // the working picture (Image1)
   bool loading_ = false;  // controls are being filled, not edited

@@ -1,6 +1,7 @@
 #include "win/layout_builder.h"
 
 #include "win/cp932.h"
+#include "win/dpi.h"
 #include "win/font.h"
 #include "win/handle.h"
 #include "win/panel.h"
@@ -11,8 +12,8 @@ namespace quenda::win {
 
 namespace {
 
-SIZE TextSize(HWND hwnd, HFONT font, const wchar_t* text) {
-  WindowDC dc(hwnd);
+SIZE TextSize(HFONT font, const wchar_t* text) {
+  WindowDC dc(nullptr);
   SelectGuard select(dc.get(), font);
   SIZE size{};
   GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
@@ -28,7 +29,23 @@ HFONT FontForHeight(int pixel_height) {
   return font.get();
 }
 
-ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT window_font) {
+HFONT ControlFont(const ControlSpec& c, HFONT window_font, Dpi dpi) {
+  return c.font_height == kUiFontHeight ? window_font : FontForHeight(dpi.Scale(c.font_height));
+}
+
+RECT ControlRect(const ControlSpec& c, Dpi dpi, HFONT font) {
+  RECT r = dpi.Scale(c.x, c.y, c.width, c.height);
+  if (c.kind == ControlKind::Label) {
+    // Measured in the scaled font rather than scaled: text does not grow in proportion.
+    const SIZE text = TextSize(font, c.text);
+    if (!c.width) r.right = r.left + text.cx;
+    if (!c.height) r.bottom = r.top + text.cy;
+  }
+  return r;
+}
+
+ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT window_font,
+                         Dpi dpi) {
   const HINSTANCE instance = ModuleInstance();
   ControlMap controls{{0, window}};
   for (const ControlSpec& c : layout) {
@@ -36,31 +53,33 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
     const HWND parent = controls.at(c.parent);
     const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
     const DWORD visible = c.visible ? WS_VISIBLE : 0;
-    const HFONT font = c.font_height == 12 ? window_font : FontForHeight(c.font_height);
+    const HFONT font = ControlFont(c, window_font, dpi);
+    const RECT r = ControlRect(c, dpi, font);
+    const int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     auto child = [&](const wchar_t* cls, DWORD style, DWORD ex_style = 0) {
-      return CreateWindowExW(ex_style, cls, c.text, WS_CHILD | visible | style, c.x, c.y, c.width,
-                             c.height, parent, id, instance, nullptr);
+      return CreateWindowExW(ex_style, cls, c.text, WS_CHILD | visible | style, x, y, w, h,
+                             parent, id, instance, nullptr);
     };
     HWND control = nullptr;
     switch (c.kind) {
       case ControlKind::Panel:
-        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
                               {Bevel::None, Bevel::None, 1, CLR_INVALID});
         break;
       case ControlKind::LoweredPanel:
-        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
                               {Bevel::Raised, Bevel::Lowered, 1, c.colour});
         break;
       case ControlKind::RaisedPanel:
-        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
                               {Bevel::Raised, Bevel::None, 1, CLR_INVALID});
         break;
       case ControlKind::SunkenPanel:
-        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
                               {Bevel::Lowered, Bevel::None, 1, CLR_INVALID});
         break;
       case ControlKind::ValuePanel:
-        control = CreatePanel(parent, c.id, c.x, c.y, c.width, c.height, c.text,
+        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
                               {Bevel::None, Bevel::Lowered, 2, RGB(255, 255, 255)});
         break;
       case ControlKind::Button:
@@ -72,18 +91,14 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
           options.group = 1;
           options.num_glyphs = 4;
         }
-        control = SpeedButton::Create(parent, c.id, c.x, c.y, c.width, c.height, c.text, options,
-                                      c.tag);
+        control = SpeedButton::Create(parent, c.id, x, y, w, h, c.text, options, c.tag);
+        if (SpeedButton* button = SpeedButton::From(control)) button->SetDpi(dpi);
         if (!c.visible) ShowWindow(control, SW_HIDE);
         break;
       }
-      case ControlKind::Label: {
-        const SIZE size = TextSize(window, font, c.text);
-        const int w = c.width ? c.width : size.cx, h = c.height ? c.height : size.cy;
-        control = CreateWindowExW(0, L"STATIC", c.text, WS_CHILD | visible | SS_LEFT | SS_NOPREFIX,
-                                  c.x, c.y, w, h, parent, id, instance, nullptr);
+      case ControlKind::Label:
+        control = child(L"STATIC", SS_LEFT | SS_NOPREFIX);
         break;
-      }
       case ControlKind::Edit:
         control = child(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
         break;
@@ -112,9 +127,50 @@ ControlMap BuildControls(HWND window, std::span<const ControlSpec> layout, HFONT
   return controls;
 }
 
+void PlaceControls(const ControlMap& controls, std::span<const ControlSpec> layout,
+                   HFONT window_font, Dpi dpi) {
+  for (const ControlSpec& c : layout) {
+    const auto found = controls.find(c.id);
+    if (found == controls.end() || !found->second) continue;
+    const HWND control = found->second;
+    const HFONT font = ControlFont(c, window_font, dpi);
+    if (c.kind != ControlKind::Custom) {
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      if (SpeedButton* button = SpeedButton::From(control)) button->SetDpi(dpi);
+    }
+    const RECT r = ControlRect(c, dpi, font);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(control, nullptr, TRUE);
+  }
+}
+
 HWND LayoutWindow::Control(int id) const {
   const auto it = controls_.find(id);
   return it == controls_.end() ? nullptr : it->second;
+}
+
+void LayoutWindow::BuildLayout(std::span<const ControlSpec> layout) {
+  layout_ = layout;
+  font_ = CreateUiFont(dpi().Scale(kUiFontHeight));
+  controls_ = BuildControls(hwnd(), layout_, font_.get(), dpi());
+}
+
+void LayoutWindow::PlaceFromLayout(int id) {
+  for (const ControlSpec& c : layout_) {
+    if (c.id != id) continue;
+    const RECT r = ControlRect(c, dpi(), ControlFont(c, font_.get(), dpi()));
+    SetWindowPos(Control(id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void LayoutWindow::DpiChanged() {
+  // The old font stays alive until every control has let go of it.
+  UniqueFont old = std::move(font_);
+  font_ = CreateUiFont(dpi().Scale(kUiFontHeight));
+  PlaceControls(controls_, layout_, font_.get(), dpi());
+  PlaceOwnControls();
 }
 
 std::string LayoutWindow::Cp932Text(int id) const { return ToCp932(GetText(Control(id))); }

@@ -249,6 +249,12 @@ void SpeedButton::SetGlyph(UniqueBitmap glyph) {
   Invalidate();
 }  // the caller's bitmap is freed here
 
+void SpeedButton::SetDpi(Dpi dpi) {
+  if (dpi_ == dpi) return;
+  dpi_ = dpi;
+  Invalidate();
+}
+
 void SpeedButton::ClearGlyph() {
   if (!glyph_image_) return;
   glyph_image_.reset();
@@ -320,12 +326,12 @@ void SpeedButton::Paint(HDC dc) {
   const int images = std::max(1, options_.num_glyphs);
   const int image_width = glyph_width_ / images;
   if (glyph_image_ && image_width > 0) {
-    const int x = (r.right - image_width) / 2 + shift;
-    const int y = (r.bottom - glyph_height_ - text_height) / 2 + shift;
-    DrawGlyph(dc, x, y, image_width, ImageIndex());
-    if (text_height) {
-      text_rect = RECT{r.left, y + glyph_height_, r.right, y + glyph_height_ + text_height};
-    }
+    const int factor = dpi_.PictureFactor();
+    const int width = image_width * factor, height = glyph_height_ * factor;
+    const int x = (r.right - width) / 2 + shift;
+    const int y = (r.bottom - height - text_height) / 2 + shift;
+    DrawGlyph(dc, x, y, image_width, ImageIndex(), factor);
+    if (text_height) text_rect = RECT{r.left, y + height, r.right, y + height + text_height};
   } else {
     OffsetRect(&text_rect, shift, shift);
   }
@@ -345,7 +351,7 @@ void SpeedButton::Paint(HDC dc) {
   RestoreDC(dc, saved);
 }
 
-void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image) const {
+void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const {
   MemoryDC source(dc);
   if (!source.get()) return;
   // The mask's set bits become white (keep the face), its clear bits black (clear it); the
@@ -354,10 +360,10 @@ void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image) const {
   SetBkColor(dc, RGB(255, 255, 255));
   {
     SelectGuard select(source.get(), glyph_mask_.get());
-    BitBlt(dc, x, y, width, glyph_height_, source.get(), image * width, 0, SRCAND);
+    BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCAND);
   }
   SelectGuard select(source.get(), glyph_image_.get());
-  BitBlt(dc, x, y, width, glyph_height_, source.get(), image * width, 0, SRCPAINT);
+  BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCPAINT);
 }
 
 }  // namespace quenda::win

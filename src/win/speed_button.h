@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "win/dpi.h"
 #include "win/handle.h"
 
 namespace quenda::win {
@@ -44,6 +45,9 @@ class SpeedButton {
   // Putting a grouped button down raises the others of its group.
   void SetDown(bool down);
   void SetGlyph(UniqueBitmap glyph);
+  // The glyph is drawn at this DPI's whole-multiple picture size, centred as before.
+  void SetDpi(Dpi dpi);
+  Dpi GetDpi() const { return dpi_; }
   void ClearGlyph();
   // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
   void Paint(HDC dc);
@@ -64,7 +68,7 @@ class SpeedButton {
   bool Contains(POINT at) const;
   bool Sunken() const { return down_ || (held_ && held_over_); }
   int ImageIndex() const;
-  void DrawGlyph(HDC dc, int x, int y, int width, int image) const;
+  void DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const;
   void Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
   void Notify(WORD code) const;
 
@@ -80,6 +84,7 @@ class SpeedButton {
   // bits mark them.
   UniqueBitmap glyph_image_, glyph_mask_;
   int glyph_width_ = 0, glyph_height_ = 0;
+  Dpi dpi_;
 };
 
 }  // namespace quenda::win

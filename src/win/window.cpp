@@ -33,11 +33,30 @@ void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon) {
 HWND Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                             DWORD ex_style, int client_width, int client_height, HWND owner,
                             HMENU menu) {
-  RECT r{0, 0, client_width, client_height};
-  AdjustWindowRectEx(&r, style, menu != nullptr, ex_style);
-  return CreateWindowExW(ex_style, class_name, caption.c_str(), style, CW_USEDEFAULT,
-                         CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu,
-                         ModuleInstance(), this);
+  const SIZE client{client_width, client_height};
+  // A first guess at the owner's DPI; the window's own is known once it exists.
+  Dpi dpi = DpiOf(owner);
+  SIZE outer = OuterSizeFor({dpi.Scale(client.cx), dpi.Scale(client.cy)}, style, ex_style,
+                            menu != nullptr, dpi);
+  const HWND hwnd = CreateWindowExW(ex_style, class_name, caption.c_str(), style, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, outer.cx, outer.cy, owner, menu,
+                                    ModuleInstance(), this);
+  if (!hwnd) return nullptr;
+  dpi_ = DpiOf(hwnd);
+  if (dpi_ != dpi) {
+    outer = OuterSizeFor({dpi_.Scale(client.cx), dpi_.Scale(client.cy)}, style, ex_style,
+                         menu != nullptr, dpi_);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return hwnd;
+}
+
+void Window::ApplyDpi(Dpi dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  DpiChanged();
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -59,6 +78,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DPICHANGED) {
+    ApplyDpi(Dpi(LOWORD(wparam)), *reinterpret_cast<const RECT*>(lparam));
+    return 0;
+  }
   // Dialogs live until the program ends: closing one ends its modal loop or hides it.
   if (message == WM_CLOSE) {
     if (in_modal_) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "win/dpi.h"
+
 namespace quenda::win {
 
 class Window {
@@ -15,6 +17,7 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND hwnd() const { return hwnd_; }
+  Dpi dpi() const { return dpi_; }
 
   // Shows the window modally over its owner and returns when EndModal is called or the window
   // is closed; the owner is disabled meanwhile.
@@ -25,9 +28,14 @@ class Window {
  protected:
   // Registers the class once per process; `name` is also the class name tests look for.
   static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr);
+  // The client size is given at 96 DPI; the window takes it scaled to the DPI it is created at.
   HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                       DWORD ex_style, int client_width, int client_height, HWND owner,
                       HMENU menu = nullptr);
+  // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
+  // system's suggested outer rectangle, then DpiChanged lays its content out anew.
+  void ApplyDpi(Dpi dpi, const RECT& suggested);
+  virtual void DpiChanged() {}
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -38,6 +46,7 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   HWND hwnd_ = nullptr;
+  Dpi dpi_;
   bool in_modal_ = false;
   bool end_modal_ = false;
 };

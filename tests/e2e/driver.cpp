@@ -613,6 +613,27 @@ int CmdTexts(int argc, wchar_t** argv) {
   return 0;
 }
 
+// rects PID FIRST_ID LAST_ID TIMEOUT: "ID<TAB>LEFT TOP WIDTH HEIGHT" for each control of the
+// main window whose id lies in the range, in its parent's client coordinates.
+int CmdRects(int argc, wchar_t** argv) {
+  if (argc != 6) return Fail(L"usage: rects PID FIRST_ID LAST_ID TIMEOUT_MS");
+  const auto controls = MainControls(Number(argv[2]), int(Number(argv[3])), int(Number(argv[4])),
+                                     Deadline(Number(argv[5])));
+  if (controls.empty()) {
+    Err(L"no main window with such controls");
+    return 1;
+  }
+  for (HWND c : controls) {
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
+    Out(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + std::to_wstring(r.left) + L" " +
+        std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
+        std::to_wstring(r.bottom - r.top));
+  }
+  return 0;
+}
+
 // click PID ID TIMEOUT: a left click (button down and up) in the middle of the main window's
 // control ID, then waits until the main window has handled it.
 int CmdClick(int argc, wchar_t** argv) {
@@ -708,10 +729,20 @@ int CmdWindowClick(int argc, wchar_t** argv) {
   return 0;
 }
 
+// Sizes and places are read in real pixels: a process unaware of DPI would be shown scaled
+// ones by a system that scales windows for it.
+void BePerMonitorAware() {
+  using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  const auto set_context = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  if (set_context) set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Fail(L"usage: quenda_driver COMMAND ARGS...");
+  BePerMonitorAware();
   const std::wstring command = argv[1];
   if (command == L"start") return CmdStart(argc, argv);
   if (command == L"run") return CmdRun(argc, argv);
@@ -726,6 +757,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"foreground") return CmdForeground(argc, argv);
   if (command == L"kill") return CmdKill(argc, argv);
   if (command == L"texts") return CmdTexts(argc, argv);
+  if (command == L"rects") return CmdRects(argc, argv);
   if (command == L"click") return CmdClick(argc, argv);
   if (command == L"rclick") return CmdRightClick(argc, argv);
   if (command == L"wclick") return CmdWindowClick(argc, argv);

@@ -186,6 +186,96 @@ TEST_F(IconGetFormTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   EXPECT_EQ(win::LiveHandles(), before);
 }
 
+TEST_F(IconGetFormTest, CellsAndThePreviewFollowTheWindowsDpi) {
+  ASSERT_TRUE(created);
+  RECT client;
+  GetClientRect(picker.hwnd(), &client);
+  const SIZE at_96{client.right, client.bottom};
+  picker.DrawStrip(Cp932(five), 5);
+  const Picture icons = win::PictureFromBitmap(picker.StripBitmap());  // 32 x 32 each
+  // A cell is 32 pixels scaled; the icon in it a whole multiple of 32, centred.
+  const struct {
+    int dpi, cell, factor;
+  } cases[] = {{144, 48, 1}, {192, 64, 2}, {96, 32, 1}};
+  bool clicked = false;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    testing::SendDpiChanged(picker.hwnd(), c.dpi,
+                            {MulDiv(at_96.cx, c.dpi, 96), MulDiv(at_96.cy, c.dpi, 96)});
+    const int inset = (c.cell - 32 * c.factor) / 2;
+    // The colour at (x, y) of a cell showing icon k; `last` false: the icon's last column and
+    // row are left white, as the preview leaves them.
+    auto expected = [&](int k, int x, int y, bool last) {
+      const int ix = (x - inset) / c.factor, iy = (y - inset) / c.factor;
+      const bool in_icon = x >= inset && y >= inset && ix < 32 && iy < 32 &&
+                           (last || (ix < 31 && iy < 31));
+      return in_icon ? icons.At(32 * k + ix, iy) : kWhiteRgb;
+    };
+    if (clicked) {
+      // The preview of the earlier click, drawn again for this DPI.
+      const Picture preview = Preview();
+      ASSERT_EQ(preview.width, c.cell);
+      int wrong = 0;
+      for (int y = 0; y < c.cell; ++y) {
+        for (int x = 0; x < c.cell; ++x) wrong += preview.At(x, y) != expected(3, x, y, false);
+      }
+      EXPECT_EQ(wrong, 0);
+    }
+
+    RECT r;
+    GetClientRect(control(Image1), &r);
+    EXPECT_EQ(r.right, 5 * c.cell);
+    EXPECT_EQ(r.bottom, c.cell);
+    const Picture painted = PaintedStrip();
+    int wrong = 0;
+    for (int k = 0; k < 5; ++k) {
+      for (int y = 0; y < c.cell; ++y) {
+        for (int x = 0; x < c.cell; ++x) {
+          wrong += painted.At(k * c.cell + x, y) != expected(k, x, y, true);
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels off the strip";
+
+    // The last pixel of cell 3 is cell 3, and a click there previews icon 3 at the cell's size.
+    SendMessageW(control(Image1), WM_MOUSEMOVE, 0, MAKELPARAM(4 * c.cell - 1, 5));
+    EXPECT_EQ(HoverIcon, 3);
+    picker.Image1Click();
+    clicked = true;
+    EXPECT_EQ(SelectedIcon, 3);
+    const Picture preview = Preview();
+    ASSERT_EQ(preview.width, c.cell);
+    wrong = 0;
+    for (int y = 0; y < c.cell; ++y) {
+      for (int x = 0; x < c.cell; ++x) wrong += preview.At(x, y) != expected(3, x, y, false);
+    }
+    EXPECT_EQ(wrong, 0) << "pixels off the preview";
+    const RECT image = RectIn(control(Image2), control(Bevel2));
+    EXPECT_EQ(image.right - image.left, c.cell);
+    EXPECT_EQ(image.bottom - image.top, c.cell);
+  }
+
+  // Scrolled when the DPI changes to one at which the strip is still wider than the box: the
+  // strip starts again at the box's left, stays there when scrolled left, and scrolls to its
+  // new end.
+  const HWND strip = control(Image1), box = control(IconForm);
+  picker.DrawStrip(Cp932(fourteen), 14);
+  testing::SendDpiChanged(picker.hwnd(), 192, {at_96.cx * 2, at_96.cy * 2});
+  SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+  ASSERT_LT(RectIn(strip, box).left, -64);
+  testing::SendDpiChanged(picker.hwnd(), 144, {MulDiv(at_96.cx, 3, 2), MulDiv(at_96.cy, 3, 2)});
+  EXPECT_EQ(RectIn(strip, box).left, -2);
+  EXPECT_EQ(RectIn(strip, box).right - RectIn(strip, box).left, 14 * 48);
+  SendMessageW(box, WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(RectIn(strip, box).left, -2) << "the box still counts the old scrolling";
+  SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+  RECT inside;
+  GetClientRect(box, &inside);
+  EXPECT_EQ(RectIn(strip, box).right, inside.right);
+  testing::SendDpiChanged(picker.hwnd(), 96, at_96);
+  EXPECT_EQ(RectIn(strip, box).left, -1);
+}
+
 TEST_F(IconGetFormTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;

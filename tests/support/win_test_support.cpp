@@ -19,6 +19,17 @@ ScopedTempDir::~ScopedTempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+void SendDpiChanged(HWND window, int dpi, SIZE client) {
+  RECT outer, inside;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &inside);
+  const int frame_x = (outer.right - outer.left) - inside.right;
+  const int frame_y = (outer.bottom - outer.top) - inside.bottom;
+  RECT suggested{outer.left, outer.top, outer.left + client.cx + frame_x,
+                 outer.top + client.cy + frame_y};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

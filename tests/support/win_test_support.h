@@ -67,6 +67,10 @@ class ScopedTempDir {
 // Dispatches pending messages of this thread.
 void PumpMessages();
 
+// Tells `window` what the system tells it when it moves to a monitor of `dpi`: WM_DPICHANGED
+// with a suggested rectangle at the same place that holds `client` inside the present frame.
+void SendDpiChanged(HWND window, int dpi, SIZE client);
+
 }  // namespace quenda::testing
 
 namespace quenda::testing {

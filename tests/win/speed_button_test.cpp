@@ -524,6 +524,61 @@ TEST_F(SpeedButtonTest, ClipsAGlyphLargerThanTheButtonToIt) {
   }
 }
 
+TEST_F(SpeedButtonTest, DrawsItsGlyphAtAWholeMultipleOfItsPixelsCentred) {
+  // One-pixel checks, a green top row and a transparent corner: any blending, shift or
+  // mirroring shows.
+  auto colour = [](int x, int y) -> COLORREF {
+    if (x < 4 && y >= 28) return kMagenta;
+    if (y == 0) return kGreen;
+    return (x + y) % 2 ? kRed : kBlue;
+  };
+  // A slot button's cell (70 x 40 at 96 DPI) and its 32 x 32 icon.
+  const struct {
+    int dpi, factor;
+  } cases[] = {{96, 1}, {144, 1}, {192, 2}, {288, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    const int width = MulDiv(70, c.dpi, 96), height = MulDiv(40, c.dpi, 96);
+    HWND b = Make(70, L"", {}, 0, 0, width, height);
+    SpeedButton::From(b)->SetDpi(Dpi(c.dpi));
+    SpeedButton::From(b)->SetGlyph(MakeGlyph(GlyphKind::Dib24, 32, 32, colour));
+    const Canvas canvas(b);
+    const int size = 32 * c.factor;
+    const int left = (width - size) / 2, top = (height - size) / 2;
+    int wrong = 0;
+    for (int y = -1; y <= size; ++y) {
+      for (int x = -1; x <= size; ++x) {
+        const bool inside = x >= 0 && y >= 0 && x < size && y < size;
+        COLORREF expected = inside ? colour(x / c.factor, y / c.factor) : Face();
+        if (expected == kMagenta) expected = Face();
+        wrong += canvas.Pixel(left + x, top + y) != expected;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels off the glyph scaled " << c.factor << " times";
+    DestroyWindow(b);
+  }
+
+  // A strip: the image for the button's state and none of its neighbours, twice its size.
+  SpeedButtonOptions options;
+  options.flat = true;
+  options.group = 1;
+  options.num_glyphs = 4;
+  HWND b = Make(71, L"", options, 0, 0, 64, 32);
+  SpeedButton::From(b)->SetDpi(Dpi(192));
+  SpeedButton::From(b)->SetGlyph(MakeStrip({kRed, kGreen, kBlue, kYellow}, 10));
+  SpeedButton::From(b)->SetDown(true);
+  const Canvas canvas(b);
+  const RECT all{0, 0, 64, 32};
+  const RECT down = canvas.Bounds([](COLORREF p) { return p == kYellow; }, all);
+  // Centred, and one pixel right and down as a sunken button's content is.
+  EXPECT_EQ(down.left, 23);
+  EXPECT_EQ(down.top, 7);
+  EXPECT_EQ(down.right, 43);
+  EXPECT_EQ(down.bottom, 27);
+  EXPECT_TRUE(Empty(canvas.Bounds(
+      [](COLORREF p) { return p == kRed || p == kGreen || p == kBlue; }, all)));
+}
+
 TEST_F(SpeedButtonTest, DrawsRaisedSunkenOrFlatEdges) {
   enum Look { Raised, Sunken, None };
   struct Case {
