@@ -10,7 +10,6 @@
 #include "program_entries/shell_file_icon.h"
 #include "resources/main_crt_layout.h"
 #include "resources/resource_ids.h"
-#include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/text_rules.h"
 #include "url_entries/capture.h"
@@ -186,13 +185,7 @@ void TMainForm::URL1Click() {
   }
   if (address.empty()) return;
   ClearCurrentSlot();
-  SetSlotField(Target, CurrentPage, CurrentSlot, address);
-  SetSlotField(Title, CurrentPage, CurrentSlot, short_title);
-  SetSlotField(DisplayName, CurrentPage, CurrentSlot, title);
-  SetSlotField(Flag1, CurrentPage, CurrentSlot, "1");
-  SetSlotField(AccessCount, CurrentPage, CurrentSlot, "0");
-  SetSlotField(LastAccess, CurrentPage, CurrentSlot, NowText());
-  SetSlotField(Memo, CurrentPage, CurrentSlot, "");
+  WriteNewEntry(CurrentPage, CurrentSlot, address, short_title, title, "1");
   pr_KeyDisp(unsigned(CurrentSlot));
   if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
 }

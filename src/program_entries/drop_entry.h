@@ -10,9 +10,8 @@ namespace quenda {
 // A shortcut by its extension: exactly ".lnk"; ".LNK" is a plain file.
 bool IsShortcutPath(std::string_view path);
 
-// Writes the entry of a dropped file into a cleared slot, in this order: Target (the path as
-// dropped), Title and DisplayName (its file name), Flag1 "0", AccessCount "0",
-// LastAccess (NowText) and an empty Memo.
+// Writes the entry of a dropped file into a cleared slot: Target the path as dropped, Title and
+// DisplayName its file name, Flag1 "0", and a new entry's count, date and memo.
 void WriteDroppedEntry(PageIndex page, SlotIndex slot, std::string_view path);
 
 }  // namespace quenda

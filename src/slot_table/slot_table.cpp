@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "slot_table/now_text.h"
+
 namespace quenda {
 
 PageIndex CurrentPage = 0;
@@ -62,6 +64,17 @@ std::string GetSlotField(int field, PageIndex page, SlotIndex slot) {
 
 void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text) {
   SetFieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field), text);
+}
+
+void WriteNewEntry(PageIndex page, SlotIndex slot, std::string_view target, std::string_view title,
+                   std::string_view display_name, std::string_view kind) {
+  SetSlotField(Target, page, slot, target);
+  SetSlotField(Title, page, slot, title);
+  SetSlotField(DisplayName, page, slot, display_name);
+  SetSlotField(Flag1, page, slot, kind);
+  SetSlotField(AccessCount, page, slot, "0");
+  SetSlotField(LastAccess, page, slot, NowText());
+  SetSlotField(Memo, page, slot, "");
 }
 
 PageIndex PageFromTag(PageTag tag) {

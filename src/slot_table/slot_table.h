@@ -89,6 +89,11 @@ extern IconRectangle IconRect;
 
 std::string GetSlotField(int field, PageIndex page, SlotIndex slot);
 void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text);
+// A new entry in a cleared slot, written in field order: Target, Title, DisplayName, Flag1
+// (`kind`: "0" a program or file, "1" an address), AccessCount "0", LastAccess (NowText) and an
+// empty Memo.
+void WriteNewEntry(PageIndex page, SlotIndex slot, std::string_view target, std::string_view title,
+                   std::string_view display_name, std::string_view kind);
 PageIndex PageFromTag(PageTag tag);
 
 // Every slot empty with its own black icon; then IconRect := (0,0)-(32,32).

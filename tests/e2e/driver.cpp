@@ -634,45 +634,47 @@ int CmdRects(int argc, wchar_t** argv) {
   return 0;
 }
 
+// The main window's control ID for click and rclick, and the middle of its client area;
+// nullptr (said why) when there is none.
+HWND ClickTarget(wchar_t** argv, const Deadline& deadline, LPARAM& middle) {
+  const int id = int(Number(argv[3]));
+  const auto controls = MainControls(Number(argv[2]), id, id, deadline);
+  if (controls.empty()) {
+    Err(L"no control " + std::to_wstring(id) + L" in the main window");
+    return nullptr;
+  }
+  RECT r;
+  GetClientRect(controls[0], &r);
+  middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+  return controls[0];
+}
+
 // click PID ID TIMEOUT: a left click (button down and up) in the middle of the main window's
 // control ID, then waits until the main window has handled it.
 int CmdClick(int argc, wchar_t** argv) {
   if (argc != 5) return Fail(L"usage: click PID ID TIMEOUT_MS");
-  const int id = int(Number(argv[3]));
   Deadline deadline(Number(argv[4]));
-  const auto controls = MainControls(Number(argv[2]), id, id, deadline);
-  if (controls.empty()) {
-    Err(L"no control " + std::to_wstring(id) + L" in the main window");
-    return 1;
-  }
-  RECT r;
-  GetClientRect(controls[0], &r);
-  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-  PostMessageW(controls[0], WM_MOUSEMOVE, 0, at);
-  PostMessageW(controls[0], WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(controls[0], WM_LBUTTONUP, 0, at);
-  return Sync(controls[0], deadline.Left() + 1) ? 0 : 1;
+  LPARAM at = 0;
+  const HWND control = ClickTarget(argv, deadline, at);
+  if (!control) return 1;
+  PostMessageW(control, WM_MOUSEMOVE, 0, at);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
+  return Sync(control, deadline.Left() + 1) ? 0 : 1;
 }
-
 
 // rclick PID ID TIMEOUT: the mouse moves onto the main window's control ID and its right button
 // goes down and up there; the popup menu that follows runs Quenda's menu loop, so this returns
 // without waiting for it.
 int CmdRightClick(int argc, wchar_t** argv) {
   if (argc != 5) return Fail(L"usage: rclick PID ID TIMEOUT_MS");
-  const int id = int(Number(argv[3]));
   Deadline deadline(Number(argv[4]));
-  const auto controls = MainControls(Number(argv[2]), id, id, deadline);
-  if (controls.empty()) {
-    Err(L"no control " + std::to_wstring(id) + L" in the main window");
-    return 1;
-  }
-  RECT r;
-  GetClientRect(controls[0], &r);
-  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-  SendMessageTimeoutW(controls[0], WM_MOUSEMOVE, 0, at, SMTO_NORMAL, deadline.Left() + 1, nullptr);
-  PostMessageW(controls[0], WM_RBUTTONDOWN, MK_RBUTTON, at);
-  PostMessageW(controls[0], WM_RBUTTONUP, 0, at);
+  LPARAM at = 0;
+  const HWND control = ClickTarget(argv, deadline, at);
+  if (!control) return 1;
+  SendMessageTimeoutW(control, WM_MOUSEMOVE, 0, at, SMTO_NORMAL, deadline.Left() + 1, nullptr);
+  PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(control, WM_RBUTTONUP, 0, at);
   return 0;
 }
 
