@@ -59,19 +59,33 @@ drv() {
   return "$status"
 }
 
-winpath() { timeout "$call_guard" winepath -w "$1" 2>>"$log"; }
+# The Windows path of $1. winepath is itself a Wine program and has been seen to print nothing
+# once in a long run, so an answer that is no drive path is asked for again before giving up.
+winpath() {
+  local try path
+  for try in 1 2 3; do
+    path=$(timeout "$call_guard" winepath -w "$1" 2>>"$log") || true
+    if [[ $path == [A-Z]:\\* ]]; then
+      printf '%s\n' "$path"
+      return 0
+    fi
+    echo "+ winepath $1 gave '$path' (try $try)" >>"$log"
+    sleep 1
+  done
+  fail "winepath gave no Windows path for $1"
+}
 
-wwork=$(winpath "$work")
-[[ $wwork == [A-Z]:\\* ]] || fail "winepath gave no Windows path for $work: '$wwork'"
-wquenda=$(winpath "$quenda_exe")
+wwork=$(winpath "$work") || exit 1
+wquenda=$(winpath "$quenda_exe") || exit 1
 
 # Starts Quenda.exe in folder $1 (default: $work) and sets $pid. The output goes through a
 # file: a pipe would stay open for as long as Quenda, which inherits it, runs.
 start_quenda() {
-  local dir=${1:-$work} out=$work.start
+  local dir=${1:-$work} out=$work.start wdir=$wwork
+  [[ $dir == "$work" ]] || wdir=$(winpath "$dir") || exit 1
   drv mutex-free 60000 ||
     fail "another Quenda kept running in this Wine prefix; these tests need it alone"
-  timeout "$call_guard" wine "$driver_exe" start "$wquenda" "$(winpath "$dir")" \
+  timeout "$call_guard" wine "$driver_exe" start "$wquenda" "$wdir" \
     </dev/null >"$out" 2>>"$log" || fail "starting Quenda.exe in $dir failed"
   pid=$(<"$out")
   rm -f "$out"

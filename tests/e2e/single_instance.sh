@@ -14,7 +14,8 @@ first=$pid
 # In the same folder, and in one without a table, where a running second copy would at least
 # show the error box.
 mkdir "$work/other"
-for dir in "$wwork" "$(winpath "$work/other")"; do
+wother=$(winpath "$work/other") || exit 1
+for dir in "$wwork" "$wother"; do
   out=$(drv run "$wquenda" "$dir" "$wait_ms") || fail "a second start in $dir did not end: $out"
   expect_eq "$out" "exited 0 windows 0" "second start in $dir"
 done

@@ -12,8 +12,9 @@ expect_main_window "with a blank table"
 
 # Not through drv: the browser it starts must outlive the driver, and timeout's process group
 # would take it along.
+wbrowser=$(winpath "$build/tests/fake_browser.exe") || exit 1
 start_browser() {
-  wine "$driver_exe" browser "$(winpath "$build/tests/fake_browser.exe")" "$1" 0 "$wait_ms" \
+  wine "$driver_exe" browser "$wbrowser" "$1" 0 "$wait_ms" \
     </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser ($1) did not start"
   browser=$(<"$work.browser")
   started_pids+=("$browser")
