@@ -80,7 +80,9 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   settings=1
   # Not system.reg: a persistent server writes the registry out only now and then.
   if [[ ! -f "$WINEPREFIX/.quenda-settings" ]]; then
-    quiet "$state/wineboot.log" wineboot -i ||
+    # Plain wineboot: any Wine program creates a missing prefix, and "-i" on top of that boots
+    # it a second time, leaving two service managers that make later starts slow and flaky.
+    quiet "$state/wineboot.log" wineboot ||
       { echo "wine-env: creating the prefix failed (see $state/wineboot.log)" >&2; exit 1; }
   elif ((rc == 0)); then
     # A fresh server: start the helpers now, with our logs as their output.

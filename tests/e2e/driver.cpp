@@ -494,11 +494,29 @@ int CmdForeground(int argc, wchar_t** argv) {
   }
 }
 
-// kill PID...: ends each process that still runs.
+// The file name of a process's program, without its folder.
+std::wstring ImageName(HANDLE process) {
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = MAX_PATH * 2;
+  if (!QueryFullProcessImageNameW(process, 0, path, &size)) return {};
+  const std::wstring full(path, size);
+  return full.substr(full.find_last_of(L"\\/") + 1);
+}
+
+// kill PID...: ends each process that still runs and is one the scripts start. Wine hands a
+// dead process's id to the next new one, often its own desktop or service processes; ending
+// one of those would break the next test.
 int CmdKill(int argc, wchar_t** argv) {
   for (int i = 2; i < argc; ++i) {
     HANDLE process = OpenTarget(Number(argv[i]));
     if (!process) continue;
+    const std::wstring name = ImageName(process);
+    if (lstrcmpiW(name.c_str(), L"Quenda.exe") != 0 &&
+        lstrcmpiW(name.c_str(), L"fake_browser.exe") != 0) {
+      Err(L"left process " + std::wstring(argv[i]) + L" alone: it now runs " + name);
+      CloseHandle(process);
+      continue;
+    }
     TerminateProcess(process, 255);
     WaitForSingleObject(process, 5000);
     CloseHandle(process);
