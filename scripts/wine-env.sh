@@ -78,14 +78,12 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   ((rc == 0 || rc == 2)) || { echo "wine-env: wineserver failed (see $state/wineserver.log)" >&2; exit 1; }
   # Bump when the settings below change, so existing prefixes get them too.
   settings=1
-  # Not system.reg: a persistent server writes the registry out only now and then.
-  if [[ ! -f "$WINEPREFIX/.quenda-settings" ]]; then
-    # Plain wineboot: any Wine program creates a missing prefix, and "-i" on top of that boots
-    # it a second time, leaving two service managers that make later starts slow and flaky.
-    quiet "$state/wineboot.log" wineboot ||
-      { echo "wine-env: creating the prefix failed (see $state/wineboot.log)" >&2; exit 1; }
-  elif ((rc == 0)); then
-    # A fresh server: start the helpers now, with our logs as their output.
+  # A new prefix, or a fresh server: boot now, so that the helpers get our logs as their output.
+  # Plain wineboot creates a missing prefix too; "-i" would boot a new one a second time and
+  # leave two service managers, which make later starts slow and flaky. (The settings file,
+  # not system.reg, tells a new prefix: a persistent server writes the registry only now and
+  # then.)
+  if [[ ! -f "$WINEPREFIX/.quenda-settings" ]] || ((rc == 0)); then
     quiet "$state/wineboot.log" wineboot ||
       { echo "wine-env: wineboot failed (see $state/wineboot.log)" >&2; exit 1; }
   fi
