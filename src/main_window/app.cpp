@@ -48,6 +48,10 @@ std::wstring ErrorTextW(const Error& error) {
 void ShowErrorBox(HWND owner, const Error& error) {
   std::wstring text = ErrorTextW(error);
   if (!text.empty() && text.back() > L'.') text += L'.';
+  ShowErrorText(owner, text);
+}
+
+void ShowErrorText(HWND owner, const std::wstring& text) {
   CurrentPrompts().Show(owner, text, ApplicationTitle(), MB_OK | MB_ICONERROR);
 }
 

@@ -30,5 +30,7 @@ std::wstring ErrorTextW(const Error& error);
 // Error icon, the application title as caption, the text and then "." when its last character
 // sorts after ".".
 void ShowErrorBox(HWND owner, const Error& error);
+// The same box with the text as it is.
+void ShowErrorText(HWND owner, const std::wstring& text);
 
 }  // namespace quenda

@@ -192,15 +192,23 @@ void TMainForm::URL1Click() {
 
 void TMainForm::SpeedButton18Click(HWND slot_button) {
   CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
-  const std::string target = GetSlotField(Target, CurrentPage, CurrentSlot);
-  const std::string folder = GetSlotField(WorkFolder, CurrentPage, CurrentSlot);
+  const std::wstring target = win::FromCp932(GetSlotField(Target, CurrentPage, CurrentSlot));
+  const std::wstring folder = win::FromCp932(GetSlotField(WorkFolder, CurrentPage, CurrentSlot));
   if (target.empty()) return;
-  if (!AscUp()) return;
-  if (CurrentTag < 200) {
-    ShellExecOpen(target, folder);
-  } else {
-    ShellExecDefault(target, folder);
+  // A count that is no number stops the click before anything opens; AscUp stamps the date and
+  // reports it.
+  if (!ReadAccessCount(CurrentPage, CurrentSlot)) {
+    AscUp();
+    return;
   }
+  const DWORD error =
+      CurrentTag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
+  // Only an opening counts.
+  if (error != ERROR_SUCCESS) {
+    ShowErrorText(hwnd(), OpenFailureText(target, error));
+    return;
+  }
+  AscUp();
 }
 
 bool TMainForm::AscUp() {

@@ -2,36 +2,59 @@
 
 #include <shellapi.h>
 
-#include "win/cp932.h"
-
 namespace quenda {
 
-INT_PTR Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                       const wchar_t* directory, int show) {
-  return reinterpret_cast<INT_PTR>(
-      ShellExecuteW(owner, verb, file.c_str(), nullptr, directory, show));
+DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
+                     const wchar_t* directory, int show) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = verb;
+  info.lpFile = file.c_str();
+  info.lpDirectory = directory;
+  info.nShow = show;
+  if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+  const DWORD error = GetLastError();
+  // A failure that left no code still gets a reason: "unspecified error".
+  return error != ERROR_SUCCESS ? error : DWORD(E_FAIL);
 }
 
 namespace {
 Shell g_system_shell;
 Shell* g_shell = &g_system_shell;
 
-INT_PTR Open(const wchar_t* verb, const std::string& target, const std::string& folder) {
-  const std::wstring dir = win::FromCp932(folder);
-  return CurrentShell().Execute(nullptr, verb, win::FromCp932(target),
-                                folder.empty() ? nullptr : dir.c_str(), SW_SHOW);
+DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder) {
+  return CurrentShell().Execute(nullptr, verb, target, folder.empty() ? nullptr : folder.c_str(),
+                                SW_SHOW);
 }
 }  // namespace
 
 Shell& CurrentShell() { return *g_shell; }
 void SetShell(Shell* shell) { g_shell = shell ? shell : &g_system_shell; }
 
-INT_PTR ShellExecOpen(const std::string& target, const std::string& folder) {
+DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
   return Open(L"OPEN", target, folder);
 }
 
-INT_PTR ShellExecDefault(const std::string& target, const std::string& folder) {
+DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
   return Open(nullptr, target, folder);
+}
+
+std::wstring SystemErrorText(DWORD error) {
+  // Japanese first; a system without it answers in its own language.
+  for (const LANGID language : {LANGID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)), LANGID(0)}) {
+    wchar_t text[1024];
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, language, text, DWORD(std::size(text)), nullptr);
+    while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+    if (n > 0) return std::wstring(text, n);
+  }
+  return L"エラー " + std::to_wstring(error);
+}
+
+std::wstring OpenFailureText(const std::wstring& target, DWORD error) {
+  return target + L" を開けません。\n" + SystemErrorText(error);
 }
 
 }  // namespace quenda

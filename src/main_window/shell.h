@@ -9,16 +9,24 @@ namespace quenda {
 class Shell {
  public:
   virtual ~Shell() = default;
-  // ShellExecuteW; verb and directory may be null.
-  virtual INT_PTR Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                          const wchar_t* directory, int show);
+  // ShellExecuteExW without the shell's own error boxes (the caller reports a failure once);
+  // verb and directory may be null. ERROR_SUCCESS, or the system's error code.
+  virtual DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
+                        const wchar_t* directory, int show);
 };
 Shell& CurrentShell();
 void SetShell(Shell* shell);  // not owned; nullptr restores the system's
 
 // Open a slot's target: "OPEN" on the address pages, the file's default verb on the program
-// pages. The texts are CP932; an empty folder means none. Returns ShellExecute's value.
-INT_PTR ShellExecOpen(const std::string& target, const std::string& folder);
-INT_PTR ShellExecDefault(const std::string& target, const std::string& folder);
+// pages. An empty folder means none. ERROR_SUCCESS, or the system's error code.
+DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder);
+DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder);
+
+// The system's message for an error code, in Japanese when the system has it, without the
+// line break it ends in.
+std::wstring SystemErrorText(DWORD error);
+
+// What the user is told when a target does not open: "%s を開けません。" and the reason.
+std::wstring OpenFailureText(const std::wstring& target, DWORD error);
 
 }  // namespace quenda

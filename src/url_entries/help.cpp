@@ -1,5 +1,6 @@
 #include "url_entries/help.h"
 
+#include "main_window/app.h"
 #include "main_window/shell.h"
 #include "resources/help_layout.h"
 #include "win/font.h"
@@ -42,7 +43,8 @@ void TOpHelp::PlaceOwnControls() { SetLinkFont(); }
 void TOpHelp::SpeedButton1Click() { EndModal(); }
 
 void TOpHelp::StaticText1Click() {
-  CurrentShell().Execute(nullptr, L"OPEN", kHomePage, nullptr, SW_SHOW);
+  const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", kHomePage, nullptr, SW_SHOW);
+  if (error != ERROR_SUCCESS) ShowErrorText(hwnd(), OpenFailureText(kHomePage, error));
 }
 
 LRESULT TOpHelp::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -39,13 +39,14 @@ class RecordingShell : public Shell {
     bool has_verb, has_directory;
     int show;
   };
-  INT_PTR Execute(HWND, const wchar_t* verb, const std::wstring& file, const wchar_t* directory,
-                  int show) override {
+  DWORD Execute(HWND, const wchar_t* verb, const std::wstring& file, const wchar_t* directory,
+                int show) override {
     calls.push_back({verb ? verb : L"", file, directory ? directory : L"", verb != nullptr,
                      directory != nullptr, show});
-    return 42;
+    return result;
   }
   std::vector<Call> calls;
+  DWORD result = ERROR_SUCCESS;
 };
 
 // "テスト" and friends in CP932.
@@ -282,27 +283,67 @@ TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
 }
 
 TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
-  SetSlotField(Target, 0, 0, "http://a.invalid/");
-  SetSlotField(AccessCount, 0, 0, "");
-  SetSlotField(Target, 0, 1, "http://b.invalid/");
-  SetSlotField(AccessCount, 0, 1, "12x");
-  SetSlotField(Target, 0, 2, "http://c.invalid/");
-  SetSlotField(AccessCount, 0, 2, "2147483647");
+  struct Case {
+    std::string count, after;
+    std::wstring error;  // empty: the target opens
+  };
+  const Case cases[] = {
+      {"", "1", L""},  // an address typed into the URL editor has no count yet
+      {"   ", "1", L""},
+      {"12x", "12x", L"'12x' は整数ではありません."},
+      {" -", " -", L"' -' は整数ではありません."},
+      {"2147483647", "2147483647", L""},  // the largest count stays, and the target opens
+  };
+  for (int i = 0; i < int(std::size(cases)); ++i) {
+    SetSlotField(Target, 0, i, "http://" + std::to_string(i) + ".invalid/");
+    SetSlotField(AccessCount, 0, i, cases[i].count);
+  }
   Start();
-  Click(forms.main.SlotButton(0));
-  Click(forms.main.SlotButton(1));
-  ASSERT_EQ(prompts.prompts.shown.size(), 2u);
-  EXPECT_EQ(prompts.prompts.shown[0].text, L"'' は整数ではありません.");
-  EXPECT_EQ(prompts.prompts.shown[1].text, L"'12x' は整数ではありません.");
-  EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_OK | MB_ICONERROR));
-  EXPECT_TRUE(shell.calls.empty());
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 1), "12x");
-  EXPECT_EQ(GetSlotField(LastAccess, 0, 1), "2026/12/8 17:30:5");
+  for (int i = 0; i < int(std::size(cases)); ++i) {
+    const Case& c = cases[i];
+    prompts.prompts.shown.clear();
+    shell.calls.clear();
+    Click(forms.main.SlotButton(i));
+    EXPECT_EQ(GetSlotField(AccessCount, 0, i), c.after) << i;
+    EXPECT_EQ(GetSlotField(LastAccess, 0, i), "2026/12/8 17:30:5") << i;
+    EXPECT_EQ(shell.calls.size(), c.error.empty() ? 1u : 0u) << i;
+    ASSERT_EQ(prompts.prompts.shown.size(), c.error.empty() ? 0u : 1u) << i;
+    if (c.error.empty()) continue;
+    EXPECT_EQ(prompts.prompts.shown[0].text, c.error) << i;
+    EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR)) << i;
+  }
+}
 
-  Click(forms.main.SlotButton(2));  // the largest count stays and still opens
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 2), "2147483647");
+TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
+  SetSlotField(Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
+  SetSlotField(AccessCount, 8, 2, "4");
+  SetSlotField(LastAccess, 8, 2, "2026/12/01 9:00:00");
+  Start();
+  ClickPage(200);
+  shell.result = ERROR_FILE_NOT_FOUND;
+  Click(forms.main.SlotButton(2));
   ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].file, L"http://c.invalid/");
+  ASSERT_EQ(prompts.prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.prompts.shown[0].text,
+            L"C:\\missing\\テスト.exe を開けません。\nファイルが見つかりません。");
+  EXPECT_EQ(prompts.prompts.shown[0].caption, ApplicationTitle());
+  EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(GetSlotField(AccessCount, 8, 2), "4");
+  EXPECT_EQ(GetSlotField(LastAccess, 8, 2), "2026/12/01 9:00:00");
+}
+
+// The system's shell itself: no box of its own, and the reason comes back.
+TEST(SystemShell, SaysWhyItCouldNotOpen) {
+  testing::ScopedTempDir dir;
+  const std::pair<std::wstring, DWORD> cases[] = {
+      {(dir.path() / L"missing.htm").wstring(), ERROR_FILE_NOT_FOUND},
+      {(dir.path() / L"no folder" / L"a.exe").wstring(), ERROR_PATH_NOT_FOUND},
+  };
+  Shell system;
+  for (const auto& [file, error] : cases) {
+    EXPECT_EQ(system.Execute(nullptr, nullptr, file, nullptr, SW_SHOW), error) << file;
+  }
+  EXPECT_EQ(SystemErrorText(ERROR_PATH_NOT_FOUND), L"パスが見つかりません。");
 }
 
 TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {

@@ -11,11 +11,12 @@ namespace {
 
 class RecordingShell : public Shell {
  public:
-  INT_PTR Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                  const wchar_t* directory, int show) override {
+  DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
+                const wchar_t* directory, int show) override {
     calls.push_back({owner, verb ? verb : L"(none)", file, directory == nullptr, show});
-    return 42;
+    return result;
   }
+  DWORD result = ERROR_SUCCESS;
   struct Call {
     HWND owner;
     std::wstring verb, file;
@@ -83,6 +84,22 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   EXPECT_EQ(shell.calls[0].file, kHomePage);
   EXPECT_TRUE(shell.calls[0].no_directory);
   EXPECT_EQ(shell.calls[0].show, SW_SHOW);
+}
+
+TEST(HelpDialog, ALinkThatDoesNotOpenSaysWhy) {
+  testing::ScopedPrompts prompts;
+  RecordingShell shell;
+  shell.result = ERROR_NO_ASSOCIATION;
+  SetShell(&shell);
+  TOpHelp help;
+  ASSERT_TRUE(help.Create(nullptr));
+  help.StaticText1Click();
+  SetShell(nullptr);
+  ASSERT_EQ(prompts.prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.prompts.shown[0].text,
+            std::wstring(kHomePage) +
+                L" を開けません。\n関連づけられたアプリケーションがありません。");
+  EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
 }
 
 }  // namespace
