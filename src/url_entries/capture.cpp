@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "slot_table/text_rules.h"
 
@@ -34,6 +35,16 @@ constexpr CurrentBrowserKind CurrentBrowsers[] = {
     {BrowserFamily::Firefox, kFirefoxClass, u" - Mozilla Firefox"},
 };
 constexpr std::u16string_view kProfileSeparator = u" - ";
+
+// Internet Explorer 7 to 11 and Wine's browser: " - " and one of these names ends the caption,
+// or the name stands alone while no page title is known. The address lies in an edit along
+// this chain of classes.
+constexpr std::string_view kExplorerClass = "IEFrame";
+constexpr std::u16string_view kExplorerSeparator = u" - ";
+constexpr std::u16string_view ExplorerNames[] = {
+    u"Internet Explorer", u"Windows Internet Explorer", u"Wine Internet Explorer"};
+constexpr std::string_view ExplorerAddressPath[] = {"ComboBoxEx32", "ComboBox", "Edit"};
+constexpr std::string_view ExplorerSchemes[] = {"HTTP:", "HTTPS:", "FILE:"};
 // Enough for any caption a browser writes; the title is cut to the caption's bytes later.
 constexpr std::size_t kWideCaptionUnits = 1024;
 constexpr std::size_t kAddressBytes = 255;
@@ -103,6 +114,26 @@ bool FindAddressEdit(WindowProvider& provider, WindowId browser) {
   provider.EnumDescendants(browser,
                            [&](WindowId window) { return AddressEditProc(provider, window); });
   return provider.IsWindow(AddressEdit);
+}
+
+bool IsClass(WindowProvider& provider, WindowId window, std::string_view class_name) {
+  return UpperAscii(Bounded(provider.ClassName(window, kClassNameBytes), kClassNameBytes)) ==
+         UpperAscii(class_name);
+}
+
+// Follows `path` down the descendants of `parent`, trying each window of the next class in
+// turn; the text of the last one is taken when it is an address. False once one is taken.
+bool SearchAlong(WindowProvider& provider, WindowId parent,
+                 std::span<const std::string_view> path, std::optional<std::string>& address) {
+  provider.EnumDescendants(parent, [&](WindowId window) {
+    if (!IsClass(provider, window, path.front())) return true;
+    if (path.size() > 1) return SearchAlong(provider, window, path.subspan(1), address);
+    if (const std::optional<std::string> text = provider.ControlText(window, kControlTextBytes)) {
+      address = ExplorerAddress(Bounded(*text, kControlTextBytes));
+    }
+    return !address;
+  });
+  return !address;
 }
 
 int HexValue(char c) {
@@ -192,6 +223,47 @@ std::optional<CurrentBrowserWindow> MatchCurrentBrowser(std::string_view class_n
   return std::nullopt;
 }
 
+std::optional<std::u16string> MatchInternetExplorer(std::string_view class_name,
+                                                    std::u16string_view caption) {
+  if (UpperAscii(class_name) != UpperAscii(kExplorerClass)) return std::nullopt;
+  for (std::u16string_view name : ExplorerNames) {
+    if (caption == name) return std::u16string();
+    if (!caption.ends_with(name)) continue;
+    const std::u16string_view title = caption.substr(0, caption.size() - name.size());
+    if (title.ends_with(kExplorerSeparator)) {
+      return std::u16string(title.substr(0, title.size() - kExplorerSeparator.size()));
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ExplorerAddress(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  for (std::string_view scheme : ExplorerSchemes) {
+    if (UpperAscii(text.substr(0, scheme.size())) == scheme) return std::string(text);
+  }
+  return std::nullopt;
+}
+
+std::string NameInAddress(std::string_view address) {
+  // Of these delimiters only the backslash can be the trail byte of a CP932 character.
+  std::size_t start = 0, end = 0, part_start = 0, part_end = 0;
+  for (; end < address.size() && address[end] != '?' && address[end] != '#'; ++end) {
+    if (IsCp932LeadByte(static_cast<unsigned char>(address[end]))) {
+      ++end;
+    } else if (address[end] == '/' || address[end] == '\\') {
+      if (end > start) part_start = start, part_end = end;
+      start = end + 1;
+    }
+  }
+  if (end > start) part_start = start, part_end = std::min(end, address.size());
+  const std::string_view part = address.substr(part_start, part_end - part_start);
+  const std::size_t dot = part.rfind('.');
+  return std::string(part.substr(0, dot == 0 ? part.size() : dot));
+}
+
 bool IsAddressFieldName(BrowserFamily family, std::u16string_view name) {
   if (family == BrowserFamily::Chromium) {
     return name == u"Address and search bar" || name == u"アドレス検索バー";
@@ -241,7 +313,7 @@ bool TSelTileName::Capture() {
   provider_.EnumTopLevel([this](WindowId window) { return BrowserWindowProc(provider_, window); });
   // Today's browsers only when the older kinds give nothing: those keep their behaviour.
   if (BrowserKind < 0 || !FindAddressEdit(provider_, BrowserWindow)) {
-    return CaptureCurrentBrowser();
+    return CaptureCurrentBrowser() || CaptureInternetExplorer();
   }
   PageAddress = AddressText;
   PageTitle = CleanTitle(BrowserCaption, BrowserKind);
@@ -267,6 +339,33 @@ bool TSelTileName::CaptureCurrentBrowser() {
   PageAddress = WholeCharacters(*address, kAddressBytes);
   PageTitle = FirstBytes(provider_.ToCp932(match->title), kCaptionBytes);
   ShortTitle = MakeShortName(PageTitle);
+  return true;
+}
+
+bool TSelTileName::CaptureInternetExplorer() {
+  WindowId frame = 0;
+  std::optional<std::u16string> title;
+  provider_.EnumTopLevel([&](WindowId window) {
+    title = MatchInternetExplorer(Bounded(provider_.ClassName(window, kClassNameBytes),
+                                          kClassNameBytes),
+                                  provider_.WideCaption(window, kWideCaptionUnits));
+    if (title) frame = window;
+    return !title;
+  });
+  if (!title || !provider_.IsWindow(frame)) return false;
+  std::optional<std::string> address;
+  SearchAlong(provider_, frame, ExplorerAddressPath, address);
+  if (!address) return false;
+  PageAddress = *address;
+  if (title->empty()) {
+    // No page title yet: as the browser itself would, the page goes by its address, and its
+    // short name is the page's own, as for a local page the URL editor takes.
+    PageTitle = FirstBytes(*address, kCaptionBytes);
+    ShortTitle = MakeShortName(NameInAddress(*address));
+  } else {
+    PageTitle = FirstBytes(provider_.ToCp932(*title), kCaptionBytes);
+    ShortTitle = MakeShortName(PageTitle);
+  }
   return true;
 }
 

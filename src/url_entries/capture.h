@@ -64,7 +64,8 @@ class TSelTileName {
   explicit TSelTileName(WindowProvider& provider);
 
   // True when a browser with an "Edit" descendant was found (PageAddress may still be empty),
-  // or, when no such browser runs, a current browser's address field held an address.
+  // or, when no such browser runs, a current browser's address field held an address, or
+  // then an Internet Explorer's did.
   bool Capture();
 
   std::string PageTitle;
@@ -73,6 +74,7 @@ class TSelTileName {
 
  private:
   bool CaptureCurrentBrowser();
+  bool CaptureInternetExplorer();
 
   WindowProvider& provider_;
 };
@@ -84,6 +86,20 @@ struct CurrentBrowserWindow {
 };
 std::optional<CurrentBrowserWindow> MatchCurrentBrowser(std::string_view class_name,
                                                         std::u16string_view caption);
+
+// Internet Explorer 7 to 11 or Wine's browser (frame class "IEFrame"): the page title cut out
+// of its caption, empty while the caption is the browser's name alone; nullopt for any other
+// window.
+std::optional<std::u16string> MatchInternetExplorer(std::string_view class_name,
+                                                    std::u16string_view caption);
+
+// The text of such a browser's address field when it holds an http(s) or file address, without
+// the blanks around it.
+std::optional<std::string> ExplorerAddress(std::string_view text);
+
+// What a page without a title goes by: the last part of its address's path, without its
+// extension ("file:///C:/docs/page.htm" gives "page").
+std::string NameInAddress(std::string_view address);
 
 // Whether an accessible name is that of the family's address field (English or Japanese).
 bool IsAddressFieldName(BrowserFamily family, std::u16string_view name);

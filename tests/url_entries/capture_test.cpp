@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quenda {
@@ -449,6 +450,109 @@ TEST(Capture, CurrentBrowsersOnlyWhenTheOlderSearchGivesNothing) {
     const Result r = CaptureOn(desktop);
     EXPECT_EQ(r.title, std::string(254, 'T'));
     EXPECT_EQ(r.address, "https://a/" + std::string(240, 'x'));
+  }
+}
+
+TEST(Capture, InternetExplorerIsKnownByItsFrameAndCaption) {
+  const std::string frame = "IEFrame";
+  const std::tuple<std::string, std::u16string, std::optional<std::u16string>> cases[] = {
+      {frame, u"Page - Internet Explorer", u"Page"},
+      {frame, u"Page - Windows Internet Explorer", u"Page"},
+      {frame, u"A - B - Wine Internet Explorer", u"A - B"},
+      {"ieframe", u"Page - Internet Explorer", u"Page"},
+      // The name alone: no title known yet.
+      {frame, u"Wine Internet Explorer", u""},
+      {frame, u"Windows Internet Explorer", u""},
+      {frame, u"Internet Explorer", u""},
+      // Another class, another product, no " - " before the name, something after it.
+      {"Frame", u"Page - Internet Explorer", std::nullopt},
+      {frame, u"Page - Microsoft Internet Explorer", std::nullopt},
+      {frame, u"Page- Internet Explorer", std::nullopt},
+      {frame, u"Page - Internet Explorer (2)", std::nullopt},
+      {frame, u"Page - Google Chrome", std::nullopt},
+  };
+  for (const auto& [class_name, caption, title] : cases) {
+    EXPECT_TRUE(MatchInternetExplorer(class_name, caption) == title)
+        << class_name << " " << std::string(caption.begin(), caption.end());
+  }
+}
+
+TEST(Capture, InternetExplorerAddressesAndTheNamesOfUntitledPages) {
+  const std::pair<std::string, std::optional<std::string>> addresses[] = {
+      {"http://example.com/", "http://example.com/"},
+      {"HTTPS://example.com/", "HTTPS://example.com/"},
+      {"  file:///C:/docs/a.htm ", "file:///C:/docs/a.htm"},
+      {"file://Z:\\tmp\\page.htm", "file://Z:\\tmp\\page.htm"},
+      {"about:blank", std::nullopt},
+      {"C:\\page.htm", std::nullopt},
+      {"ftp://example.com/", std::nullopt},
+      {"   ", std::nullopt},
+  };
+  for (const auto& [text, address] : addresses) {
+    EXPECT_EQ(ExplorerAddress(text), address) << text;
+  }
+  const std::string hyou = "\x95\x5c";  // 表: its trail byte is the byte of "\\"
+  const std::pair<std::string, std::string> names[] = {
+      {"file:///C:/docs/page.htm", "page"},
+      {"file://Z:\\tmp\\ie page\\index.html", "index"},
+      {"http://example.com/", "example"},
+      {"http://example.com/a/b.cgi?x=/y.z#top", "b"},
+      {"file://C:\\" + hyou + ".htm", hyou},
+      {"file://C:\\dir\\.profile", ".profile"},
+  };
+  for (const auto& [address, name] : names) {
+    EXPECT_EQ(NameInAddress(address), name) << address;
+  }
+}
+
+TEST(Capture, InternetExplorerOnlyWhenNoOtherBrowserGivesAnAddress) {
+  // Its frame: an edit outside the address chain first, then ComboBoxEx32 > ComboBox > Edit.
+  const auto explorer = [](FakeDesktop& d, std::u16string caption, std::string address) {
+    const WindowId frame = d.Current("IEFrame", std::move(caption), std::nullopt);
+    d.Child(d.Child(frame, "TravelBand"), "Edit", "http://search.example/");
+    const WindowId bar = d.Child(frame, "ReBarWindow32");
+    d.Child(d.Child(d.Child(bar, "ComboBoxEx32"), "ComboBox"), "Edit", std::move(address));
+    return frame;
+  };
+  {  // Wine's browser before a page title is known: the address stands in for the title.
+    FakeDesktop desktop;
+    desktop.Top("Notes");
+    explorer(desktop, u"Wine Internet Explorer", " file://Z:\\tmp\\Local page file.htm");
+    explorer(desktop, u"Second - Internet Explorer", "http://second/");
+    const Result r = CaptureOn(desktop);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, "file://Z:\\tmp\\Local page file.htm");
+    EXPECT_EQ(r.title, "file://Z:\\tmp\\Local page file.htm");
+    EXPECT_EQ(r.short_title, "Local");
+  }
+  {  // With a title; a current browser that gives no address does not stop the search.
+    FakeDesktop desktop;
+    desktop.Current("Chrome_WidgetWin_1", u"Blank - Google Chrome", std::nullopt);
+    explorer(desktop, u"\u65e5 Example Domain - Windows Internet Explorer",
+             "http://example.com/");
+    const Result r = CaptureOn(desktop);
+    EXPECT_EQ(r.address, "http://example.com/");
+    EXPECT_EQ(r.title, "\x93\xfa Example Domain");
+    EXPECT_EQ(r.short_title, "\x93\xfa");
+  }
+  {  // Any other browser that gives an address comes first, even behind it.
+    FakeDesktop desktop;
+    explorer(desktop, u"Page - Internet Explorer", "http://ie/");
+    desktop.Current("Chrome_WidgetWin_1", u"Page - Google Chrome", u"https://chrome/");
+    EXPECT_EQ(CaptureOn(desktop).address, "https://chrome/");
+    FakeDesktop older;
+    explorer(older, u"Page - Internet Explorer", "http://ie/");
+    older.Child(older.Top("Old - Netscape"), "Edit", "http://old/");
+    EXPECT_EQ(CaptureOn(older).address, "http://old/");
+  }
+  {  // No address in its chain: nothing, and nothing changed.
+    FakeDesktop desktop;
+    explorer(desktop, u"Page - Internet Explorer", "about:blank");
+    TSelTileName capture(desktop);
+    capture.PageTitle = "kept";
+    EXPECT_FALSE(capture.Capture());
+    EXPECT_EQ(capture.PageTitle, "kept");
+    EXPECT_EQ(capture.PageAddress, "");
   }
 }
 

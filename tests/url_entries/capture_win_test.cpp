@@ -98,6 +98,34 @@ TEST(CaptureWin, ComboAddressBarOfTheCommonControls) {
                                        L"WorkerW", L"IEFrame"}));
 }
 
+// Internet Explorer 7 to 11 and Wine's browser: only the edit of the address combo is read.
+TEST(CaptureWin, InternetExplorerFramesByTheirAddressCombo) {
+  struct Case {
+    const wchar_t* scenario;
+    std::wstring address, title, short_title;
+  };
+  const std::wstring local = L"file://C:\\ページ\\Local page file.htm";
+  const Case cases[] = {
+      {L"explorer", L"http://example.com/", L"Example Domain", L"Example"},
+      {L"explorer-untitled", local, local, L"Local"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(win::ToCp932(c.scenario));
+    FakeBrowser browser(c.scenario);
+    ASSERT_TRUE(browser.ready());
+    FakeBrowsersOnly provider({browser.pid()});
+    const Result r = CaptureOn(provider);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.address, win::ToCp932(c.address));
+    EXPECT_EQ(r.title, win::ToCp932(c.title));
+    EXPECT_EQ(r.short_title, win::ToCp932(c.short_title));
+    ASSERT_EQ(provider.reads.size(), 1u);
+    EXPECT_EQ(ClassChain(ToHwnd(provider.reads[0].window)),
+              (std::vector<std::wstring>{L"Edit", L"ComboBox", L"ComboBoxEx32", L"ReBarWindow32",
+                                         L"WorkerW", L"IEFrame"}));
+  }
+}
+
 TEST(CaptureWin, AddressBandBehindASearchBoxInCp932) {
   FakeBrowser browser(L"band");
   ASSERT_TRUE(browser.ready());

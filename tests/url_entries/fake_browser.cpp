@@ -49,11 +49,14 @@ HWND Child(HWND parent, const wchar_t* class_name, const wchar_t* text = L"", DW
                          parent, nullptr, g_instance, create);
 }
 
-// IEFrame > WorkerW > ReBarWindow32 > ComboBoxEx32 > ComboBox > Edit, from the common controls.
-bool BuildComboAddressBar() {
+// IEFrame > WorkerW > ReBarWindow32 > ComboBoxEx32 > ComboBox > Edit, from the common controls;
+// a search box may come first.
+bool BuildComboAddressBar(const wchar_t* caption, const wchar_t* address,
+                          const wchar_t* search = nullptr) {
   Register(L"IEFrame");
   Register(L"WorkerW");
-  const HWND frame = Frame(L"IEFrame", L"Example Domain - Microsoft Internet Explorer");
+  const HWND frame = Frame(L"IEFrame", caption);
+  if (search && !Child(frame, L"Edit", search)) return false;
   const HWND rebar = Child(Child(frame, L"WorkerW"), REBARCLASSNAMEW, L"", RBS_VARHEIGHT);
   const HWND combo = Child(rebar, WC_COMBOBOXEXW, L"", CBS_DROPDOWN);
   REBARBANDINFOW band{};
@@ -64,7 +67,7 @@ bool BuildComboAddressBar() {
   band.cyMinChild = 22;
   SendMessageW(rebar, RB_INSERTBANDW, WPARAM(-1), reinterpret_cast<LPARAM>(&band));
   const auto edit = reinterpret_cast<HWND>(SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0));
-  return edit && SetWindowTextW(edit, L"http://example.com/");
+  return edit && SetWindowTextW(edit, address);
 }
 
 // A search box, then "Address Band Root" > Edit; a Japanese page title and address.
@@ -173,12 +176,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_COOL_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&icc);
   bool built = false;
-  if (scenario == L"combo") built = BuildComboAddressBar();
-  else if (scenario == L"band") built = BuildAddressBand();
-  else if (scenario == L"title-only") built = BuildTitleOnly();
-  else if (scenario == L"mdi") built = BuildMdi();
-  else if (scenario == L"hung") built = BuildHung();
-  else built = BuildCurrentBrowser(scenario);
+  if (scenario == L"combo") {
+    built = BuildComboAddressBar(L"Example Domain - Microsoft Internet Explorer",
+                                 L"http://example.com/");
+  } else if (scenario == L"explorer") {
+    built = BuildComboAddressBar(L"Example Domain - Windows Internet Explorer",
+                                 L"http://example.com/", L"http://search.example/");
+  } else if (scenario == L"explorer-untitled") {
+    built = BuildComboAddressBar(L"Wine Internet Explorer", L"file://C:\\ページ\\Local page file.htm",
+                                 L"http://search.example/");
+  } else if (scenario == L"band") {
+    built = BuildAddressBand();
+  } else if (scenario == L"title-only") {
+    built = BuildTitleOnly();
+  } else if (scenario == L"mdi") {
+    built = BuildMdi();
+  } else if (scenario == L"hung") {
+    built = BuildHung();
+  } else {
+    built = BuildCurrentBrowser(scenario);
+  }
   if (!built) return 4;
   SetEvent(ready);
 
