@@ -16,6 +16,9 @@ DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
   info.nShow = show;
   if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
   const DWORD error = GetLastError();
+  // Wine reports a file no program is associated with as a bad program file; the old-style
+  // result tells it apart.
+  if (reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC) return ERROR_NO_ASSOCIATION;
   // A failure that left no code still gets a reason: "unspecified error".
   return error != ERROR_SUCCESS ? error : DWORD(E_FAIL);
 }
@@ -54,7 +57,13 @@ std::wstring SystemErrorText(DWORD error) {
 }
 
 std::wstring OpenFailureText(const std::wstring& target, DWORD error) {
-  return target + L" を開けません。\n" + SystemErrorText(error);
+  // Some reasons name the file as "%1".
+  std::wstring reason = SystemErrorText(error);
+  for (std::size_t at = 0; (at = reason.find(L"%1", at)) != std::wstring::npos;) {
+    reason.replace(at, 2, target);
+    at += target.size();
+  }
+  return target + L" を開けません。\n" + reason;
 }
 
 }  // namespace quenda

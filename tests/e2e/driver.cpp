@@ -118,10 +118,12 @@ DWORD Number(const wchar_t* text) { return DWORD(wcstoul(text, nullptr, 0)); }
 
 // --- processes ---
 
-bool Start(const std::wstring& exe, const std::wstring& dir, PROCESS_INFORMATION& pi) {
+bool Start(const std::wstring& exe, const std::wstring& dir, PROCESS_INFORMATION& pi,
+           const std::wstring& argument = L"") {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring command = L"\"" + exe + L"\"";
+  if (!argument.empty()) command += L" \"" + argument + L"\"";
   if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
                       &si, &pi)) {
     Err(L"cannot start " + exe + L" in " + dir + L" (error " + std::to_wstring(GetLastError()) +
@@ -225,11 +227,12 @@ HWND WaitDialog(DWORD pid, const Deadline& deadline) {
 
 // --- subcommands ---
 
-// start EXE DIR: starts EXE with DIR as its current folder; prints its process id.
+// start EXE DIR [ARG]: starts EXE with DIR as its current folder (and ARG as its one
+// argument); prints its process id.
 int CmdStart(int argc, wchar_t** argv) {
-  if (argc != 4) return Fail(L"usage: start EXE DIR");
+  if (argc != 4 && argc != 5) return Fail(L"usage: start EXE DIR [ARG]");
   PROCESS_INFORMATION pi;
-  if (!Start(argv[2], argv[3], pi)) return 2;
+  if (!Start(argv[2], argv[3], pi, argc == 5 ? argv[4] : L"")) return 2;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   Out(std::to_wstring(pi.dwProcessId));
@@ -512,7 +515,8 @@ int CmdKill(int argc, wchar_t** argv) {
     if (!process) continue;
     const std::wstring name = ImageName(process);
     if (lstrcmpiW(name.c_str(), L"Quenda.exe") != 0 &&
-        lstrcmpiW(name.c_str(), L"fake_browser.exe") != 0) {
+        lstrcmpiW(name.c_str(), L"fake_browser.exe") != 0 &&
+        lstrcmpiW(name.c_str(), L"iexplore.exe") != 0) {
       Err(L"left process " + std::wstring(argv[i]) + L" alone: it now runs " + name);
       CloseHandle(process);
       continue;

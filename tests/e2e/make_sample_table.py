@@ -3,7 +3,8 @@
 Japanese titles, program pages with drawn icons. Used for screenshots and end-to-end runs.
 
 usage: make_sample_table.py OUT [MARKER_BATCH_FILE]
-With a batch file path (Windows form), slot 0 of P1 opens it."""
+With a batch file path (Windows form), slot 0 of P1 opens it; its access count is empty, as
+for an entry that was never opened."""
 import struct
 import sys
 
@@ -69,8 +70,9 @@ def main() -> None:
             elif page == 8 and slot < len(programs):
                 target = batch if (batch and slot == 0) else f"C:\\Tools\\prog{slot}.exe"
                 folder = batch.rsplit("\\", 1)[0] if (batch and slot == 0) else "C:\\Tools"
+                count = "" if (batch and slot == 0) else str(slot)
                 records.append(record("0", programs[slot], target, programs[slot], folder,
-                                      str(slot), "2026/12/07 18:00:00", "", icon(slot)))
+                                      count, "2026/12/07 18:00:00", "", icon(slot)))
             else:
                 records.append(record())
     data = b"".join(records)

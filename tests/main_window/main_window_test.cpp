@@ -2,6 +2,8 @@
 // slot and dropping files.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "main_window/forms.h"
 #include "main_window/shell.h"
 #include "resources/main_crt_layout.h"
@@ -335,15 +337,20 @@ TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
 // The system's shell itself: no box of its own, and the reason comes back.
 TEST(SystemShell, SaysWhyItCouldNotOpen) {
   testing::ScopedTempDir dir;
+  const auto unknown = dir.path() / L"data.quenda-unknown";
+  std::ofstream(unknown) << "x";
   const std::pair<std::wstring, DWORD> cases[] = {
       {(dir.path() / L"missing.htm").wstring(), ERROR_FILE_NOT_FOUND},
       {(dir.path() / L"no folder" / L"a.exe").wstring(), ERROR_PATH_NOT_FOUND},
+      {unknown.wstring(), ERROR_NO_ASSOCIATION},
   };
   Shell system;
   for (const auto& [file, error] : cases) {
     EXPECT_EQ(system.Execute(nullptr, nullptr, file, nullptr, SW_SHOW), error) << file;
   }
   EXPECT_EQ(SystemErrorText(ERROR_PATH_NOT_FOUND), L"パスが見つかりません。");
+  EXPECT_EQ(OpenFailureText(L"C:\\a.dat", ERROR_BAD_EXE_FORMAT),
+            L"C:\\a.dat を開けません。\nC:\\a.dat の EXE フォーマットが不正です。");
 }
 
 TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
