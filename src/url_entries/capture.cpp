@@ -352,7 +352,7 @@ bool TSelTileName::CaptureInternetExplorer() {
     if (title) frame = window;
     return !title;
   });
-  if (!title || !provider_.IsWindow(frame)) return false;
+  if (!title) return false;
   std::optional<std::string> address;
   SearchAlong(provider_, frame, ExplorerAddressPath, address);
   if (!address) return false;

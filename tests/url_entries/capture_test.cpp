@@ -462,14 +462,11 @@ TEST(Capture, InternetExplorerIsKnownByItsFrameAndCaption) {
       {"ieframe", u"Page - Internet Explorer", u"Page"},
       // The name alone: no title known yet.
       {frame, u"Wine Internet Explorer", u""},
-      {frame, u"Windows Internet Explorer", u""},
       {frame, u"Internet Explorer", u""},
-      // Another class, another product, no " - " before the name, something after it.
+      // Another class, another product, no " - " before the name.
       {"Frame", u"Page - Internet Explorer", std::nullopt},
       {frame, u"Page - Microsoft Internet Explorer", std::nullopt},
       {frame, u"Page- Internet Explorer", std::nullopt},
-      {frame, u"Page - Internet Explorer (2)", std::nullopt},
-      {frame, u"Page - Google Chrome", std::nullopt},
   };
   for (const auto& [class_name, caption, title] : cases) {
     EXPECT_TRUE(MatchInternetExplorer(class_name, caption) == title)
@@ -480,13 +477,10 @@ TEST(Capture, InternetExplorerIsKnownByItsFrameAndCaption) {
 TEST(Capture, InternetExplorerAddressesAndTheNamesOfUntitledPages) {
   const std::pair<std::string, std::optional<std::string>> addresses[] = {
       {"http://example.com/", "http://example.com/"},
-      {"HTTPS://example.com/", "HTTPS://example.com/"},
-      {"  file:///C:/docs/a.htm ", "file:///C:/docs/a.htm"},
+      {"  HTTPS://a/ ", "HTTPS://a/"},
       {"file://Z:\\tmp\\page.htm", "file://Z:\\tmp\\page.htm"},
       {"about:blank", std::nullopt},
       {"C:\\page.htm", std::nullopt},
-      {"ftp://example.com/", std::nullopt},
-      {"   ", std::nullopt},
   };
   for (const auto& [text, address] : addresses) {
     EXPECT_EQ(ExplorerAddress(text), address) << text;
@@ -494,11 +488,9 @@ TEST(Capture, InternetExplorerAddressesAndTheNamesOfUntitledPages) {
   const std::string hyou = "\x95\x5c";  // 表: its trail byte is the byte of "\\"
   const std::pair<std::string, std::string> names[] = {
       {"file:///C:/docs/page.htm", "page"},
-      {"file://Z:\\tmp\\ie page\\index.html", "index"},
       {"http://example.com/", "example"},
       {"http://example.com/a/b.cgi?x=/y.z#top", "b"},
       {"file://C:\\" + hyou + ".htm", hyou},
-      {"file://C:\\dir\\.profile", ".profile"},
   };
   for (const auto& [address, name] : names) {
     EXPECT_EQ(NameInAddress(address), name) << address;
