@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include "win/cp932.h"
 
 namespace quenda {
 
@@ -16,21 +15,20 @@ namespace {
 Shell g_system_shell;
 Shell* g_shell = &g_system_shell;
 
-INT_PTR Open(const wchar_t* verb, const std::string& target, const std::string& folder) {
-  const std::wstring dir = win::FromCp932(folder);
-  return CurrentShell().Execute(nullptr, verb, win::FromCp932(target),
-                                folder.empty() ? nullptr : dir.c_str(), SW_SHOW);
+INT_PTR Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder) {
+  return CurrentShell().Execute(nullptr, verb, target, folder.empty() ? nullptr : folder.c_str(),
+                                SW_SHOW);
 }
 }  // namespace
 
 Shell& CurrentShell() { return *g_shell; }
 void SetShell(Shell* shell) { g_shell = shell ? shell : &g_system_shell; }
 
-INT_PTR ShellExecOpen(const std::string& target, const std::string& folder) {
+INT_PTR ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
   return Open(L"OPEN", target, folder);
 }
 
-INT_PTR ShellExecDefault(const std::string& target, const std::string& folder) {
+INT_PTR ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
   return Open(nullptr, target, folder);
 }
 

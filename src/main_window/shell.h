@@ -17,8 +17,8 @@ Shell& CurrentShell();
 void SetShell(Shell* shell);  // not owned; nullptr restores the system's
 
 // Open a slot's target: "OPEN" on the address pages, the file's default verb on the program
-// pages. The texts are CP932; an empty folder means none. Returns ShellExecute's value.
-INT_PTR ShellExecOpen(const std::string& target, const std::string& folder);
-INT_PTR ShellExecDefault(const std::string& target, const std::string& folder);
+// pages. An empty folder means none. Returns ShellExecute's value.
+INT_PTR ShellExecOpen(const std::wstring& target, const std::wstring& folder);
+INT_PTR ShellExecDefault(const std::wstring& target, const std::wstring& folder);
 
 }  // namespace quenda
