@@ -147,6 +147,12 @@ void ForgetFullText(PageIndex page, SlotIndex slot, int field) {
 
 void ForgetFullTexts() { Entries().clear(); }
 
+std::vector<FullTextEntry> FullTextEntries() {
+  std::vector<FullTextEntry> out;
+  for (const auto& [key, entry] : Entries()) out.push_back({key.first, key.second, entry.cut, entry.utf8});
+  return out;
+}
+
 std::filesystem::path FullTextFilePath() {
   auto name = ProgramDir.native();
   name += std::filesystem::path::preferred_separator;

@@ -5,6 +5,7 @@
 // other program changed never opens a stale text. Kept in a UTF-8 file beside the table.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,6 +28,15 @@ std::optional<std::string> FullText(PageIndex page, SlotIndex slot, int field);
 // Forgets the entry of one field, or every entry.
 void ForgetFullText(PageIndex page, SlotIndex slot, int field);
 void ForgetFullTexts();
+
+// Every entry as kept, whether it applies or not, in record and field order.
+struct FullTextEntry {
+  int record;  // page * 25 + slot
+  int field;
+  std::string cut, utf8;
+  bool operator==(const FullTextEntry&) const = default;
+};
+std::vector<FullTextEntry> FullTextEntries();
 
 // The companion file: ProgramDir followed directly by "\Quenda.Tbl.utf8".
 std::filesystem::path FullTextFilePath();
