@@ -161,7 +161,11 @@ std::filesystem::path FullTextFilePath() {
 }
 
 std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table) {
-  std::string out(kFirstLine);
+  std::size_t size = kFirstLine.size() + 1;
+  for (const auto& [key, entry] : Entries()) size += 20 + 2 * entry.cut.size() + entry.utf8.size();
+  std::string out;
+  out.reserve(size + size / 8);
+  out += kFirstLine;
   out += '\n';
   for (const auto& [key, entry] : Entries()) {
     const auto [record, field] = key;
