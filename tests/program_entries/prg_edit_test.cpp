@@ -11,6 +11,7 @@
 #include "resources/icon_get_form_layout.h"
 #include "resources/prg_edit_layout.h"
 #include "resources/resource_ids.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
@@ -154,6 +155,26 @@ TEST_F(PrgEditTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(field(LastAccess), "2026/12/08 11:00:01");
   EXPECT_EQ(SlotIconBitmap(8, 3).At(16, 16), 9);
   EXPECT_EQ(SlotIconBitmap(8, 3).At(1, 1), kBlack);
+}
+
+TEST_F(PrgEditTest, WholeTextsAreShownAndStoredBeyondTheFields) {
+  ASSERT_TRUE(created);
+  const std::wstring folder = L"C:\\" + std::wstring(80, L'\u9577') + L"\\\uD55C";
+  SetSlotFieldWide(WorkFolder, 8, 3, folder);
+  editor.FormActivate();
+  EXPECT_EQ(text(prg_ids::Label5), folder);
+  EXPECT_EQ(text(prg_ids::Label2), L"C:\\Old\\Old.exe");
+
+  std::filesystem::create_directory(dir.path() / L"\uD55C\u00E9");
+  const auto ico = dir.path() / L"\uD55C\u00E9" / L"\U0001F600.ico";
+  testing::WriteIconFile(ico, 0xFF0000);
+  files.answers = {ico.wstring()};
+  Click(prg_ids::SpeedButton6);
+  EXPECT_EQ(text(prg_ids::Label2), ico.wstring());
+  Click(prg_ids::SpeedButton3);
+  EXPECT_EQ(field(Target), win::ToCp932Field(ico.wstring(), 128).bytes);
+  EXPECT_EQ(SlotFieldWide(Target, 8, 3), ico.wstring());
+  EXPECT_EQ(SlotFieldWide(WorkFolder, 8, 3), L"");  // a new program has no folder yet
 }
 
 TEST_F(PrgEditTest, AProgramWithSeveralIconsAsksThePicker) {

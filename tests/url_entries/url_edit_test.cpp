@@ -10,6 +10,7 @@
 #include "main_window/forms.h"
 #include "resources/resource_ids.h"
 #include "resources/url_edit_layout.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
@@ -160,6 +161,11 @@ TEST_F(UrlEditTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) 
 
   EXPECT_EQ(field(Target).size(), 128u);
   EXPECT_EQ(field(Target).substr(0, 19), "http://example.com/");
+  // The whole address stays beside the field and comes back in the editor.
+  const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
+  EXPECT_EQ(SlotFieldWide(Target, 2, 6), whole);
+  editor.FormActivate();
+  EXPECT_EQ(text(url_ids::LabeledEdit2), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
   EXPECT_EQ(win::FromCp932(field(Memo)), L"備考");
   EXPECT_EQ(field(Title), "abcdefghijk");
