@@ -1,5 +1,6 @@
 #include "slot_table/full_text.h"
 
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -38,9 +39,11 @@ int HexValue(char c) {
 
 void AppendHex(std::string_view bytes, std::string& out) {
   constexpr char kHex[] = "0123456789abcdef";
+  std::size_t at = out.size();
+  out.resize(at + 2 * bytes.size());
   for (const char c : bytes) {
-    out += kHex[static_cast<unsigned char>(c) >> 4];
-    out += kHex[static_cast<unsigned char>(c) & 0xF];
+    out[at++] = kHex[static_cast<unsigned char>(c) >> 4];
+    out[at++] = kHex[static_cast<unsigned char>(c) & 0xF];
   }
 }
 
@@ -57,14 +60,21 @@ std::optional<std::string> FromHex(std::string_view hex) {
 
 // Backslash, tab and line ends escaped, so an entry is one line of tab-separated parts.
 void AppendEscaped(std::string_view text, std::string& out) {
-  for (const char c : text) {
-    switch (c) {
+  for (;;) {
+    std::size_t special = 0;
+    while (special < text.size() && text[special] != '\\' && text[special] != '\t' &&
+           text[special] != '\n' && text[special] != '\r') {
+      ++special;
+    }
+    out += text.substr(0, special);
+    if (special == text.size()) return;
+    switch (text[special]) {
       case '\\': out += "\\\\"; break;
       case '\t': out += "\\t"; break;
       case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      default: out += "\\r"; break;
     }
+    text.remove_prefix(special + 1);
   }
 }
 
@@ -180,7 +190,9 @@ std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table) {
     AppendEscaped(entry.utf8, out);
     out += '\n';
   }
-  return std::vector<std::uint8_t>(out.begin(), out.end());
+  std::vector<std::uint8_t> bytes(out.size());
+  if (!out.empty()) std::memcpy(bytes.data(), out.data(), out.size());
+  return bytes;
 }
 
 std::size_t ParseFullTexts(std::span<const std::uint8_t> bytes) {
