@@ -315,7 +315,8 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   SetClock(&clock);
   OneBrowser browser;
   browser.caption = "Example Domain Pages - Microsoft Internet Explorer";
-  browser.address = " http://example.com/";
+  const std::string address = " http://example.com/" + std::string(200, 'p');
+  browser.address = address;
   SetWindowProvider(&browser);
 
   Forms forms;
@@ -332,7 +333,7 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
 
   SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
-  EXPECT_EQ(GetSlotField(Target, 0, 4), " http://example.com/");
+  EXPECT_EQ(GetSlotField(Target, 0, 4), address.substr(0, 128));
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
   EXPECT_EQ(GetSlotField(DisplayName, 0, 4), "Example Domain Pages");
   EXPECT_EQ(GetSlotField(Flag1, 0, 4), "1");
@@ -341,8 +342,9 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   EXPECT_EQ(GetSlotField(Memo, 0, 4), "");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(4)), L"Example");
   InitSlotTable();
-  ASSERT_FALSE(LoadTable());  // saved
+  ASSERT_FALSE(LoadTable());  // saved, with the whole address beside the table
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
+  EXPECT_EQ(SlotFieldWide(Target, 0, 4), win::FromCp932(address));
 
   browser.running = false;  // nothing found: nothing changes
   SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
