@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-
 namespace quenda {
 
 INT_PTR Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
