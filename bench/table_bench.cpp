@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "slot_table/full_text.h"
 #include "slot_table/slot_table.h"
 #include "slot_table/table_file.h"
 
@@ -94,6 +95,36 @@ void BM_PlainWrite(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
 }
 
+// The first N Target and WorkFolder fields with a whole text of 300 bytes beside them (700: the
+// most there can be); SaveTable then writes the file of whole texts first.
+void BM_SaveTableWithWholeTexts(benchmark::State& state) {
+  for (int n = 0; n < state.range(0); ++n) {
+    const int page = n / 2 / quenda::kSlotsPerPage, slot = n / 2 % quenda::kSlotsPerPage;
+    const int field = n % 2 ? quenda::WorkFolder : quenda::Target;
+    quenda::SetFullText(page, slot, field, quenda::GetSlotField(field, page, slot),
+                        std::string(296, 'w') + "\xed\x95\x9c" + std::to_string(slot));
+  }
+  for (auto _ : state) {
+    if (quenda::MaybeError error = quenda::SaveTable()) {
+      state.SkipWithError(quenda::ErrorText(*error).c_str());
+      break;
+    }
+  }
+  state.counters["whole_text_bytes"] = double(fs::file_size(quenda::FullTextFilePath()));
+  quenda::ForgetFullTexts();
+  fs::remove(quenda::FullTextFilePath());
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
+}
+
+// What a start without the file of whole texts adds to LoadTable: one look for a missing file.
+void BM_LookForMissingWholeTexts(benchmark::State& state) {
+  quenda::StdTableStorage storage;
+  std::vector<std::uint8_t> bytes;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(storage.ReadAll(quenda::FullTextFilePath(), 1 << 20, bytes));
+  }
+}
+
 // The in-memory halves, to tell the file system's share from the codec's.
 void BM_ParseTable(benchmark::State& state) {
   const std::vector<std::uint8_t> bytes = quenda::SerializeTable(quenda::TheSlotTable());
@@ -110,6 +141,8 @@ BENCHMARK(BM_LoadTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveTableWithWholeTexts)->Arg(10)->Arg(700)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LookForMissingWholeTexts)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SerializeTable)->Unit(benchmark::kMicrosecond);
 
@@ -122,7 +155,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
       }
     }
   }
@@ -160,6 +193,12 @@ int main(int argc, char** argv) {
     std::printf("\nRatios of real time (full table, %zu bytes):\n", kTableFileBytes);
     reporter.PrintRatio("LoadTable / plain read", "BM_LoadTable", "BM_PlainRead");
     reporter.PrintRatio("SaveTable / plain write", "BM_SaveTable", "BM_PlainWrite");
+    reporter.PrintRatio("SaveTable, 10 whole texts / alone", "BM_SaveTableWithWholeTexts/10",
+                        "BM_SaveTable");
+    reporter.PrintRatio("SaveTable, 700 whole texts / alone", "BM_SaveTableWithWholeTexts/700",
+                        "BM_SaveTable");
+    reporter.PrintRatio("no whole texts' file / LoadTable", "BM_LookForMissingWholeTexts",
+                        "BM_LoadTable");
     reporter.PrintRatio("ParseTable / plain read", "BM_ParseTable", "BM_PlainRead");
     reporter.PrintRatio("SerializeTable / plain write", "BM_SerializeTable", "BM_PlainWrite");
   }

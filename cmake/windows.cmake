@@ -20,6 +20,7 @@ add_library(quenda_win STATIC
   src/program_entries/prg_edit.cpp
   src/program_entries/program_icon.cpp
   src/slot_table/clock_win.cpp
+  src/slot_table/full_text_win.cpp
   src/slot_table/table_storage_win.cpp
   src/url_entries/accessible_address.cpp
   src/url_entries/capture_win.cpp

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds every preset and runs every test suite:
 # the core's tests natively and under AddressSanitizer/UndefinedBehaviorSanitizer, a short
-# fuzzing run of the table reader, then the Windows tests under Wine (last, so the output ends
+# fuzzing run of the table reader and of the reader of the whole texts beside it, then the Windows tests under Wine (last, so the output ends
 # with their summary). Stops at the first failing stage with a non-zero exit status.
 # Each stage's full output is in build/logs/.
 set -euo pipefail
@@ -42,18 +42,19 @@ summary test-native
 stage test-native-asan ctest --preset native-asan -j "$jobs" --timeout 300
 summary test-native-asan
 
-# A short fuzzing run from the seed corpus; it works on a copy, so the repository stays as it is.
+# Short fuzzing runs from the seed corpora; they work on copies, so the repository stays as it is.
+# fuzz NAME CORPUS SECONDS
 fuzz() {
-  local fuzzer="$root/build/fuzz/tests/fuzz/table_reader_fuzz" rc=0
+  local fuzzer="$root/build/fuzz/tests/fuzz/$1" rc=0
   if [[ ! -x "$fuzzer" ]]; then
     echo "the fuzz preset built no $fuzzer"
     return 1
   fi
   fuzz_tmp=$(mktemp -d)
   trap 'rm -rf "$fuzz_tmp"' EXIT
-  cp -r "$root/tests/fuzz/corpus" "$fuzz_tmp/corpus"
+  cp -r "$root/tests/fuzz/$2" "$fuzz_tmp/corpus"
   mkdir "$fuzz_tmp/artifacts"
-  "$fuzzer" -max_total_time=20 -timeout=10 -print_final_stats=1 \
+  "$fuzzer" -max_total_time="$3" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$fuzz_tmp/artifacts/" "$fuzz_tmp/corpus" || rc=$?
   if ((rc != 0)); then
     mkdir -p "$root/build/fuzz-artifacts"
@@ -64,8 +65,10 @@ fuzz() {
   trap - EXIT
   return "$rc"
 }
-stage fuzz fuzz
+stage fuzz fuzz table_reader_fuzz corpus 20
 grep -E '^stat::number_of_executed_units' "$logs/fuzz.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
+stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10
+grep -E '^stat::number_of_executed_units' "$logs/fuzz-full-text.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
 
 t0=$SECONDS
 source scripts/wine-env.sh

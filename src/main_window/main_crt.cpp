@@ -10,6 +10,7 @@
 #include "program_entries/shell_file_icon.h"
 #include "resources/main_crt_layout.h"
 #include "resources/resource_ids.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/table_file.h"
 #include "slot_table/text_rules.h"
 #include "url_entries/capture.h"
@@ -186,14 +187,15 @@ void TMainForm::URL1Click() {
   if (address.empty()) return;
   ClearCurrentSlot();
   WriteNewEntry(CurrentPage, CurrentSlot, address, short_title, title, "1");
+  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::FromCp932(address));
   pr_KeyDisp(unsigned(CurrentSlot));
   if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
 }
 
 void TMainForm::SpeedButton18Click(HWND slot_button) {
   CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
-  const std::wstring target = win::FromCp932(GetSlotField(Target, CurrentPage, CurrentSlot));
-  const std::wstring folder = win::FromCp932(GetSlotField(WorkFolder, CurrentPage, CurrentSlot));
+  const std::wstring target = SlotFieldWide(Target, CurrentPage, CurrentSlot);
+  const std::wstring folder = SlotFieldWide(WorkFolder, CurrentPage, CurrentSlot);
   if (target.empty()) return;
   // A count that is no number stops the click before anything opens; AscUp stamps the date and
   // reports it.
@@ -254,7 +256,8 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
     held.reset();
   } else {
     CurrentSlot = slot;
-    const std::string path = DroppedFileName(drop, 0);
+    const std::wstring whole_path = DroppedFileName(drop, 0);
+    const std::string path = win::ToCp932(whole_path);
     held.reset();
     if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
       ClearCurrentSlot();
@@ -265,6 +268,7 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
         icon = FirstFileIcon(path);
       }
       WriteDroppedEntry(CurrentPage, CurrentSlot, path);
+      SetSlotFieldWide(Target, CurrentPage, CurrentSlot, whole_path);
       StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
     }
   }

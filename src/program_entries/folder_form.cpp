@@ -8,11 +8,10 @@
 #include <utility>
 
 #include "resources/folder_form_layout.h"
-#include "win/cp932.h"
 
 namespace quenda {
 
-std::string ChosenFolder;
+std::wstring ChosenFolder;
 
 namespace {
 
@@ -291,19 +290,19 @@ void TGetFolder::ShellTreeView1RightClick() {
   }
 }
 
-std::string TGetFolder::ItemPath(HTREEITEM item) const {
+std::wstring TGetFolder::ItemPath(HTREEITEM item) const {
   const Node* node = NodeOf(item);
   if (!node) return {};
   const ComRef<IShellFolder> desktop = Desktop();
   std::wstring path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_FORPARSING);
   if (path.starts_with(L"::{")) path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_NORMAL);
-  return win::ToCp932(path);
+  return path;
 }
 
-std::string TGetFolder::SelectedPath() const {
+std::wstring TGetFolder::SelectedPath() const {
   const auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(
       Control(folder_ids::ShellTreeView1), TVM_GETNEXTITEM, TVGN_CARET, 0));
-  return selected ? ItemPath(selected) : std::string();
+  return selected ? ItemPath(selected) : std::wstring();
 }
 
 void TGetFolder::SpeedButton2Click() {

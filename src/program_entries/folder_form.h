@@ -14,9 +14,9 @@
 
 namespace quenda {
 
-// The folder chosen by the last "設　定" (CP932), empty after "ｷｬﾝｾﾙ"; the close box leaves it.
+// The folder chosen by the last "設　定", whole, empty after "ｷｬﾝｾﾙ"; the close box leaves it.
 // Lives as long as the process and is never reset.
-extern std::string ChosenFolder;
+extern std::wstring ChosenFolder;
 
 class TGetFolder : public win::LayoutWindow {
  public:
@@ -33,11 +33,11 @@ class TGetFolder : public win::LayoutWindow {
   void SpeedButton2Click();  // "設　定"
   void SpeedButton1Click();  // "ｷｬﾝｾﾙ"
 
-  // An item's path as the chooser reports it (CP932): its parsing name from the desktop, or
-  // for a virtual node (a parsing name beginning "::{") its display name.
-  std::string ItemPath(HTREEITEM item) const;
+  // An item's path as the chooser reports it: its parsing name from the desktop, or for a
+  // virtual node (a parsing name beginning "::{") its display name.
+  std::wstring ItemPath(HTREEITEM item) const;
   // The selected item's path; empty when nothing is selected.
-  std::string SelectedPath() const;
+  std::wstring SelectedPath() const;
 
   HTREEITEM Root() const { return root_; }
 

@@ -7,6 +7,7 @@
 #include "program_entries/program_icon.h"
 #include "program_entries/shell_file_icon.h"
 #include "resources/prg_edit_layout.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/text_rules.h"
 #include "win/cp932.h"
@@ -43,8 +44,9 @@ void TPrgForm::ShowGlyph() {
 void TPrgForm::FillControls() {
   const SlotFields& f = PrgEditRecord.fields;
   SetCp932Text(prg_ids::Label7, FieldText(f.Title));
-  SetCp932Text(prg_ids::Label2, FieldText(f.Target));
-  SetCp932Text(prg_ids::Label5, FieldText(f.WorkFolder));
+  // The working copy is the slot's record here, so the slot's whole texts are its own.
+  win::SetText(Control(prg_ids::Label2), SlotFieldWide(Target, CurrentPage, CurrentSlot));
+  win::SetText(Control(prg_ids::Label5), SlotFieldWide(WorkFolder, CurrentPage, CurrentSlot));
   SetCp932Text(prg_ids::Memo1, FieldText(f.Memo));
   SetCp932Text(prg_ids::Panel2, FieldText(f.AccessCount));
   SetCp932Text(prg_ids::Panel1, FieldText(f.LastAccess));
@@ -91,7 +93,7 @@ void TPrgForm::SpeedButton6Click() {
   SetCp932Text(prg_ids::Edit1, title);
   SetFieldText(PrgEditRecord.fields.DisplayName, title);
   SetFieldText(PrgEditRecord.fields.Target, path);
-  SetCp932Text(prg_ids::Label2, path);
+  win::SetText(Control(prg_ids::Label2), *chosen);
   SetCp932Text(prg_ids::Label7, Cp932Text(prg_ids::Edit1));
   SetCp932Text(prg_ids::Panel2, "0");
   SetCp932Text(prg_ids::Panel1, NowText());
@@ -102,8 +104,8 @@ void TPrgForm::SpeedButton6Click() {
 void TPrgForm::SpeedButton2Click() {
   if (folders_) folders_->ShowModal(hwnd());
   if (ChosenFolder.empty()) return;
-  SetCp932Text(prg_ids::Label5, ChosenFolder);
-  SetFieldText(PrgEditRecord.fields.WorkFolder, ChosenFolder);
+  win::SetText(Control(prg_ids::Label5), ChosenFolder);
+  SetFieldText(PrgEditRecord.fields.WorkFolder, win::ToCp932(ChosenFolder));
 }
 
 void TPrgForm::SpeedButton3Click() {
@@ -113,10 +115,11 @@ void TPrgForm::SpeedButton3Click() {
   SetFieldText(f.AccessCount, Cp932Text(prg_ids::Panel2));
   SetFieldText(f.DisplayName, Cp932Text(prg_ids::Edit1));
   SetFieldText(f.Flag1, "0");
-  SetFieldText(f.WorkFolder, Cp932Text(prg_ids::Label5));
   SetFieldText(f.Title, Cp932Text(prg_ids::Label7));
-  SetFieldText(f.Target, Cp932Text(prg_ids::Label2));
   TheSlotTable().At(CurrentPage, CurrentSlot) = PrgEditRecord;
+  // The labels hold the whole texts; the fields take their cuts.
+  SetSlotFieldWide(WorkFolder, CurrentPage, CurrentSlot, win::GetText(Control(prg_ids::Label5)));
+  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::GetText(Control(prg_ids::Label2)));
   StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(glyph_));
   EndModal();
 }

@@ -1,6 +1,5 @@
 #include "program_entries/shell_file_icon.h"
 
-#include "slot_table/text_rules.h"
 #include "win/cp932.h"
 #include "win/window.h"
 
@@ -19,11 +18,11 @@ win::UniqueIcon FirstFileIcon(const std::string& path) {
       ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), 0));
 }
 
-std::string DroppedFileName(HDROP drop, UINT index) {
+std::wstring DroppedFileName(HDROP drop, UINT index) {
   const UINT length = DragQueryFileW(drop, index, nullptr, 0);
   std::wstring name(length + 1, L'\0');
   name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
-  return FirstBytes(win::ToCp932(name), 1023);
+  return name;
 }
 
 }  // namespace quenda

@@ -16,7 +16,7 @@ void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& 
 // The first icon of a file, through ExtractIcon; none when the file holds no icon.
 win::UniqueIcon FirstFileIcon(const std::string& path);
 
-// The n-th name of a drop, in CP932, at most 1023 bytes.
-std::string DroppedFileName(HDROP drop, UINT index);
+// The n-th name of a drop, whole.
+std::wstring DroppedFileName(HDROP drop, UINT index);
 
 }  // namespace quenda

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "slot_table/full_text.h"
 #include "slot_table/now_text.h"
 
 namespace quenda {
@@ -63,6 +64,8 @@ std::string GetSlotField(int field, PageIndex page, SlotIndex slot) {
 }
 
 void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text) {
+  // CP932 bytes are the whole text now; a caller with more records it after.
+  ForgetFullText(page, slot, field);
   SetFieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field), text);
 }
 
@@ -85,6 +88,7 @@ PageIndex PageFromTag(PageTag tag) {
 
 void InitSlotTable() {
   SlotTable& table = TheSlotTable();
+  ForgetFullTexts();
   for (int i = 0; i < kSlotCount; ++i) {
     table.records[i].fields = SlotFields{};
     table.icons[i].bitmap = BlankIcon();

@@ -96,7 +96,7 @@ void WriteNewEntry(PageIndex page, SlotIndex slot, std::string_view target, std:
                    std::string_view display_name, std::string_view kind);
 PageIndex PageFromTag(PageTag tag);
 
-// Every slot empty with its own black icon; then IconRect := (0,0)-(32,32).
+// Every slot empty with its own black icon and no whole text; then IconRect := (0,0)-(32,32).
 void InitSlotTable();
 // The record at CurrentPage/CurrentSlot: fields zeroed, icon plain white.
 void ClearCurrentSlot();

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "slot_table/bmp.h"
+#include "slot_table/full_text.h"
 
 namespace quenda {
 
@@ -14,6 +15,8 @@ namespace {
 
 // Far more than 350 records of any sane image; a larger file is read only this far.
 constexpr std::size_t kReadLimit = 64u << 20;
+// 700 whole texts of the longest path each fit in this.
+constexpr std::size_t kFullTextReadLimit = 80u << 20;
 
 StdTableStorage g_std_storage;
 TableStorage* g_storage = &g_std_storage;
@@ -65,7 +68,18 @@ MaybeError LoadTable() {
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
   // A file that is there but cannot be read is kept aside before a save replaces it.
   g_damaged = status == TableStorage::ReadStatus::Failed;
-  if (status != TableStorage::ReadStatus::Ok) return Error::WithPath(msg::kCannotOpen, path);
+  if (status != TableStorage::ReadStatus::Ok) {
+    ForgetFullTexts();
+    return Error::WithPath(msg::kCannotOpen, path);
+  }
+  // The whole texts are a help, never a condition: a missing or damaged file gives none.
+  std::vector<std::uint8_t> texts;
+  if (g_storage->ReadAll(FullTextFilePath(), kFullTextReadLimit, texts) ==
+      TableStorage::ReadStatus::Ok) {
+    ParseFullTexts(texts);
+  } else {
+    ForgetFullTexts();
+  }
   MaybeError error = ParseTable(bytes, TheSlotTable());
   g_damaged = error.has_value();
   return error;
@@ -81,6 +95,13 @@ MaybeError SaveTable() {
       aside = Sibling(path, ".damaged" + std::to_string(n));
     }
     if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
+  }
+  // The whole texts first, so the table never holds a cut whose whole text is not kept. With
+  // none to keep, no file is made; an old one is emptied.
+  const std::vector<std::uint8_t> texts = SerializeFullTexts(TheSlotTable());
+  const std::filesystem::path texts_path = FullTextFilePath();
+  if (std::count(texts.begin(), texts.end(), '\n') > 1 || g_storage->Exists(texts_path)) {
+    if (MaybeError error = g_storage->WriteReplace(texts_path, texts)) return error;
   }
   g_damaged = false;
   return g_storage->WriteReplace(path, SerializeTable(TheSlotTable()));

@@ -47,7 +47,7 @@ constexpr std::string_view ExplorerAddressPath[] = {"ComboBoxEx32", "ComboBox", 
 constexpr std::string_view ExplorerSchemes[] = {"HTTP:", "HTTPS:", "FILE:"};
 // Enough for any caption a browser writes; the title is cut to the caption's bytes later.
 constexpr std::size_t kWideCaptionUnits = 1024;
-constexpr std::size_t kAddressBytes = 255;
+constexpr std::size_t kAddressBytes = kControlTextBytes;
 
 constexpr std::size_t kShortNameBytes = 10;
 // The characters that end a short name; the last four are "．", "・", "／" and "　".

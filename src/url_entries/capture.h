@@ -47,10 +47,11 @@ class WindowProvider {
   virtual std::optional<std::string> ExactCp932(std::u16string_view text) = 0;
 };
 
-// Text limits of the reads: the buffers hold 255 + NUL, 255 + NUL and 256 bytes.
+// Text limits of the reads: the buffers hold 255 + NUL and 255 + NUL bytes; an address is kept
+// whole up to the longest text the shell takes.
 inline constexpr std::size_t kCaptionBytes = 254;
 inline constexpr std::size_t kClassNameBytes = 254;
-inline constexpr std::size_t kControlTextBytes = 255;
+inline constexpr std::size_t kControlTextBytes = 32767;
 
 // The provider captures use unless told otherwise: the system's, or one a test installed.
 // Defined with the platform's provider (capture_win.cpp), not in the portable core.

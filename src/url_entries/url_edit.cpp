@@ -4,6 +4,7 @@
 #include "main_window/file_dialog.h"
 #include "program_entries/program_icon.h"
 #include "resources/url_edit_layout.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/text_rules.h"
 #include "url_entries/capture.h"
@@ -80,7 +81,7 @@ void TKeyIn_URL::SetChecked(bool checked) {
 void TKeyIn_URL::LoadControls() {
   const SlotRecord& slot = TheSlotTable().At(CurrentPage, CurrentSlot);
   loading_ = true;
-  SetCp932Text(url_ids::LabeledEdit2, FieldText(slot.fields.Target));
+  win::SetText(Control(url_ids::LabeledEdit2), SlotFieldWide(Target, CurrentPage, CurrentSlot));
   SetCp932Text(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
   SetCp932Text(url_ids::RichEdit1, FieldText(slot.fields.Memo));
   SetCp932Text(url_ids::Panel1, FieldText(slot.fields.AccessCount));
@@ -121,10 +122,11 @@ void TKeyIn_URL::SpeedButton3Click() {
   SetFieldText(f.LastAccess, Cp932Text(url_ids::Panel2));
   SetFieldText(f.AccessCount, Cp932Text(url_ids::Panel1));
   SetFieldText(f.DisplayName, Cp932Text(url_ids::LabeledEdit1));
-  SetFieldText(f.Target, Cp932Text(url_ids::LabeledEdit2));
   SetFieldText(f.Title, Cp932Text(url_ids::MaskEdit1));
   SetFieldText(f.Flag1, Checked() ? "1" : "0");
   TheSlotTable().At(CurrentPage, CurrentSlot) = UrlEditRecord;
+  // The address edit holds the whole text; the field takes its cut.
+  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::GetText(Control(url_ids::LabeledEdit2)));
   StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(working_));
   EndModal();
 }
@@ -156,10 +158,11 @@ void TKeyIn_URL::SpeedButton2Click() {
 }
 
 void TKeyIn_URL::SpeedButton7Click() {
-  const std::optional<std::string> path =
-      ChooseFile(hwnd(), L"ホームページ(*.htm,*.html)|*.htm;*.html");
+  OpenFileRequest request;
+  request.filter = L"ホームページ(*.htm,*.html)|*.htm;*.html";
+  const std::optional<std::wstring> path = CurrentFileDialogs().Open(hwnd(), request);
   if (!path) return;
-  const std::string extension = UpperAscii(PathExtension(*path));
+  const std::string extension = UpperAscii(PathExtension(win::ToCp932(*path)));
   if (extension == ".HTM" || extension == ".HTML") {
     TakeLocalPage(*path);
   } else {
@@ -167,10 +170,11 @@ void TKeyIn_URL::SpeedButton7Click() {
   }
 }
 
-void TKeyIn_URL::TakeLocalPage(const std::string& path) {
-  SetCp932Text(url_ids::LabeledEdit1, path);
-  SetCp932Text(url_ids::LabeledEdit2, path);
+void TKeyIn_URL::TakeLocalPage(const std::wstring& whole_path) {
+  win::SetText(Control(url_ids::LabeledEdit1), whole_path);
+  win::SetText(Control(url_ids::LabeledEdit2), whole_path);
   SetNowStatistics();
+  const std::string path = win::ToCp932(whole_path);
   std::string name = PathFileName(path);
   name.resize(name.size() - PathExtension(path).size());
   SetCp932Text(url_ids::MaskEdit1, FirstBytes(name, kTitleBytes));

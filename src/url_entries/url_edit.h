@@ -29,7 +29,7 @@ class TKeyIn_URL : public win::LayoutWindow {
   void MaskEdit1Change();
   void pr_ReadImge(const std::string& path);
   void LoadIconFromProgram(const std::string& path);
-  void TakeLocalPage(const std::string& path);
+  void TakeLocalPage(const std::wstring& path);
   void RefreshKeyPreview();
 
   const IconBitmap& WorkingPicture() const { return working_; }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace quenda::win {
 
 namespace {
@@ -23,6 +25,14 @@ std::string ToCp932(std::wstring_view text) {
   std::string out(n, '\0');
   WideCharToMultiByte(kCp932, 0, text.data(), int(text.size()), out.data(), n, nullptr, nullptr);
   return out;
+}
+
+Cp932Field ToCp932Field(std::wstring_view text, std::size_t width) {
+  Cp932Field field;
+  field.bytes = ToCp932(text);
+  field.bytes.resize(std::min({field.bytes.size(), width, field.bytes.find('\0')}));
+  field.exact = FromCp932(field.bytes) == text;
+  return field;
 }
 
 }  // namespace quenda::win

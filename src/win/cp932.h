@@ -1,6 +1,7 @@
 #pragma once
 // The boundary between the CP932 model and the UTF-16 Win32 API: always code page 932,
 // whatever the system's ANSI code page is.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,5 +10,13 @@ namespace quenda::win {
 std::wstring FromCp932(std::string_view text);
 // Characters CP932 lacks become "?".
 std::string ToCp932(std::wstring_view text);
+
+// A text as a field of `width` bytes holds it: ToCp932 cut to the width and ended at a NUL,
+// and whether that reads back as the very same text.
+struct Cp932Field {
+  std::string bytes;
+  bool exact = true;
+};
+Cp932Field ToCp932Field(std::wstring_view text, std::size_t width);
 
 }  // namespace quenda::win

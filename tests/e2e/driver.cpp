@@ -656,6 +656,22 @@ int CmdRects(int argc, wchar_t** argv) {
   return 0;
 }
 
+// centre PID ID TIMEOUT_MS: the middle of a main-window control in screen coordinates, "X Y"
+// (where an X client aims a drop).
+int CmdCentre(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: centre PID ID TIMEOUT_MS");
+  const int id = int(Number(argv[3]));
+  const auto controls = MainControls(Number(argv[2]), id, id, Deadline(Number(argv[4])));
+  if (controls.empty()) {
+    Err(L"no control " + std::to_wstring(id) + L" in the main window");
+    return 1;
+  }
+  RECT r;
+  GetWindowRect(controls[0], &r);
+  Out(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2));
+  return 0;
+}
+
 // The main window's control ID for click and rclick, and the middle of its client area;
 // nullptr (said why) when there is none.
 HWND ClickTarget(wchar_t** argv, const Deadline& deadline, LPARAM& middle) {
@@ -782,6 +798,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"kill") return CmdKill(argc, argv);
   if (command == L"texts") return CmdTexts(argc, argv);
   if (command == L"rects") return CmdRects(argc, argv);
+  if (command == L"centre") return CmdCentre(argc, argv);
   if (command == L"click") return CmdClick(argc, argv);
   if (command == L"rclick") return CmdRightClick(argc, argv);
   if (command == L"wclick") return CmdWindowClick(argc, argv);

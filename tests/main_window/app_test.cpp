@@ -52,6 +52,26 @@ TEST(Cp932, ConvertsBothWaysWhateverTheSystemCodePage) {
   EXPECT_EQ(win::ToCp932(L"プログラム ｱｸ"), sjis);
   EXPECT_EQ(win::ToCp932(L"表"), "\x95\x5c");  // a trail byte of 0x5C
   EXPECT_EQ(win::ToCp932(L"☃"), "?");
+
+  // A field's cut and whether it is the whole text.
+  struct Case {
+    std::wstring text;
+    std::size_t width;
+    std::string bytes;
+    bool exact;
+  } cases[] = {
+      {L"プログラム", 10, "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80", true},
+      {L"プログラム", 9, "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83", false},
+      {L"C:\\☃", 128, "C:\\?", false},
+      {L"C:\\?", 128, "C:\\?", true},
+      {std::wstring(L"ab\0c", 4), 128, "ab", false},
+      {L"", 128, "", true},
+  };
+  for (const Case& c : cases) {
+    const win::Cp932Field field = win::ToCp932Field(c.text, c.width);
+    EXPECT_EQ(field.bytes, c.bytes) << c.width;
+    EXPECT_EQ(field.exact, c.exact) << c.width;
+  }
 }
 
 TEST(Handles, AreCountedWhileOwnedAndClosedOnce) {

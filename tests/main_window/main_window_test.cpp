@@ -9,6 +9,7 @@
 #include "resources/main_crt_layout.h"
 #include "resources/prg_edit_layout.h"
 #include "resources/resource_ids.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
@@ -439,6 +440,28 @@ TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(2), {L"C:\\データ\\表計算.exe"});
   EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, 2)), L"表計算.exe");
+}
+
+TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
+  Start();
+  ClickPage(200);
+  const std::wstring path = L"C:\\" + std::wstring(70, L'\u9577') + L"\\\uD55C\u00E9\U0001F600.txt";
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(6), {path});
+  // The field keeps its CP932 cut, as ever; the click opens the whole path.
+  EXPECT_EQ(GetSlotField(Target, 8, 6).size(), 128u);
+  EXPECT_EQ(GetSlotField(Title, 8, 6), win::ToCp932(L"\uD55C\u00E9\U0001F600.txt"));
+  SetSlotFieldWide(WorkFolder, 8, 6, L"C:\\\u00E9");
+  Click(forms.main.SlotButton(6));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, path);
+  EXPECT_EQ(shell.calls[0].directory, L"C:\\\u00E9");
+
+  // Once the field holds other bytes, only they are opened.
+  SetFieldText(TheSlotTable().At(8, 6).fields.Target, "C:\\other.txt");
+  Click(forms.main.SlotButton(6));
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(shell.calls[1].file, L"C:\\other.txt");
 }
 
 TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {

@@ -95,7 +95,7 @@ class FolderFormTest : public ::testing::Test {
       Expand(at);
       HTREEITEM next = nullptr;
       for (HTREEITEM child : Children(at)) {
-        const std::wstring child_path = win::FromCp932(chooser.ItemPath(child));
+        const std::wstring child_path = chooser.ItemPath(child);
         if (SamePathPrefix(child_path, path)) {
           if (child_path.size() == path.size()) return child;
           next = child;
@@ -176,7 +176,7 @@ TEST_F(FolderFormTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
 TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
-  const auto folder = dir.path() / L"作業フォルダー";
+  const auto folder = dir.path() / L"作業フォルダー\uD55C";  // 한: CP932 lacks it
   std::filesystem::create_directory(folder);
   wchar_t long_path[MAX_PATH * 4];
   ASSERT_NE(GetLongPathNameW(folder.c_str(), long_path, MAX_PATH * 4), 0u);
@@ -196,17 +196,17 @@ TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   EXPECT_EQ(Buttons(computer), 1);
   Select(computer);
   chooser.SpeedButton2Click();
-  EXPECT_EQ(ChosenFolder, win::ToCp932(Text(computer)));
-  EXPECT_NE(ChosenFolder.rfind("::{", 0), 0u);
+  EXPECT_EQ(ChosenFolder, Text(computer));
+  EXPECT_NE(ChosenFolder.rfind(L"::{", 0), 0u);
 
-  // A real folder gives its full path, in CP932.
+  // A real folder gives its full path.
   const HTREEITEM item = Open(long_path);
   ASSERT_NE(item, nullptr);
   Select(item);
   PostClick(chooser.Control(SpeedButton2));
   testing::PumpMessages();
-  EXPECT_EQ(ChosenFolder, win::ToCp932(long_path));
-  EXPECT_EQ(Text(item), L"作業フォルダー");
+  EXPECT_EQ(ChosenFolder, long_path);
+  EXPECT_EQ(Text(item), L"作業フォルダー\uD55C");
 
   // Only the nodes opened on the way hold items; the others still offer to open.
   std::vector<HTREEITEM> pending{root};
@@ -239,7 +239,7 @@ TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   // With nothing selected the path is empty.
   Select(nullptr);
   chooser.SpeedButton2Click();
-  EXPECT_EQ(ChosenFolder, "");
+  EXPECT_EQ(ChosenFolder, L"");
 }
 
 TEST_F(FolderFormTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
@@ -257,15 +257,15 @@ TEST_F(FolderFormTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
     Select(root);
   });
   PostClick(chooser.Control(SpeedButton2));
-  ChosenFolder = "C:\\earlier";
+  ChosenFolder = L"C:\\earlier";
   chooser.ShowModal(owner);
   EXPECT_TRUE(root_filled);
   EXPECT_NEAR(shown.left + shown.right, owner_rect.left + owner_rect.right, 1);
   EXPECT_NEAR(shown.top + shown.bottom, owner_rect.top + owner_rect.bottom, 1);
-  const std::string desktop = ChosenFolder;
+  const std::wstring desktop = ChosenFolder;
   wchar_t desktop_path[MAX_PATH];
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop_path)));
-  EXPECT_EQ(desktop, win::ToCp932(desktop_path));
+  EXPECT_EQ(desktop, desktop_path);
   EXPECT_FALSE(IsWindowVisible(chooser.hwnd()));
   EXPECT_TRUE(IsWindowEnabled(owner));
 
@@ -277,7 +277,7 @@ TEST_F(FolderFormTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
 
   PostClick(chooser.Control(SpeedButton1));
   chooser.ShowModal(owner);
-  EXPECT_EQ(ChosenFolder, "");
+  EXPECT_EQ(ChosenFolder, L"");
   EXPECT_TRUE(IsWindow(chooser.hwnd()));
 }
 

@@ -11,6 +11,7 @@
 #include "resources/icon_get_form_layout.h"
 #include "resources/prg_edit_layout.h"
 #include "resources/resource_ids.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
@@ -156,6 +157,26 @@ TEST_F(PrgEditTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(SlotIconBitmap(8, 3).At(1, 1), kBlack);
 }
 
+TEST_F(PrgEditTest, WholeTextsAreShownAndStoredBeyondTheFields) {
+  ASSERT_TRUE(created);
+  const std::wstring folder = L"C:\\" + std::wstring(80, L'\u9577') + L"\\\uD55C";
+  SetSlotFieldWide(WorkFolder, 8, 3, folder);
+  editor.FormActivate();
+  EXPECT_EQ(text(prg_ids::Label5), folder);
+  EXPECT_EQ(text(prg_ids::Label2), L"C:\\Old\\Old.exe");
+
+  std::filesystem::create_directory(dir.path() / L"\uD55C\u00E9");
+  const auto ico = dir.path() / L"\uD55C\u00E9" / L"\U0001F600.ico";
+  testing::WriteIconFile(ico, 0xFF0000);
+  files.answers = {ico.wstring()};
+  Click(prg_ids::SpeedButton6);
+  EXPECT_EQ(text(prg_ids::Label2), ico.wstring());
+  Click(prg_ids::SpeedButton3);
+  EXPECT_EQ(field(Target), win::ToCp932Field(ico.wstring(), 128).bytes);
+  EXPECT_EQ(SlotFieldWide(Target, 8, 3), ico.wstring());
+  EXPECT_EQ(SlotFieldWide(WorkFolder, 8, 3), L"");  // a new program has no folder yet
+}
+
 TEST_F(PrgEditTest, AProgramWithSeveralIconsAsksThePicker) {
   ASSERT_TRUE(created);
   const auto program = dir.path() / L"道具箱.exe";
@@ -204,9 +225,9 @@ TEST_F(PrgEditTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
   PostClick(folders.Control(folder_ids::SpeedButton2));
   Click(prg_ids::SpeedButton2);
   ASSERT_FALSE(ChosenFolder.empty());
-  EXPECT_EQ(win::ToCp932(text(prg_ids::Label5)), ChosenFolder);
+  EXPECT_EQ(text(prg_ids::Label5), ChosenFolder);
   Click(prg_ids::SpeedButton3);
-  EXPECT_EQ(field(WorkFolder), ChosenFolder);
+  EXPECT_EQ(field(WorkFolder), win::ToCp932(ChosenFolder));
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
 }
 

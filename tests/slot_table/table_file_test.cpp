@@ -11,6 +11,7 @@
 #include <string>
 
 #include "slot_table/bmp.h"
+#include "slot_table/full_text.h"
 #include "table_layout.h"
 
 namespace quenda {
@@ -629,6 +630,73 @@ TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
   fs::create_directories(File("Quenda.Tbl.tmp") / "busy");
   EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, dir_ / "Quenda.Tbl"));
   EXPECT_TRUE(SameBytes(Read(File()), old));
+}
+
+
+// Storage that notes the order of the files it replaces.
+class RecordingStorage : public StdTableStorage {
+ public:
+  MaybeError WriteReplace(const fs::path& path, std::span<const std::uint8_t> bytes) override {
+    written.push_back(path.filename().string());
+    return StdTableStorage::WriteReplace(path, bytes);
+  }
+  std::vector<std::string> written;
+};
+
+TEST_F(TableStorageTest, WholeTextsAreSavedBeforeTheTableAndApplyAfterARestart) {
+  RecordingStorage storage;
+  SetTableStorage(&storage);
+  ASSERT_FALSE(SaveTable());  // nothing to keep: no file beside the table
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.utf8")));
+
+  const std::string cut(128, 'a'), folder_cut = "C:\\??";
+  const std::string whole = std::string(200, 'a') + "\\\xed\x95\x9c\t\xf0\x9f\x98\x80";
+  SetSlotField(Target, 9, 4, cut);
+  SetFullText(9, 4, Target, cut, whole);
+  SetSlotField(WorkFolder, 9, 4, folder_cut);
+  SetFullText(9, 4, WorkFolder, folder_cut, "C:\\\xed\x95\x9c\xc3\xa9");
+  storage.written.clear();
+  ASSERT_FALSE(SaveTable());
+  EXPECT_EQ(storage.written, (std::vector<std::string>{"Quenda.Tbl.utf8", "Quenda.Tbl"}));
+  EXPECT_EQ(Read(File()).size(), kFileSize);
+
+  // A restart: both texts come back while the fields hold their cuts.
+  InitSlotTable();
+  ForgetFullTexts();
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(FullText(9, 4, Target), whole);
+  EXPECT_EQ(FullText(9, 4, WorkFolder), "C:\\\xed\x95\x9c\xc3\xa9");
+
+  // Another program changes the table's Target: its whole text no longer applies, and the next
+  // save drops it while the folder's stays.
+  Bytes table = Read(File());
+  table[(9 * 25 + 4) * kRecordSize + 68 + 127] = 'b';
+  Write(File(), table);
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(FullText(9, 4, Target), std::nullopt);
+  ASSERT_FALSE(SaveTable());
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(FullText(9, 4, Target), std::nullopt);
+  EXPECT_TRUE(FullText(9, 4, WorkFolder).has_value());
+
+  // A damaged or missing file beside it never stops a load.
+  for (const Bytes& beside : {Bytes{0xFF, 0x00, '\n'}, Bytes(100000, '\n')}) {
+    Write(File("Quenda.Tbl.utf8"), beside);
+    ASSERT_FALSE(LoadTable());
+    EXPECT_EQ(FullText(9, 4, WorkFolder), std::nullopt);
+  }
+  fs::remove(File("Quenda.Tbl.utf8"));
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(GetSlotField(Target, 9, 4), std::string(127, 'a') + "b");
+
+  // Nothing left to keep: the old file is emptied, not left to mislead.
+  SetFullText(9, 4, WorkFolder, folder_cut, "C:\\\xc3\xa9");
+  ASSERT_FALSE(SaveTable());
+  SetSlotField(WorkFolder, 9, 4, "C:\\plain");
+  ASSERT_FALSE(SaveTable());
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(FullText(9, 4, WorkFolder), std::nullopt);
+  SetTableStorage(nullptr);
 }
 
 }  // namespace

@@ -311,8 +311,10 @@ TEST(Capture, TextsOfOtherProgramsAreCutToTheirBuffers) {
   EXPECT_TRUE(CaptureFrom(std::string(254 - marker.size(), 'a') + marker).found);
   EXPECT_FALSE(CaptureFrom(std::string(255 - marker.size(), 'a') + marker).found);
 
-  const std::string address = "http://a/" + std::string(300, 'x');
-  EXPECT_EQ(CaptureFrom("P - Netscape", address).address, address.substr(0, 255));
+  // An address is kept whole, far beyond a slot's 128 bytes, up to the shell's longest text.
+  const std::string address = "http://a/" + std::string(40000, 'x');
+  EXPECT_EQ(CaptureFrom("P - Netscape", address.substr(0, 3000)).address, address.substr(0, 3000));
+  EXPECT_EQ(CaptureFrom("P - Netscape", address).address, address.substr(0, 32767));
 }
 
 TEST(Capture, CurrentBrowsersAreKnownByClassAndCaptionSuffix) {
@@ -445,11 +447,14 @@ TEST(Capture, CurrentBrowsersOnlyWhenTheOlderSearchGivesNothing) {
   {  // A long title is cut to the caption's bytes; a long address to whole escapes.
     FakeDesktop desktop;
     const std::u16string title(300, u'T');
-    std::u16string address = u"https://a/" + std::u16string(240, u'x') + u"\u00FC";
+    std::u16string address = u"https://a/" + std::u16string(32755, u'x') + u"\u00FC";
     desktop.Current("Chrome_WidgetWin_1", title + u" - Google Chrome", address);
     const Result r = CaptureOn(desktop);
     EXPECT_EQ(r.title, std::string(254, 'T'));
-    EXPECT_EQ(r.address, "https://a/" + std::string(240, 'x'));
+    EXPECT_EQ(r.address, "https://a/" + std::string(32755, 'x'));
+    FakeDesktop shorter;
+    shorter.Current("Chrome_WidgetWin_1", u"T - Google Chrome", address.substr(0, 300));
+    EXPECT_EQ(CaptureOn(shorter).address, "https://a/" + std::string(290, 'x'));  // kept whole
   }
 }
 

@@ -10,6 +10,7 @@
 #include "main_window/forms.h"
 #include "resources/resource_ids.h"
 #include "resources/url_edit_layout.h"
+#include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
 #include "slot_table/table_storage_win.h"
@@ -160,6 +161,11 @@ TEST_F(UrlEditTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) 
 
   EXPECT_EQ(field(Target).size(), 128u);
   EXPECT_EQ(field(Target).substr(0, 19), "http://example.com/");
+  // The whole address stays beside the field and comes back in the editor.
+  const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
+  EXPECT_EQ(SlotFieldWide(Target, 2, 6), whole);
+  editor.FormActivate();
+  EXPECT_EQ(text(url_ids::LabeledEdit2), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
   EXPECT_EQ(win::FromCp932(field(Memo)), L"備考");
   EXPECT_EQ(field(Title), "abcdefghijk");
@@ -309,7 +315,8 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   SetClock(&clock);
   OneBrowser browser;
   browser.caption = "Example Domain Pages - Microsoft Internet Explorer";
-  browser.address = " http://example.com/";
+  const std::string address = " http://example.com/" + std::string(200, 'p');
+  browser.address = address;
   SetWindowProvider(&browser);
 
   Forms forms;
@@ -326,7 +333,7 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
 
   SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
-  EXPECT_EQ(GetSlotField(Target, 0, 4), " http://example.com/");
+  EXPECT_EQ(GetSlotField(Target, 0, 4), address.substr(0, 128));
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
   EXPECT_EQ(GetSlotField(DisplayName, 0, 4), "Example Domain Pages");
   EXPECT_EQ(GetSlotField(Flag1, 0, 4), "1");
@@ -335,8 +342,9 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   EXPECT_EQ(GetSlotField(Memo, 0, 4), "");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(4)), L"Example");
   InitSlotTable();
-  ASSERT_FALSE(LoadTable());  // saved
+  ASSERT_FALSE(LoadTable());  // saved, with the whole address beside the table
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
+  EXPECT_EQ(SlotFieldWide(Target, 0, 4), win::FromCp932(address));
 
   browser.running = false;  // nothing found: nothing changes
   SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
