@@ -2,6 +2,7 @@
 
 #include "slot_table/text_rules.h"
 #include "win/cp932.h"
+#include "win/icon_bitmap.h"
 #include "win/window.h"
 
 namespace quenda {
@@ -15,8 +16,7 @@ void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& 
 }
 
 win::UniqueIcon FirstFileIcon(const std::string& path) {
-  return win::AdoptExtractedIcon(
-      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), 0));
+  return win::FileIcon32(win::FromCp932(path), 0);
 }
 
 std::string DroppedFileName(HDROP drop, UINT index) {
