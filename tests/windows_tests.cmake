@@ -31,7 +31,7 @@ set_target_properties(fake_browser PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_C
 add_dependencies(quenda_win_tests fake_browser)
 
 # Program files for the icon picker's tests: icons and no code, beside the tests.
-foreach(icons 5 14)
+foreach(icons 5 14 _sizes)
   add_library(test_icons${icons} SHARED program_entries/test_icons${icons}.rc)
   target_include_directories(test_icons${icons} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/program_entries)
   set_target_properties(test_icons${icons} PROPERTIES PREFIX "" LINKER_LANGUAGE CXX
@@ -39,3 +39,14 @@ foreach(icons 5 14)
   target_link_options(test_icons${icons} PRIVATE -nostdlib -Wl,-e,0)
   add_dependencies(quenda_win_tests test_icons${icons})
 endforeach()
+# Icon files whose 32-pixel image is not the first, beside the tests.
+foreach(icon icon_16_48_32 icon_256_16_32)
+  configure_file(program_entries/${icon}.ico ${CMAKE_CURRENT_BINARY_DIR}/${icon}.ico COPYONLY)
+endforeach()
+
+# The icon tests again at a system DPI of 144, where the system's icon size is 48.
+add_test(NAME quenda_win_tests_144dpi
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/at_system_dpi.sh 144
+                 $<TARGET_FILE:quenda_win_tests> --gtest_filter=*32PixelImage*)
+set_tests_properties(quenda_win_tests_144dpi PROPERTIES RESOURCE_LOCK quenda_wine_desktop
+                     TIMEOUT 300)

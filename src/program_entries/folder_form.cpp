@@ -333,6 +333,19 @@ LRESULT TGetFolder::OnNotify(const NMHDR& header) {
   return 0;
 }
 
+void TGetFolder::Opening() {
+  // Centred over the main window each time it opens.
+  const HWND owner = GetWindow(hwnd(), GW_OWNER);
+  RECT o, r;
+  if (owner && GetWindowRect(owner, &o) && GetWindowRect(hwnd(), &r)) {
+    SetWindowPos(hwnd(), nullptr, (o.left + o.right - (r.right - r.left)) / 2,
+                 (o.top + o.bottom - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    win::CentreOnDesktop(hwnd());
+  }
+}
+
 LRESULT TGetFolder::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_NOTIFY:
@@ -348,16 +361,6 @@ LRESULT TGetFolder::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SHOWWINDOW:
       if (wparam) {
-        // Centred over the main window each time it is shown.
-        const HWND owner = GetWindow(hwnd(), GW_OWNER);
-        RECT o, r;
-        if (owner && GetWindowRect(owner, &o) && GetWindowRect(hwnd(), &r)) {
-          SetWindowPos(hwnd(), nullptr, (o.left + o.right - (r.right - r.left)) / 2,
-                       (o.top + o.bottom - (r.bottom - r.top)) / 2, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        } else {
-          win::CentreOnDesktop(hwnd());
-        }
         if (!shown_) {
           shown_ = true;  // the desktop's own level, when the tree is first seen
           SendMessageW(Control(folder_ids::ShellTreeView1), TVM_EXPAND, TVE_EXPAND,

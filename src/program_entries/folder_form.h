@@ -43,6 +43,7 @@ class TGetFolder : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override;
   void PlaceOwnControls() override;
 
  private:

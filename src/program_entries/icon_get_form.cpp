@@ -283,7 +283,8 @@ int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
   if (count < 2) return 0;
   DrawStrip(path, count);
   ShowModal(owner);
-  return SelectedIcon;
+  // A choice remembered from a file with more icons falls back to this file's first.
+  return SelectedIcon >= 0 && SelectedIcon < count ? SelectedIcon : 0;
 }
 
 void TPrgIconGetBox::EmptyStrip() {
@@ -301,9 +302,7 @@ void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
     win::SelectGuard select(dc.get(), strip_.get());
     const std::wstring file = win::FromCp932(path);
     for (int i = 0; i < count; ++i) {
-      const win::UniqueIcon icon =
-          win::AdoptExtractedIcon(ExtractIconW(win::ModuleInstance(), file.c_str(), UINT(i)));
-      // At its 32 x 32 cell size, never stretched from another.
+      const win::UniqueIcon icon = win::FileIcon32(file, i);
       if (icon) DrawIconEx(dc.get(), i * kCell, 0, icon.get(), kCell, kCell, 0, nullptr, DI_NORMAL);
     }
     GdiFlush();
@@ -358,9 +357,6 @@ LRESULT TPrgIconGetBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
         SpeedButton1Click();
       }
       return 0;
-    case WM_SHOWWINDOW:
-      if (wparam) win::CentreOnDesktop(hwnd());
-      break;
   }
   return Window::HandleMessage(message, wparam, lparam);
 }

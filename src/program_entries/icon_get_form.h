@@ -29,7 +29,8 @@ class TPrgIconGetBox : public win::LayoutWindow {
   bool Create(HWND owner);
 
   // The icon choice on a file (CP932 path): empties the strip; for two or more icons fills it
-  // and shows the picker modally over `owner`, then gives SelectedIcon; otherwise gives 0.
+  // and shows the picker modally over `owner`, then gives SelectedIcon, or 0 when that is no
+  // icon of this file; otherwise gives 0.
   int IconChoice(HWND owner, const std::string& path);
 
   // Steps of the icon choice.
@@ -52,6 +53,7 @@ class TPrgIconGetBox : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override { win::CentreOnDesktop(hwnd()); }
   void PlaceOwnControls() override;
 
  private:

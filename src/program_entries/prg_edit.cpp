@@ -139,9 +139,6 @@ void TPrgForm::SpeedButton4Click() { EndModal(); }
 
 LRESULT TPrgForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SHOWWINDOW:
-      if (wparam) FormActivate();
-      break;
     case WM_COMMAND: {
       const int id = LOWORD(wparam), code = HIWORD(wparam);
       if (code == BN_CLICKED) {

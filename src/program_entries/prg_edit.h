@@ -33,6 +33,7 @@ class TPrgForm : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override { FormActivate(); }
 
  private:
   void FillControls();

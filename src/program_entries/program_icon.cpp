@@ -4,14 +4,12 @@
 #include "win/cp932.h"
 #include "win/handle.h"
 #include "win/icon_bitmap.h"
-#include "win/window.h"
 
 namespace quenda {
 
 ProgramIcon IconFromProgram(TPrgIconGetBox* picker, HWND owner, const std::string& path) {
   const int index = picker ? picker->IconChoice(owner, path) : 0;
-  win::UniqueIcon icon = win::AdoptExtractedIcon(
-      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), UINT(index)));
+  const win::UniqueIcon icon = win::FileIcon32(win::FromCp932(path), index);
   return {win::ComposeIcon(icon.get(), kIconPalette[kBlack]), bool(icon)};
 }
 

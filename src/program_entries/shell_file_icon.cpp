@@ -1,6 +1,7 @@
 #include "program_entries/shell_file_icon.h"
 
 #include "win/cp932.h"
+#include "win/icon_bitmap.h"
 #include "win/window.h"
 
 namespace quenda {
@@ -14,8 +15,7 @@ void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& 
 }
 
 win::UniqueIcon FirstFileIcon(const std::string& path) {
-  return win::AdoptExtractedIcon(
-      ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), 0));
+  return win::FileIcon32(win::FromCp932(path), 0);
 }
 
 std::wstring DroppedFileName(HDROP drop, UINT index) {

@@ -13,7 +13,7 @@ namespace quenda {
 // new handle (its old one is freed); a failed query gives no icon and an empty name.
 void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& display_name);
 
-// The first icon of a file, through ExtractIcon; none when the file holds no icon.
+// The first icon of a file at 32 x 32; none when the file holds no icon.
 win::UniqueIcon FirstFileIcon(const std::string& path);
 
 // The n-th name of a drop, whole.

@@ -58,6 +58,10 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     controls_[c.id] = frame;
   }
+  // Tab goes on into the group, to the check box and the title edit.
+  const HWND group = Control(url_ids::GroupBox1);
+  SetWindowLongPtrW(group, GWL_EXSTYLE,
+                    GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SendMessageW(Control(url_ids::RichEdit1), EM_LIMITTEXT, 250, 0);
   SetChecked(true);
   win::CentreOnDesktop(hwnd());
@@ -187,6 +191,9 @@ void TKeyIn_URL::SpeedButton6Click() {
     return;
   }
   ClearCurrentSlot();
+  // The working copy and picture follow the cleared slot, so that "設　定" stores it cleared.
+  UrlEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  working_ = SlotIconBitmap(CurrentPage, CurrentSlot);
   LoadControls();
   SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, BST_CHECKED, 0);
   RefreshKeyPreview();
@@ -208,8 +215,7 @@ void TKeyIn_URL::SpeedButton5Click() {
 }
 
 void TKeyIn_URL::pr_ReadImge(const std::string& path) {
-  win::UniqueIcon icon(static_cast<HICON>(LoadImageW(nullptr, win::FromCp932(path).c_str(),
-                                                     IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+  const win::UniqueIcon icon = win::FileIcon32(win::FromCp932(path), 0);
   if (icon) {
     DrawPictureOnWhite(working_, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
   } else {
@@ -236,9 +242,6 @@ void TKeyIn_URL::MaskEdit1Change() {
 
 LRESULT TKeyIn_URL::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SHOWWINDOW:
-      if (wparam) FormActivate();
-      break;
     case WM_COMMAND: {
       const int id = LOWORD(wparam), code = HIWORD(wparam);
       if (code == BN_CLICKED) {

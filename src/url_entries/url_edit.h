@@ -37,6 +37,7 @@ class TKeyIn_URL : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override { FormActivate(); }
   void PlaceOwnControls() override;
 
  private:

@@ -24,6 +24,15 @@ UniqueBitmap BitmapFromIcon(const IconBitmap& icon) {
   return bitmap;
 }
 
+UniqueIcon FileIcon32(const std::wstring& path, int index) {
+  // ExtractIcon and a plain LoadImage give the system's icon size (48 at 150 %) or a file's
+  // first image; this asks for 32 x 32, which takes the 32-pixel image where there is one.
+  HICON icon = nullptr;
+  const UINT got = PrivateExtractIconsW(path.c_str(), index, kIconSize, kIconSize, &icon, nullptr,
+                                        1, LR_DEFAULTCOLOR);
+  return AdoptExtractedIcon(got == 0 || got == UINT(-1) ? nullptr : icon);
+}
+
 Picture ComposeIcon(HICON icon, Rgb background) {
   void* bits = nullptr;
   UniqueBitmap surface = CreateTopDownSurface(kIconSize, kIconSize, &bits);
@@ -34,7 +43,7 @@ Picture ComposeIcon(HICON icon, Rgb background) {
   if (IsDrawableIcon(icon)) {
     MemoryDC dc;
     SelectGuard select(dc.get(), surface.get());
-    DrawIconEx(dc.get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc.get(), 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
     GdiFlush();
   }
   for (int i = 0; i < kIconSize * kIconSize; ++i) picture.pixels[i] = pixels[i] & 0xFFFFFF;

@@ -1,5 +1,6 @@
 #include "win/window.h"
 
+#include <algorithm>
 #include <set>
 
 #include "win/cp932.h"
@@ -83,6 +84,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   // Dialogs live until the program ends: closing one ends its modal loop or hides it.
+  // A multi-line edit hands Tab on with this message, as it does inside a dialog.
+  if (message == WM_NEXTDLGCTL) {
+    const HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                     : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
+    if (next) SetFocus(next);
+    return 0;
+  }
   if (message == WM_CLOSE) {
     if (in_modal_) {
       EndModal();
@@ -100,6 +108,8 @@ void Window::ShowModal(HWND owner) {
   end_modal_ = false;
   const bool owner_enabled = owner && IsWindowEnabled(owner);
   if (owner_enabled) EnableWindow(owner, FALSE);
+  Opening();
+  KeepInWorkArea(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   MSG msg;
@@ -142,6 +152,21 @@ void CentreOnDesktop(HWND hwnd) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
                work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void KeepInWorkArea(HWND hwnd) {
+  RECT r;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetWindowRect(hwnd, &r) ||
+      !GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return;
+  }
+  const RECT& work = monitor.rcWork;
+  const int x = std::max(work.left, std::min(r.left, work.right - (r.right - r.left)));
+  const int y = std::max(work.top, std::min(r.top, work.bottom - (r.bottom - r.top)));
+  if (x == r.left && y == r.top) return;
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace quenda::win

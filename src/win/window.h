@@ -20,7 +20,8 @@ class Window {
   Dpi dpi() const { return dpi_; }
 
   // Shows the window modally over its owner and returns when EndModal is called or the window
-  // is closed; the owner is disabled meanwhile.
+  // is closed; the owner is disabled meanwhile. The window opens inside the work area of its
+  // monitor, after Opening has placed it.
   void ShowModal(HWND owner);
   void EndModal();
   bool InModal() const { return in_modal_; }
@@ -36,6 +37,9 @@ class Window {
   // system's suggested outer rectangle, then DpiChanged lays its content out anew.
   void ApplyDpi(Dpi dpi, const RECT& suggested);
   virtual void DpiChanged() {}
+  // Runs once each time ShowModal opens the window, before it shows: the window takes its place
+  // and loads what it shows. Being shown again while open (the owner restored) does not run it.
+  virtual void Opening() {}
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -57,6 +61,9 @@ HINSTANCE ModuleInstance();
 void SetText(HWND hwnd, const std::wstring& text);
 std::wstring GetText(HWND hwnd);
 void CentreOnDesktop(HWND hwnd);
+// Moves a window the least needed to lie inside the work area of its monitor; one larger than
+// that keeps its top-left corner (and caption) inside.
+void KeepInWorkArea(HWND hwnd);
 // Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
 bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
 

@@ -7,8 +7,10 @@
 #include "main_window/forms.h"
 #include "main_window/shell.h"
 #include "resources/main_crt_layout.h"
+#include "program_entries/modal_probe.h"
 #include "resources/prg_edit_layout.h"
 #include "resources/resource_ids.h"
+#include "resources/url_edit_layout.h"
 #include "slot_table/full_text_win.h"
 #include "slot_table/now_text.h"
 #include "slot_table/table_file.h"
@@ -433,6 +435,18 @@ TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
   EXPECT_TRUE(caps_all_white);
 }
 
+// Runs at 96 and at 144 DPI, where the system's icon size is 48.
+TEST_F(MainWindowTest, DroppedIconFilesGiveTheir32PixelImage) {
+  Start();
+  ClickPage(200);
+  const wchar_t* names[] = {L"icon_16_48_32.ico", L"icon_256_16_32.ico"};
+  prompts.prompts.answers = {IDYES, IDYES};
+  for (int slot = 0; slot < 2; ++slot) {
+    Drop(SlotPoint(slot), {testing::BesideTests(names[slot]).wstring()});
+    EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(SlotIconBitmap(8, slot)))) << names[slot];
+  }
+}
+
 TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   Start();
   ClickPage(200);
@@ -488,6 +502,78 @@ TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   for (int i = 0; i < 1000; ++i) Drop(SlotPoint(i % 25), {ico.wstring()});
   EXPECT_EQ(win::LiveHandles(), before_drops);
   EXPECT_EQ(prompts.prompts.shown.size(), 1025u);
+}
+
+// What the user typed stays while an editor is open, also when the main window is minimised and
+// restored (which hides and shows its owned windows); the next opening loads the slot again.
+TEST_F(MainWindowTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
+  SetSlotField(DisplayName, 8, 0, "program");
+  SetSlotField(DisplayName, 0, 0, "address");
+  Start();
+  struct {
+    int page_tag;
+    win::LayoutWindow& editor;
+    int edit, cancel;
+    const wchar_t* stored;
+  } rows[] = {{200, forms.prg, prg_ids::Edit1, prg_ids::SpeedButton4, L"program"},
+              {0, forms.url, url_ids::LabeledEdit1, url_ids::SpeedButton4, L"address"}};
+  for (const auto& row : rows) {
+    ClickPage(row.page_tag);
+    CurrentSlot = 0;
+    const HWND edit = row.editor.Control(row.edit);
+    std::wstring kept, reopened;
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      win::SetText(edit, L"typed");
+      ShowOwnedPopups(main(), FALSE);
+      ShowOwnedPopups(main(), TRUE);
+      kept = win::GetText(edit);
+      testing::PostClick(row.editor.Control(row.cancel));
+    });
+    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    EXPECT_EQ(kept, L"typed") << row.stored;
+    probe.Post([&] {
+      reopened = win::GetText(edit);
+      testing::PostClick(row.editor.Control(row.cancel));
+    });
+    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    EXPECT_EQ(reopened, row.stored);
+  }
+}
+
+// Each dialog keeps its own placement, moved the least needed into the work area: the folder
+// chooser centred over a main window at the screen's corner, the others where they were left
+// partly off screen.
+TEST_F(MainWindowTest, DialogsOpenInsideTheWorkArea) {
+  Start();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(main(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  const auto move = [](HWND hwnd, int x, int y) {
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  move(main(), work.right - 60, work.bottom - 60);
+  win::Window* dialogs[] = {&forms.prg, &forms.icon_get, &forms.folder, &forms.url, &forms.help};
+  for (win::Window* dialog : dialogs) {
+    move(dialog->hwnd(), work.right - 40, work.bottom - 40);
+    RECT shown{};
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      GetWindowRect(dialog->hwnd(), &shown);
+      PostMessageW(dialog->hwnd(), WM_CLOSE, 0, 0);
+    });
+    dialog->ShowModal(main());
+    const std::wstring name = win::GetText(dialog->hwnd());
+    EXPECT_GE(shown.left, work.left) << name;
+    EXPECT_GE(shown.top, work.top) << name;
+    EXPECT_LE(shown.right, work.right) << name;
+    EXPECT_LE(shown.bottom, work.bottom) << name;
+    if (dialog != &forms.icon_get) {  // the picker is centred on the desktop
+      EXPECT_EQ(shown.right, work.right) << name;
+      EXPECT_EQ(shown.bottom, work.bottom) << name;
+    }
+  }
 }
 
 TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {

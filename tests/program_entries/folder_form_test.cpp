@@ -247,6 +247,8 @@ TEST_F(FolderFormTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
   const HTREEITEM root = chooser.Root();
   ModalProbe probe;
   RECT shown{}, owner_rect;
+  // Far enough from the screen's edge for the chooser centred over it to fit.
+  SetWindowPos(owner, nullptr, 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   GetWindowRect(owner, &owner_rect);
   bool root_filled = false;
 

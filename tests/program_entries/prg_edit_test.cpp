@@ -18,6 +18,7 @@
 #include "program_entries/modal_probe.h"
 #include "support/win_test_support.h"
 #include "win/cp932.h"
+#include "win/icon_bitmap.h"
 
 namespace quenda {
 namespace {
@@ -192,6 +193,27 @@ TEST_F(PrgEditTest, AProgramWithSeveralIconsAsksThePicker) {
   EXPECT_EQ(SelectedIcon, 2);
   EXPECT_EQ(win::FromCp932(FieldText(editor.WorkingRecord().fields.Title)), L"道具箱.exe");
   EXPECT_EQ(editor.Glyph().At(8, 24), 12);  // icon 2 is blue
+}
+
+// Runs at 96 and at 144 DPI, where the system's icon size is 48: the strip and the editor take
+// each icon's 32-pixel image, though it is never the first of the icon's images.
+TEST_F(PrgEditTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
+  ASSERT_TRUE(created);
+  const auto program = dir.path() / L"sizes.exe";
+  std::filesystem::copy_file(testing::BesideTests(L"test_icons_sizes.dll"), program);
+  editor.FormActivate();
+  files.answers = {program.wstring()};
+  const HWND strip = picker.Control(icon_get_ids::Image1);
+  const int x = picker.Cell() + 5;  // cell 1 at the window's DPI
+  PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+  PostClick(strip, x, 5);
+  PostClick(picker.Control(icon_get_ids::SpeedButton1));
+  Click(prg_ids::SpeedButton6);
+  EXPECT_EQ(SelectedIcon, 1);
+  const Picture cells = win::PictureFromBitmap(picker.StripBitmap());
+  EXPECT_TRUE(testing::IsThe32PixelImage(cells, 0));
+  EXPECT_TRUE(testing::IsThe32PixelImage(cells, 32));
+  EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(editor.Glyph())));
 }
 
 TEST_F(PrgEditTest, AShortcutTakesTheShellsNameAndIcon) {

@@ -98,6 +98,17 @@ void WriteIconFile(const std::filesystem::path& path, unsigned colour) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
 }
 
+bool IsThe32PixelImage(const Picture& picture, int left) {
+  if (picture.width < left + kIconSize || picture.height < kIconSize) return false;
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) {
+      const bool edge = x == 0 || y == 0 || x == kIconSize - 1 || y == kIconSize - 1;
+      if (picture.At(left + x, y) != (edge ? 0x000000u : 0x00FF00u)) return false;
+    }
+  }
+  return true;
+}
+
 bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target) {
   CoInitialize(nullptr);
   IShellLinkW* shell_link = nullptr;

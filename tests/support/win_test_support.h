@@ -10,6 +10,7 @@
 
 #include "main_window/app.h"
 #include "main_window/file_dialog.h"
+#include "slot_table/slot_icon.h"
 
 namespace quenda::testing {
 
@@ -80,6 +81,10 @@ HDROP MakeDrop(POINT client_point, const std::vector<std::wstring>& files);
 
 // Writes a 32 x 32 icon file: `colour` in the square (8,8)-(24,24), transparent elsewhere.
 void WriteIconFile(const std::filesystem::path& path, unsigned colour);
+
+// Whether `picture` holds, at x = `left`, the 32-pixel image of the several-size test icons
+// (make_test_icons.py) whole and unscaled: green inside a black edge of one pixel.
+bool IsThe32PixelImage(const Picture& picture, int left = 0);
 
 // Writes a shortcut to `target`.
 bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target);

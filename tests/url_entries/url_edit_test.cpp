@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "main_window/file_dialog.h"
 #include "main_window/forms.h"
@@ -264,9 +265,54 @@ TEST_F(UrlEditTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
   Click(url_ids::SpeedButton3);
   EXPECT_EQ(SlotIconBitmap(2, 6).At(8, 24), 11);
+
+  // A choice made in a file with more icons, the picker closed without a click: icon 0.
+  SelectedIcon = 7;
+  files.answers = {library.wstring()};
+  PostMessageW(picker.hwnd(), WM_CLOSE, 0, 0);
+  Click(url_ids::SpeedButton5);
+  EXPECT_EQ(editor.WorkingPicture().At(8, 24), 9);  // icon 0 is red
+  EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringBringsBackWhatTheCopyHeld) {
+// Runs at 96 and at 144 DPI, where the system's icon size is 48.
+TEST_F(UrlEditTest, IconFilesGiveTheir32PixelImage) {
+  Open();
+  for (const wchar_t* name : {L"icon_16_48_32.ico", L"icon_256_16_32.ico"}) {
+    files.answers = {testing::BesideTests(name).wstring()};
+    Click(url_ids::SpeedButton5);
+    EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(editor.WorkingPicture()))) << name;
+  }
+  EXPECT_TRUE(prompts.prompts.shown.empty());
+}
+
+TEST_F(UrlEditTest, TabReachesEveryInputInTurn) {
+  Open();
+  testing::ModalProbe probe;
+  std::vector<HWND> focus;
+  // Each Tab is handled before the next step looks where the focus went.
+  std::function<void()> step = [&] {
+    focus.push_back(GetFocus());
+    if (focus.size() == 6) {
+      PostMessageW(editor.hwnd(), WM_CLOSE, 0, 0);
+      return;
+    }
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    probe.Post(step);
+  };
+  probe.Post([&] {
+    SetFocus(control(url_ids::LabeledEdit2));
+    step();
+  });
+  editor.ShowModal(nullptr);
+  const std::vector<HWND> expected{control(url_ids::LabeledEdit2), control(url_ids::LabeledEdit1),
+                                   control(url_ids::RichEdit1),    control(url_ids::CheckBox1),
+                                   control(url_ids::MaskEdit1),    control(url_ids::LabeledEdit2)};
+  EXPECT_EQ(focus, expected);
+  EXPECT_EQ(text(url_ids::RichEdit1), L"");  // the memo passed Tab on, it typed nothing
+}
+
+TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   SetSlotField(Flag0, 2, 6, "Z");
   SetSlotField(WorkFolder, 2, 6, "C:\\Work");
   SetSlotField(Target, 2, 6, "http://example.com/");
@@ -284,11 +330,12 @@ TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringBringsBackWhatTheCopyHeld
   EXPECT_EQ(text(url_ids::LabeledEdit2), L"");
   EXPECT_TRUE(editor.Checked());
 
-  Click(url_ids::SpeedButton3);
-  EXPECT_EQ(field(Flag1), "1");
-  EXPECT_EQ(field(Flag0), "Z");
-  EXPECT_EQ(field(WorkFolder), "C:\\Work");
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), 9);  // the icon from before the clear
+  Click(url_ids::SpeedButton3);  // nothing of the entry before the clear comes back
+  EXPECT_EQ(field(Flag1), "1");  // the check box, ticked for a cleared slot
+  EXPECT_EQ(field(Flag0), "");
+  EXPECT_EQ(field(WorkFolder), "");
+  EXPECT_EQ(field(Target), "");
+  EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
 }
 
 TEST_F(UrlEditTest, CancelAndTheCloseBoxWriteNothing) {
