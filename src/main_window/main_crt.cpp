@@ -92,11 +92,11 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() { pr_KeyMssgDisp(); }
 
 bool TMainForm::FormCloseQuery() {
-  if (MaybeError error = SaveTable()) {
-    ShowErrorBox(hwnd(), *error);
-    return false;
-  }
-  return true;
+  MaybeError error = SaveTable();
+  if (!error) return true;
+  ShowErrorBox(hwnd(), *error);
+  // A table that cannot be saved must not keep the user from leaving; the files stay as they are.
+  return CurrentPrompts().Show(hwnd(), L"保存せずに終了しますか？", L"確認", MB_YESNO) == IDYES;
 }
 
 void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
@@ -241,6 +241,7 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
   POINT point{};
   DragQueryPoint(drop, &point);
   const int slot = SlotAtClientPoint(point);
+  bool filled = false;
   if (slot < 0) {
     CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
     held.reset();
@@ -258,9 +259,14 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
       }
       WriteDroppedEntry(CurrentPage, CurrentSlot, path);
       StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      filled = true;
     }
   }
   pr_KeyDisp(unsigned(CurrentSlot));
+  // Saved at once, so that a crash or a power cut does not lose the new entry.
+  if (filled) {
+    if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+  }
 }
 
 win::UniqueMenu TMainForm::BuildPopupMenu() const {
@@ -317,9 +323,17 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
   }
 }
 
+// The session ends whatever the save gives: it is tried once and shows nothing, as a box
+// would hold the log-off or shut-down.
+void TMainForm::SaveForSessionEnd() {
+  if (saved_for_session_end_) return;
+  saved_for_session_end_ = true;
+  (void)SaveTable();
+}
+
 LRESULT TMainForm::OnQueryEndSession() {
-  if (!saved_for_session_end_) saved_for_session_end_ = FormCloseQuery();
-  return saved_for_session_end_ ? TRUE : FALSE;
+  SaveForSessionEnd();
+  return TRUE;
 }
 
 void TMainForm::OnEndSession(bool ending) {
@@ -327,8 +341,7 @@ void TMainForm::OnEndSession(bool ending) {
     saved_for_session_end_ = false;  // the log-off was cancelled; the next one saves anew
     return;
   }
-  if (!saved_for_session_end_ && !FormCloseQuery()) return;
-  saved_for_session_end_ = true;
+  SaveForSessionEnd();
   DestroyWindow(hwnd());
 }
 

@@ -63,6 +63,7 @@ std::string GetSlotField(int field, PageIndex page, SlotIndex slot) {
 }
 
 void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text) {
+  ++TheSlotTable().changes;
   SetFieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field), text);
 }
 
@@ -94,6 +95,7 @@ void InitSlotTable() {
 }
 
 void ClearCurrentSlot() {
+  ++TheSlotTable().changes;
   SlotRecord& record = TheSlotTable().At(CurrentPage, CurrentSlot);
   record.fields = SlotFields{};
   record.Icon->bitmap = BlankIcon();
@@ -101,6 +103,7 @@ void ClearCurrentSlot() {
 }
 
 void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture) {
+  ++TheSlotTable().changes;
   DrawPictureOnWhite(TheSlotTable().At(page, slot).Icon->bitmap, picture);
 }
 

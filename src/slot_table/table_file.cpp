@@ -18,6 +18,10 @@ constexpr std::size_t kReadLimit = 64u << 20;
 StdTableStorage g_std_storage;
 TableStorage* g_storage = &g_std_storage;
 bool g_damaged = false;
+// The file was there but could not be opened (held by another program, say): nothing of it is
+// in the table, so it is not replaced before the table has changed.
+bool g_unopened = false;
+unsigned long g_changes_at_load = 0;
 
 std::filesystem::path Sibling(const std::filesystem::path& path, const std::string& suffix) {
   auto name = path.native();
@@ -36,7 +40,7 @@ std::filesystem::path TableFilePath() {
   return name;
 }
 
-MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
+MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table, std::size_t* used) {
   std::size_t pos = 0;
   for (SlotRecord& record : table.records) {
     // A field cut short by the end keeps what was read; the rest keeps its contents.
@@ -45,6 +49,7 @@ MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
     pos += n;
     if (MaybeError error = ReadIconBmp(bytes, pos, record.Icon->bitmap)) return error;
   }
+  if (used) *used = pos;
   return std::nullopt;
 }
 
@@ -63,11 +68,14 @@ MaybeError LoadTable() {
   const std::filesystem::path path = TableFilePath();
   std::vector<std::uint8_t> bytes;
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
+  g_changes_at_load = TheSlotTable().changes;
   // A file that is there but cannot be read is kept aside before a save replaces it.
-  g_damaged = status == TableStorage::ReadStatus::Failed;
+  g_unopened = g_damaged = status == TableStorage::ReadStatus::Failed;
   if (status != TableStorage::ReadStatus::Ok) return Error::WithPath(msg::kCannotOpen, path);
-  MaybeError error = ParseTable(bytes, TheSlotTable());
-  g_damaged = error.has_value();
+  std::size_t used = 0;
+  MaybeError error = ParseTable(bytes, TheSlotTable(), &used);
+  // Bytes behind the last record would be lost to the next save, which writes 350 records.
+  g_damaged = error.has_value() || used < bytes.size();
   return error;
 }
 
@@ -75,22 +83,34 @@ bool TableFileDamaged() { return g_damaged; }
 
 MaybeError SaveTable() {
   const std::filesystem::path path = TableFilePath();
+  if (g_unopened && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
+    return std::nullopt;
+  }
+  std::filesystem::path aside;
   if (g_damaged && g_storage->Exists(path)) {
-    std::filesystem::path aside = Sibling(path, ".damaged");
+    aside = Sibling(path, ".damaged");
     for (int n = 2; g_storage->Exists(aside); ++n) {
       aside = Sibling(path, ".damaged" + std::to_string(n));
     }
     if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
   }
-  g_damaged = false;
-  return g_storage->WriteReplace(path, SerializeTable(TheSlotTable()));
+  if (MaybeError error = g_storage->WriteReplace(path, SerializeTable(TheSlotTable()))) {
+    // A failed save leaves the folder as it found it; the next one copies again.
+    if (!aside.empty()) g_storage->Remove(aside);
+    return error;
+  }
+  g_damaged = g_unopened = false;
+  return std::nullopt;
 }
 
 TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
                                                   std::size_t limit,
                                                   std::vector<std::uint8_t>& bytes) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return ReadStatus::Missing;
+  const std::filesystem::file_status st = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(st)) return ReadStatus::Missing;
+  // A folder opens as a stream that reads nothing; it is no table to load or to replace.
+  if (!std::filesystem::is_regular_file(st)) return ReadStatus::Failed;
   std::ifstream in(path, std::ios::binary);
   if (!in) return ReadStatus::Failed;
   bytes.clear();
@@ -136,6 +156,11 @@ MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
 bool StdTableStorage::Exists(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
+}
+
+void StdTableStorage::Remove(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
 }
 
 }  // namespace quenda

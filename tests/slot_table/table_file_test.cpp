@@ -607,14 +607,68 @@ TEST_F(TableStorageTest, EmptyFileIsAReadErrorThatChangesNoSlot) {
   EXPECT_EQ(IconAt(0), Filled(0));
 }
 
-TEST_F(TableStorageTest, NothingBehindTheLastRecordIsRead) {
+TEST_F(TableStorageTest, NothingBehindTheLastRecordIsReadButItIsKeptAside) {
   Bytes file = VariedTable();
   file.insert(file.end(), 5000, 0xEE);
   Write(File(), file);
   ASSERT_FALSE(LoadTable());
-  EXPECT_FALSE(TableFileDamaged());
+  EXPECT_TRUE(TableFileDamaged());
   ASSERT_FALSE(SaveTable());
   EXPECT_TRUE(SameBytes(Read(File()), Bytes(file.begin(), file.begin() + kFileSize)));
+  EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), file));
+}
+
+// The system's storage, except that the table file cannot be opened (another program holds it).
+class HeldFileStorage : public StdTableStorage {
+ public:
+  ReadStatus ReadAll(const fs::path&, std::size_t, std::vector<std::uint8_t>&) override {
+    return ReadStatus::Failed;
+  }
+};
+
+TEST_F(TableStorageTest, AFileThatCouldNotBeOpenedIsReplacedOnlyAfterAChange) {
+  HeldFileStorage held;
+  struct Case {
+    const char* what;
+    TableStorage* storage;  // nullptr: the portable one
+    bool folder;            // a folder where the file should be
+  };
+  for (const Case& c : {Case{"held open", &held, false}, Case{"a folder", nullptr, true}}) {
+    SCOPED_TRACE(c.what);
+    SetTableStorage(c.storage);
+    fs::remove_all(File());
+    fs::remove(File("Quenda.Tbl.damaged"));
+    const Bytes old = VariedTable();
+    if (c.folder) {
+      fs::create_directory(File());
+    } else {
+      Write(File(), old);
+    }
+    InitSlotTable();
+    EXPECT_EQ(Text(LoadTable()), WithPath(msg::kCannotOpen, File()));
+
+    // Unchanged: every save leaves the file and its folder alone.
+    ASSERT_FALSE(SaveTable());
+    ASSERT_FALSE(SaveTable());
+    EXPECT_FALSE(fs::exists(File("Quenda.Tbl.damaged")));
+    EXPECT_FALSE(fs::exists(File("Quenda.Tbl.tmp")));
+    if (c.folder) {
+      EXPECT_TRUE(fs::is_directory(File()));
+    } else {
+      EXPECT_TRUE(SameBytes(Read(File()), old));
+    }
+
+    // Changed: the old file goes aside first, as a damaged one does.
+    SetSlotField(Title, 0, 0, "new");
+    if (c.folder) {
+      EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, File("Quenda.Tbl.damaged")));
+      EXPECT_TRUE(fs::is_directory(File()));
+    } else {
+      ASSERT_FALSE(SaveTable());
+      EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), old));
+      EXPECT_EQ(Read(File()).size(), kFileSize);
+    }
+  }
 }
 
 TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
@@ -629,6 +683,18 @@ TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
   fs::create_directories(File("Quenda.Tbl.tmp") / "busy");
   EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, dir_ / "Quenda.Tbl"));
   EXPECT_TRUE(SameBytes(Read(File()), old));
+
+  // A damaged file's copy is taken back when the save fails, and made again by the next one.
+  Bytes damaged = old;
+  damaged[kFieldsSize] = 'X';
+  Write(File(), damaged);
+  EXPECT_EQ(Text(LoadTable()), msg::kInvalidBitmap);
+  EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, dir_ / "Quenda.Tbl"));
+  EXPECT_TRUE(SameBytes(Read(File()), damaged));
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.damaged")));
+  fs::remove_all(File("Quenda.Tbl.tmp"));
+  ASSERT_FALSE(SaveTable());
+  EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), damaged));
 }
 
 }  // namespace
