@@ -457,6 +457,22 @@ int CmdMutexFree(int argc, wchar_t** argv) {
   return 1;
 }
 
+// hold FILE MS: opens FILE for reading without sharing, as a backup or virus scanner may, prints
+// "held", keeps it so for MS milliseconds, then prints "released".
+int CmdHold(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: hold FILE MS");
+  HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return Fail(L"cannot open " + std::wstring(argv[2]) + L": error " +
+                std::to_wstring(GetLastError()));
+  }
+  Out(L"held");
+  Sleep(Number(argv[3]));
+  CloseHandle(file);
+  Out(L"released");
+  return 0;
+}
+
 // xwindow PID CLASS TIMEOUT: waits for PID's visible window of CLASS and prints the id of the
 // X window Wine shows it in, so that xdotool can type into it.
 int CmdXWindow(int argc, wchar_t** argv) {
@@ -652,6 +668,22 @@ int CmdRects(int argc, wchar_t** argv) {
   return 0;
 }
 
+// centre PID ID TIMEOUT: "X Y", the middle of the main window's control ID on the screen (where
+// an X client drops on it).
+int CmdCentre(int argc, wchar_t** argv) {
+  if (argc != 5) return Fail(L"usage: centre PID ID TIMEOUT_MS");
+  const int id = int(Number(argv[3]));
+  const auto controls = MainControls(Number(argv[2]), id, id, Deadline(Number(argv[4])));
+  if (controls.empty()) {
+    Err(L"no control " + std::to_wstring(id) + L" in the main window");
+    return 1;
+  }
+  RECT r;
+  GetWindowRect(controls[0], &r);
+  Out(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2));
+  return 0;
+}
+
 // The main window's control ID for click and rclick, and the middle of its client area;
 // nullptr (said why) when there is none.
 HWND ClickTarget(wchar_t** argv, const Deadline& deadline, LPARAM& middle) {
@@ -773,11 +805,13 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"state") return CmdState(argc, argv);
   if (command == L"wait-exit") return CmdWaitExit(argc, argv);
   if (command == L"mutex-free") return CmdMutexFree(argc, argv);
+  if (command == L"hold") return CmdHold(argc, argv);
   if (command == L"xwindow") return CmdXWindow(argc, argv);
   if (command == L"foreground") return CmdForeground(argc, argv);
   if (command == L"kill") return CmdKill(argc, argv);
   if (command == L"texts") return CmdTexts(argc, argv);
   if (command == L"rects") return CmdRects(argc, argv);
+  if (command == L"centre") return CmdCentre(argc, argv);
   if (command == L"click") return CmdClick(argc, argv);
   if (command == L"rclick") return CmdRightClick(argc, argv);
   if (command == L"wclick") return CmdWindowClick(argc, argv);

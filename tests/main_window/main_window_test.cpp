@@ -333,6 +333,18 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(icon.At(2, 2), kWhite);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(7)), L"");  // shows its icon
   EXPECT_EQ(GetSlotField(Target, 8, 8), "");
+
+  // Saved at once; a save that fails says so, as after an edit.
+  InitSlotTable();
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
+  std::filesystem::create_directory(dir.path() / L"Quenda.Tbl.tmp");
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(8), {first.wstring()});
+  ASSERT_EQ(prompts.prompts.shown.size(), 3u);
+  EXPECT_EQ(prompts.prompts.shown[2].text,
+            L"ファイル " + dir.path().wstring() + L"\\Quenda.Tbl を作成できません.");
+  EXPECT_EQ(prompts.prompts.shown[2].type, UINT(MB_OK | MB_ICONERROR));
 }
 
 TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
