@@ -96,7 +96,9 @@ bool TMainForm::FormCloseQuery() {
   if (!error) return true;
   ShowErrorBox(hwnd(), *error);
   // A table that cannot be saved must not keep the user from leaving; the files stay as they are.
-  return CurrentPrompts().Show(hwnd(), L"保存せずに終了しますか？", L"確認", MB_YESNO) == IDYES;
+  // No is the default: an Enter too many after the error box loses nothing.
+  return CurrentPrompts().Show(hwnd(), L"保存せずに終了しますか？", L"確認",
+                               MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }

@@ -18,9 +18,9 @@ constexpr std::size_t kReadLimit = 64u << 20;
 StdTableStorage g_std_storage;
 TableStorage* g_storage = &g_std_storage;
 bool g_damaged = false;
-// The file was there but could not be opened (held by another program, say): nothing of it is
+// The file was there but could not be read (held by another program, say): nothing of it is
 // in the table, so it is not replaced before the table has changed.
-bool g_unopened = false;
+bool g_unread = false;
 unsigned long g_changes_at_load = 0;
 
 std::filesystem::path Sibling(const std::filesystem::path& path, const std::string& suffix) {
@@ -70,7 +70,7 @@ MaybeError LoadTable() {
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
   g_changes_at_load = TheSlotTable().changes;
   // A file that is there but cannot be read is kept aside before a save replaces it.
-  g_unopened = g_damaged = status == TableStorage::ReadStatus::Failed;
+  g_unread = g_damaged = status == TableStorage::ReadStatus::Failed;
   if (status != TableStorage::ReadStatus::Ok) return Error::WithPath(msg::kCannotOpen, path);
   std::size_t used = 0;
   MaybeError error = ParseTable(bytes, TheSlotTable(), &used);
@@ -83,7 +83,7 @@ bool TableFileDamaged() { return g_damaged; }
 
 MaybeError SaveTable() {
   const std::filesystem::path path = TableFilePath();
-  if (g_unopened && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
+  if (g_unread && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
     return std::nullopt;
   }
   std::filesystem::path aside;
@@ -99,7 +99,7 @@ MaybeError SaveTable() {
     if (!aside.empty()) g_storage->Remove(aside);
     return error;
   }
-  g_damaged = g_unopened = false;
+  g_damaged = g_unread = false;
   return std::nullopt;
 }
 

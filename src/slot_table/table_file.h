@@ -62,7 +62,7 @@ std::vector<std::uint8_t> SerializeTable(const SlotTable& table);
 // Reads the table file into TheSlotTable(). A file that is there but fails to read, or holds
 // more than the 350 records, is kept aside (beside it) before the next save replaces it.
 MaybeError LoadTable();
-// Writes the whole table to the table file. A file that could not be opened at all is left
+// Writes the whole table to the table file. A file that could not be read at all is left
 // alone until the table has changed since the load.
 MaybeError SaveTable();
 

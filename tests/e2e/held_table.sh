@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A table file another program holds open without sharing, as a backup, sync or virus scanner
 # may. Held for a moment at start: Quenda waits and loads it. Held for longer: "は開けません",
-# and a close without changes leaves the file as it is and makes no copy of it.
+# and a close without changes leaves the file as it is and makes no copy of it. So does a
+# folder in the table's place.
 source "$(dirname "$0")/lib.sh" "$@"
 
 table=$work/Quenda.Tbl
@@ -46,4 +47,16 @@ close_expect wm-close "exited 0"
 cmp "$table" "$work/filled.ref" >&2 || fail "the held table changed"
 expect_eq "$(stat -c %y "$table")" "$before" "modification time of the held table"
 ls -A "$work" | diff "$work.before" - >&2 || fail "closing after a held start left files behind"
+echo "ok: a table held throughout the start is left alone"
+
+rm "$table"
+mkdir "$table"
+ls -A "$work" >"$work.before"
+start_quenda
+expect_error_box "ファイル $wtable は開けません."
+press_ok
+expect_main_window "a folder in the table's place"
+close_expect wm-close "exited 0"
+[[ -d $table ]] || fail "the folder in the table's place was replaced"
+ls -A "$work" | diff "$work.before" - >&2 || fail "closing with a folder for a table left files"
 echo "PASS: held table"

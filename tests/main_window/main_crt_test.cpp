@@ -144,7 +144,7 @@ TEST_F(MainFormTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
   EXPECT_EQ(prompts.prompts.shown[1].text, L"保存せずに終了しますか？");
   EXPECT_EQ(prompts.prompts.shown[1].caption, L"確認");
-  EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO));
+  EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO | MB_DEFBUTTON2));
 
   prompts.prompts.answers = {IDOK, IDNO};
   SendMessageW(main, WM_COMMAND, IDM_EXIT1, 0);  // "終了" tries again
