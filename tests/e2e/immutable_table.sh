@@ -54,7 +54,7 @@ close_expect exit dialog
 expect_error_box "$cannot_create"
 press_ok
 expect_question "$close_unsaved"
-answer_yes_expect_exit
+expect_exit_after "Yes to closing without saving" drv press "$pid" 6 "$wait_ms"
 chattr -i "$table"
 cmp "$table" "$work/filled.ref" >&2 || fail "the table changed on closing without saving"
 expect_eq "$(stat -c %y "$table")" "$before" "table modification time after Yes"

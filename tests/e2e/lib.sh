@@ -138,19 +138,20 @@ answer_no() {
   expect_eq "$(drv state "$pid")" "running main=1 dialogs=0" "after No"
 }
 
-# Answers the message box with Yes and expects Quenda to end with exit code 0. The process is
-# held before the click, so that its exit code cannot get lost.
-answer_yes_expect_exit() {
+# Runs a command that should make Quenda end ($1 says what it is, the rest is the command) and
+# expects exit code 0. The process is held first, so that its exit code cannot get lost.
+expect_exit_after() {
+  local what=$1 give_up=$((SECONDS + wait_ms / 1000))
+  shift
   drv wait-exit "$pid" "$wait_ms" >"$work.exit" &
-  local give_up=$((SECONDS + wait_ms / 1000))
   until grep -qx watching "$work.exit"; do
     ((SECONDS < give_up)) && ! grep -qx gone "$work.exit" ||
       fail "the driver could not hold process $pid: $(<"$work.exit")"
     sleep 0.01
   done
-  drv press "$pid" 6 "$wait_ms" || fail "could not answer Yes"
+  "$@" || fail "$what failed"
   wait %% || true
-  expect_eq "$(tail -n 1 "$work.exit")" "exited 0" "outcome of Yes"
+  expect_eq "$(tail -n 1 "$work.exit")" "exited 0" "outcome of $what"
 }
 
 # Asks the main window to close ($1: wm-close, sc-close or exit) and expects the outcome $2
