@@ -303,7 +303,9 @@ int CmdDialog(int argc, wchar_t** argv) {
   HWND icon = nullptr;
   for (HWND c : Children(box, L"Static")) {
     if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      icon = c;
+      // A box without an icon keeps an empty icon control (over its text).
+      DWORD_PTR set = 0;
+      if (SendMessageTimeoutW(c, STM_GETICON, 0, 0, SMTO_NORMAL, 15000, &set) && set) icon = c;
     } else if (IsWindowVisible(c)) {
       text += TextOf(c);
     }

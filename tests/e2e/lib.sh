@@ -128,6 +128,7 @@ expect_question() {
   out=$(drv dialog "$pid" "$wait_ms") || fail "no message box appeared (expected '$1')"
   expect_eq "$(field text "$out")" "$1" "question text"
   expect_eq "$(field caption "$out")" "確認" "question caption"
+  expect_eq "$(field icon "$out")" "none" "question icon"
   [[ $(field buttons "$out") =~ ^6:[^[:space:]]+[[:space:]]7:[^[:space:]]+$ ]] ||
     fail "question buttons: expected Yes (6) and No (7), got '$(field buttons "$out")'"
 }
