@@ -2,7 +2,7 @@
 # Installs the toolchain Quenda's build and tests need (Debian); does nothing when all is present.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
-      g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils xdotool libx11-dev
+      g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils xdotool
       imagemagick fonts-ipafont-gothic fonts-wine e2fsprogs locales procps)
 missing=()
 for p in "${pkgs[@]}"; do

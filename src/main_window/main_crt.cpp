@@ -93,11 +93,13 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() { pr_KeyMssgDisp(); }
 
 bool TMainForm::FormCloseQuery() {
-  if (MaybeError error = SaveTable()) {
-    ShowErrorBox(hwnd(), *error);
-    return false;
-  }
-  return true;
+  MaybeError error = SaveTable();
+  if (!error) return true;
+  ShowErrorBox(hwnd(), *error);
+  // A table that cannot be saved must not keep the user from leaving; the files stay as they are.
+  // No is the default: an Enter too many after the error box loses nothing.
+  return CurrentPrompts().Show(hwnd(), L"保存せずに終了しますか？", L"確認",
+                               MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
@@ -251,6 +253,7 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
   POINT point{};
   DragQueryPoint(drop, &point);
   const int slot = SlotAtClientPoint(point);
+  bool filled = false;
   if (slot < 0) {
     CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
     held.reset();
@@ -263,16 +266,21 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
       ClearCurrentSlot();
       if (IsShortcutPath(path)) {
         std::string unused_name;
-        ShellFileIcon(path, icon, unused_name);
+        ShellFileIcon(whole_path, icon, unused_name);
       } else {
-        icon = FirstFileIcon(path);
+        icon = FirstFileIcon(whole_path);
       }
       WriteDroppedEntry(CurrentPage, CurrentSlot, path);
       SetSlotFieldWide(Target, CurrentPage, CurrentSlot, whole_path);
       StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      filled = true;
     }
   }
   pr_KeyDisp(unsigned(CurrentSlot));
+  // Saved at once, so that a crash or a power cut does not lose the new entry.
+  if (filled) {
+    if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+  }
 }
 
 win::UniqueMenu TMainForm::BuildPopupMenu() const {
@@ -329,9 +337,17 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
   }
 }
 
+// The session ends whatever the save gives: it is tried once and shows nothing, as a box
+// would hold the log-off or shut-down.
+void TMainForm::SaveForSessionEnd() {
+  if (saved_for_session_end_) return;
+  saved_for_session_end_ = true;
+  (void)SaveTable();
+}
+
 LRESULT TMainForm::OnQueryEndSession() {
-  if (!saved_for_session_end_) saved_for_session_end_ = FormCloseQuery();
-  return saved_for_session_end_ ? TRUE : FALSE;
+  SaveForSessionEnd();
+  return TRUE;
 }
 
 void TMainForm::OnEndSession(bool ending) {
@@ -339,8 +355,7 @@ void TMainForm::OnEndSession(bool ending) {
     saved_for_session_end_ = false;  // the log-off was cancelled; the next one saves anew
     return;
   }
-  if (!saved_for_session_end_ && !FormCloseQuery()) return;
-  saved_for_session_end_ = true;
+  SaveForSessionEnd();
   DestroyWindow(hwnd());
 }
 

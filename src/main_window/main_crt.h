@@ -66,6 +66,7 @@ class TMainForm : public win::LayoutWindow {
   void OnContextMenu(HWND source, POINT screen);
   LRESULT OnQueryEndSession();
   void OnEndSession(bool ending);
+  void SaveForSessionEnd();
   bool IsSlotButton(HWND hwnd) const;
 
   Forms* forms_ = nullptr;
@@ -75,7 +76,7 @@ class TMainForm : public win::LayoutWindow {
   bool loaded_cleanly_ = false;
   bool url_item_visible_ = true;
   bool accepts_drops_ = false;
-  // Set once a log-off or shut-down has saved, so repeated queries do not save again.
+  // Set once a log-off or shut-down has tried to save, so repeated queries do not save again.
   bool saved_for_session_end_ = false;
 };
 

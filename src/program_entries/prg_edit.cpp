@@ -81,7 +81,7 @@ void TPrgForm::SpeedButton6Click() {
   if (IsShortcutPath(path)) {
     win::UniqueIcon icon;
     std::string display_name;
-    ShellFileIcon(path, icon, display_name);
+    ShellFileIcon(*chosen, icon, display_name);
     DrawPictureOnWhite(glyph_, win::ComposeIcon(icon.get(), kIconPalette[kBlack]));
     ShowGlyph();
     SetFieldText(PrgEditRecord.fields.Title, display_name);

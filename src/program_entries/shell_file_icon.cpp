@@ -6,16 +6,16 @@
 
 namespace quenda {
 
-void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& display_name) {
+void ShellFileIcon(const std::wstring& path, win::UniqueIcon& icon, std::string& display_name) {
   SHFILEINFOW info{};
-  SHGetFileInfoW(win::FromCp932(path).c_str(), 0, &info, sizeof info,
+  SHGetFileInfoW(path.c_str(), 0, &info, sizeof info,
                  SHGFI_ICON | SHGFI_DISPLAYNAME);
   icon.reset(info.hIcon);
   display_name = win::ToCp932(info.szDisplayName);
 }
 
-win::UniqueIcon FirstFileIcon(const std::string& path) {
-  return win::FileIcon32(win::FromCp932(path), 0);
+win::UniqueIcon FirstFileIcon(const std::wstring& path) {
+  return win::FileIcon32(path, 0);
 }
 
 std::wstring DroppedFileName(HDROP drop, UINT index) {

@@ -9,12 +9,12 @@
 
 namespace quenda {
 
-// The shell's large icon and display name of a file (CP932 path). The icon object takes the
+// The shell's large icon and display name of a file (its whole path). The icon object takes the
 // new handle (its old one is freed); a failed query gives no icon and an empty name.
-void ShellFileIcon(const std::string& path, win::UniqueIcon& icon, std::string& display_name);
+void ShellFileIcon(const std::wstring& path, win::UniqueIcon& icon, std::string& display_name);
 
 // The first icon of a file at 32 x 32; none when the file holds no icon.
-win::UniqueIcon FirstFileIcon(const std::string& path);
+win::UniqueIcon FirstFileIcon(const std::wstring& path);
 
 // The n-th name of a drop, whole.
 std::wstring DroppedFileName(HDROP drop, UINT index);

@@ -64,6 +64,7 @@ std::string GetSlotField(int field, PageIndex page, SlotIndex slot) {
 }
 
 void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text) {
+  ++TheSlotTable().changes;
   // CP932 bytes are the whole text now; a caller with more records it after.
   ForgetFullText(page, slot, field);
   SetFieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field), text);
@@ -98,6 +99,7 @@ void InitSlotTable() {
 }
 
 void ClearCurrentSlot() {
+  ++TheSlotTable().changes;
   SlotRecord& record = TheSlotTable().At(CurrentPage, CurrentSlot);
   record.fields = SlotFields{};
   record.Icon->bitmap = BlankIcon();
@@ -105,6 +107,7 @@ void ClearCurrentSlot() {
 }
 
 void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture) {
+  ++TheSlotTable().changes;
   DrawPictureOnWhite(TheSlotTable().At(page, slot).Icon->bitmap, picture);
 }
 

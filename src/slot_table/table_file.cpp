@@ -21,6 +21,10 @@ constexpr std::size_t kFullTextReadLimit = 80u << 20;
 StdTableStorage g_std_storage;
 TableStorage* g_storage = &g_std_storage;
 bool g_damaged = false;
+// The file was there but could not be read (held by another program, say): nothing of it is
+// in the table, so it is not replaced before the table has changed.
+bool g_unread = false;
+unsigned long g_changes_at_load = 0;
 
 std::filesystem::path Sibling(const std::filesystem::path& path, const std::string& suffix) {
   auto name = path.native();
@@ -39,7 +43,7 @@ std::filesystem::path TableFilePath() {
   return name;
 }
 
-MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
+MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table, std::size_t* used) {
   std::size_t pos = 0;
   for (SlotRecord& record : table.records) {
     // A field cut short by the end keeps what was read; the rest keeps its contents.
@@ -48,6 +52,7 @@ MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
     pos += n;
     if (MaybeError error = ReadIconBmp(bytes, pos, record.Icon->bitmap)) return error;
   }
+  if (used) *used = pos;
   return std::nullopt;
 }
 
@@ -66,8 +71,9 @@ MaybeError LoadTable() {
   const std::filesystem::path path = TableFilePath();
   std::vector<std::uint8_t> bytes;
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
+  g_changes_at_load = TheSlotTable().changes;
   // A file that is there but cannot be read is kept aside before a save replaces it.
-  g_damaged = status == TableStorage::ReadStatus::Failed;
+  g_unread = g_damaged = status == TableStorage::ReadStatus::Failed;
   if (status != TableStorage::ReadStatus::Ok) {
     ForgetFullTexts();
     return Error::WithPath(msg::kCannotOpen, path);
@@ -80,8 +86,10 @@ MaybeError LoadTable() {
   } else {
     ForgetFullTexts();
   }
-  MaybeError error = ParseTable(bytes, TheSlotTable());
-  g_damaged = error.has_value();
+  std::size_t used = 0;
+  MaybeError error = ParseTable(bytes, TheSlotTable(), &used);
+  // Bytes behind the last record would be lost to the next save, which writes 350 records.
+  g_damaged = error.has_value() || used < bytes.size();
   return error;
 }
 
@@ -89,29 +97,57 @@ bool TableFileDamaged() { return g_damaged; }
 
 MaybeError SaveTable() {
   const std::filesystem::path path = TableFilePath();
+  if (g_unread && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
+    return std::nullopt;
+  }
+  std::filesystem::path aside;
   if (g_damaged && g_storage->Exists(path)) {
-    std::filesystem::path aside = Sibling(path, ".damaged");
+    aside = Sibling(path, ".damaged");
     for (int n = 2; g_storage->Exists(aside); ++n) {
       aside = Sibling(path, ".damaged" + std::to_string(n));
     }
     if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
   }
   // The whole texts first, so the table never holds a cut whose whole text is not kept. With
-  // none to keep, no file is made; an old one is emptied.
+  // none to keep, no file is made; an old one is emptied. A failed table write puts the old
+  // texts back, so a close without saving leaves both files as they were.
   const std::vector<std::uint8_t> texts = SerializeFullTexts(TheSlotTable());
   const std::filesystem::path texts_path = FullTextFilePath();
-  if (std::count(texts.begin(), texts.end(), '\n') > 1 || g_storage->Exists(texts_path)) {
-    if (MaybeError error = g_storage->WriteReplace(texts_path, texts)) return error;
+  std::vector<std::uint8_t> old_texts;
+  const TableStorage::ReadStatus old_status =
+      g_storage->ReadAll(texts_path, kFullTextReadLimit, old_texts);
+  const bool texts_written =
+      std::count(texts.begin(), texts.end(), '\n') > 1 || old_status != TableStorage::ReadStatus::Missing;
+  if (texts_written) {
+    if (MaybeError error = g_storage->WriteReplace(texts_path, texts)) {
+      if (!aside.empty()) g_storage->Remove(aside);
+      return error;
+    }
   }
-  g_damaged = false;
-  return g_storage->WriteReplace(path, SerializeTable(TheSlotTable()));
+  if (MaybeError error = g_storage->WriteReplace(path, SerializeTable(TheSlotTable()))) {
+    // A failed save leaves the folder as it found it; the next one copies again.
+    if (!aside.empty()) g_storage->Remove(aside);
+    if (texts_written) {
+      if (old_status == TableStorage::ReadStatus::Ok) {
+        g_storage->WriteReplace(texts_path, old_texts);
+      } else {
+        g_storage->Remove(texts_path);
+      }
+    }
+    return error;
+  }
+  g_damaged = g_unread = false;
+  return std::nullopt;
 }
 
 TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
                                                   std::size_t limit,
                                                   std::vector<std::uint8_t>& bytes) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return ReadStatus::Missing;
+  const std::filesystem::file_status st = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(st)) return ReadStatus::Missing;
+  // A folder opens as a stream that reads nothing; it is no table to load or to replace.
+  if (!std::filesystem::is_regular_file(st)) return ReadStatus::Failed;
   std::ifstream in(path, std::ios::binary);
   if (!in) return ReadStatus::Failed;
   bytes.clear();
@@ -157,6 +193,11 @@ MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
 bool StdTableStorage::Exists(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
+}
+
+void StdTableStorage::Remove(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
 }
 
 }  // namespace quenda

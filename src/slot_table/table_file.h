@@ -31,6 +31,7 @@ class TableStorage {
   virtual MaybeError KeepCopy(const std::filesystem::path& from,
                               const std::filesystem::path& to) = 0;
   virtual bool Exists(const std::filesystem::path& path) = 0;
+  virtual void Remove(const std::filesystem::path& path) = 0;
 };
 
 // Portable storage through the standard library: write to "<file>.tmp", then rename.
@@ -42,6 +43,7 @@ class StdTableStorage : public TableStorage {
                           std::span<const std::uint8_t> bytes) override;
   MaybeError KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
   bool Exists(const std::filesystem::path& path) override;
+  void Remove(const std::filesystem::path& path) override;
 };
 
 // Installs the storage LoadTable and SaveTable use (not owned; nullptr: the portable one).
@@ -51,18 +53,20 @@ void SetTableStorage(TableStorage* storage);
 std::filesystem::path TableFilePath();
 
 // The reader over a file's bytes: fills the table record by record and stops at the first
-// failing record, as LoadTable does.
-MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table);
+// failing record, as LoadTable does. `used` (when given) gets the number of bytes consumed.
+MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table,
+                      std::size_t* used = nullptr);
 // The whole table as the file holds it.
 std::vector<std::uint8_t> SerializeTable(const SlotTable& table);
 
-// Reads the table file into TheSlotTable(). A file that is there but fails to read is kept
-// aside (beside it) before the next save replaces it.
+// Reads the table file into TheSlotTable(). A file that is there but fails to read, or holds
+// more than the 350 records, is kept aside (beside it) before the next save replaces it.
 MaybeError LoadTable();
-// Writes the whole table to the table file.
+// Writes the whole table to the table file. A file that could not be read at all is left
+// alone until the table has changed since the load.
 MaybeError SaveTable();
 
-// Whether the last load failed on a file that exists (its bytes go aside at the next save).
+// Whether the file the last load met goes aside at the next save.
 bool TableFileDamaged();
 
 }  // namespace quenda

@@ -16,27 +16,42 @@ std::wstring ApiPath(const std::filesystem::path& path) {
   return L"\\\\?\\" + full;
 }
 
-TableStorage::ReadStatus Win32TableStorage::ReadAll(const std::filesystem::path& path,
-                                                    std::size_t limit,
-                                                    std::vector<std::uint8_t>& bytes) {
-  win::UniqueHandle file = win::AdoptFile(CreateFileW(ApiPath(path).c_str(), GENERIC_READ,
-                                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+namespace {
+
+// Reads the whole file (at most `limit` bytes); the system's error code, or 0.
+DWORD ReadOnce(const std::wstring& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  win::UniqueHandle file = win::AdoptFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                      nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD e = GetLastError();
-    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
-                                                                  : ReadStatus::Failed;
-  }
+  if (!file) return GetLastError();
   bytes.clear();
   std::uint8_t buffer[1 << 16];
   while (bytes.size() < limit) {
     DWORD got = 0;
     const DWORD want = DWORD(std::min<std::size_t>(sizeof buffer, limit - bytes.size()));
-    if (!ReadFile(file.get(), buffer, want, &got, nullptr)) return ReadStatus::Failed;
+    if (!ReadFile(file.get(), buffer, want, &got, nullptr)) return GetLastError();
     if (got == 0) break;
     bytes.insert(bytes.end(), buffer, buffer + got);
   }
-  return ReadStatus::Ok;
+  return 0;
+}
+
+}  // namespace
+
+TableStorage::ReadStatus Win32TableStorage::ReadAll(const std::filesystem::path& path,
+                                                    std::size_t limit,
+                                                    std::vector<std::uint8_t>& bytes) {
+  // A backup, sync or virus scanner holds a file only for a moment: wait about two seconds.
+  const std::wstring api_path = ApiPath(path);
+  DWORD e = ReadOnce(api_path, limit, bytes);
+  for (int wait = 0; wait < 40 && (e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION);
+       ++wait) {
+    Sleep(50);
+    e = ReadOnce(api_path, limit, bytes);
+  }
+  if (e == 0) return ReadStatus::Ok;
+  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
+                                                                : ReadStatus::Failed;
 }
 
 MaybeError Win32TableStorage::WriteReplace(const std::filesystem::path& path,
@@ -81,6 +96,10 @@ MaybeError Win32TableStorage::KeepCopy(const std::filesystem::path& from,
 
 bool Win32TableStorage::Exists(const std::filesystem::path& path) {
   return GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32TableStorage::Remove(const std::filesystem::path& path) {
+  DeleteFileW(ApiPath(path).c_str());
 }
 
 }  // namespace quenda

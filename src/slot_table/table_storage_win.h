@@ -13,6 +13,7 @@ class Win32TableStorage : public TableStorage {
                           std::span<const std::uint8_t> bytes) override;
   MaybeError KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
   bool Exists(const std::filesystem::path& path) override;
+  void Remove(const std::filesystem::path& path) override;
 };
 
 // A path the file API takes at any length ("\\?\" form past MAX_PATH).

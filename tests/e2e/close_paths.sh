@@ -18,17 +18,7 @@ close_by() {
       xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
       drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
       if [[ $1 == keys-menu ]]; then keys=(F10 Down Return); else keys=(alt+F4); fi
-      # Hold the process before typing, so that its exit code cannot get lost.
-      drv wait-exit "$pid" "$wait_ms" >"$work.exit" &
-      local give_up=$((SECONDS + wait_ms / 1000))
-      until grep -qx watching "$work.exit"; do
-        ((SECONDS < give_up)) && ! grep -qx gone "$work.exit" ||
-          fail "the driver could not hold process $pid: $(<"$work.exit")"
-        sleep 0.01
-      done
-      xdotool key --clearmodifiers "${keys[@]}" || fail "xdotool could not type ${keys[*]}"
-      wait %% || true
-      expect_eq "$(tail -n 1 "$work.exit")" "exited 0" "outcome of closing by $1"
+      expect_exit_after "closing by $1" xdotool key --clearmodifiers "${keys[@]}"
       ;;
     *) close_expect "$1" "exited 0" ;;
   esac

@@ -306,7 +306,9 @@ int CmdDialog(int argc, wchar_t** argv) {
   HWND icon = nullptr;
   for (HWND c : Children(box, L"Static")) {
     if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      icon = c;
+      // A box without an icon keeps an empty icon control (over its text).
+      DWORD_PTR set = 0;
+      if (SendMessageTimeoutW(c, STM_GETICON, 0, 0, SMTO_NORMAL, 15000, &set) && set) icon = c;
     } else if (IsWindowVisible(c)) {
       text += TextOf(c);
     }
@@ -458,6 +460,22 @@ int CmdMutexFree(int argc, wchar_t** argv) {
   if (WaitMutexFree(Deadline(Number(argv[2])))) return 0;
   Err(L"another process holds EX_Mutex: a Quenda runs in this Wine prefix");
   return 1;
+}
+
+// hold FILE MS: opens FILE for reading without sharing, as a backup or virus scanner may, prints
+// "held", keeps it so for MS milliseconds, then prints "released".
+int CmdHold(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: hold FILE MS");
+  HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return Fail(L"cannot open " + std::wstring(argv[2]) + L": error " +
+                std::to_wstring(GetLastError()));
+  }
+  Out(L"held");
+  Sleep(Number(argv[3]));
+  CloseHandle(file);
+  Out(L"released");
+  return 0;
 }
 
 // xwindow PID CLASS TIMEOUT: waits for PID's visible window of CLASS and prints the id of the
@@ -793,6 +811,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"state") return CmdState(argc, argv);
   if (command == L"wait-exit") return CmdWaitExit(argc, argv);
   if (command == L"mutex-free") return CmdMutexFree(argc, argv);
+  if (command == L"hold") return CmdHold(argc, argv);
   if (command == L"xwindow") return CmdXWindow(argc, argv);
   if (command == L"foreground") return CmdForeground(argc, argv);
   if (command == L"kill") return CmdKill(argc, argv);

@@ -122,6 +122,39 @@ expect_error_box() {
 
 press_ok() { drv press "$pid" 1 "$wait_ms" || fail "could not dismiss the message box"; }
 
+# Waits for a message box and checks it is Quenda's question $1: caption "確認", Yes and No.
+expect_question() {
+  local out
+  out=$(drv dialog "$pid" "$wait_ms") || fail "no message box appeared (expected '$1')"
+  expect_eq "$(field text "$out")" "$1" "question text"
+  expect_eq "$(field caption "$out")" "確認" "question caption"
+  expect_eq "$(field icon "$out")" "none" "question icon"
+  [[ $(field buttons "$out") =~ ^6:[^[:space:]]+[[:space:]]7:[^[:space:]]+$ ]] ||
+    fail "question buttons: expected Yes (6) and No (7), got '$(field buttons "$out")'"
+}
+
+# Answers the message box with No: Quenda goes on with no box left.
+answer_no() {
+  drv press "$pid" 7 "$wait_ms" || fail "could not answer No"
+  expect_eq "$(drv state "$pid")" "running main=1 dialogs=0" "after No"
+}
+
+# Runs a command that should make Quenda end ($1 says what it is, the rest is the command) and
+# expects exit code 0. The process is held first, so that its exit code cannot get lost.
+expect_exit_after() {
+  local what=$1 give_up=$((SECONDS + wait_ms / 1000))
+  shift
+  drv wait-exit "$pid" "$wait_ms" >"$work.exit" &
+  until grep -qx watching "$work.exit"; do
+    ((SECONDS < give_up)) && ! grep -qx gone "$work.exit" ||
+      fail "the driver could not hold process $pid: $(<"$work.exit")"
+    sleep 0.01
+  done
+  "$@" || fail "$what failed"
+  wait %% || true
+  expect_eq "$(tail -n 1 "$work.exit")" "exited 0" "outcome of $what"
+}
+
 # Asks the main window to close ($1: wm-close, sc-close or exit) and expects the outcome $2
 # ("exited 0" or "dialog").
 close_expect() {

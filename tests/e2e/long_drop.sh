@@ -5,7 +5,6 @@
 # the whole path lives in Quenda.Tbl.utf8.
 source "$(dirname "$0")/lib.sh" "$@"
 
-cc -O1 -o "$work/xdnd_drop" "$e2e_dir/xdnd_drop.c" -lX11 || fail "could not build the XDND client"
 table=$work/Quenda.Tbl
 python3 "$e2e_dir/make_sample_table.py" "$table"
 
@@ -31,7 +30,8 @@ expect_main_window "with a prepared table"
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
 point=$(drv centre "$pid" 219 "$wait_ms") || fail "no place for slot 1"
-"$work/xdnd_drop" "$xid" $point "$dir/$name" >>"$log" 2>&1 || fail "the drop was not taken"
+timeout "$call_guard" python3 "$e2e_dir/xdnd_drop.py" "$xid" $point "$dir/$name" >>"$log" 2>&1 ||
+  fail "the drop was not taken"
 out=$(drv dialog "$pid" "$wait_ms") || fail "no question before the slot is replaced"
 expect_eq "$(field text "$out")" "内容を置き換えますか？" "question on a drop"
 drv press "$pid" 6 "$wait_ms" || fail "could not answer はい"  # IDYES

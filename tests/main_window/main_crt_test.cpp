@@ -135,13 +135,18 @@ TEST_F(MainFormTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   prompts.prompts.shown.clear();
 
   storage.fail = true;
+  prompts.prompts.answers = {IDOK, IDNO};
   SendMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(main));
-  ASSERT_EQ(prompts.prompts.shown.size(), 1u);
+  ASSERT_EQ(prompts.prompts.shown.size(), 2u);
   EXPECT_EQ(prompts.prompts.shown[0].text,
             L"ファイル " + CurrentDir() + L"\\Quenda.Tbl を作成できません.");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(prompts.prompts.shown[1].text, L"保存せずに終了しますか？");
+  EXPECT_EQ(prompts.prompts.shown[1].caption, L"確認");
+  EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO | MB_DEFBUTTON2));
 
+  prompts.prompts.answers = {IDOK, IDNO};
   SendMessageW(main, WM_COMMAND, IDM_EXIT1, 0);  // "終了" tries again
   EXPECT_TRUE(IsWindow(main));
   EXPECT_EQ(storage.writes, 2);
@@ -151,6 +156,21 @@ TEST_F(MainFormTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(storage.writes, 3);
   EXPECT_EQ(TableSize(), kTableFileBytes);
+}
+
+TEST_F(MainFormTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
+  Forms forms;
+  ASSERT_TRUE(forms.Create());
+  // A folder where the table should be: the save cannot replace it.
+  std::filesystem::create_directory(dir.path() / L"Quenda.Tbl");
+  prompts.prompts.answers = {IDOK, IDYES};
+  SendMessageW(forms.main.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(forms.main.hwnd(), nullptr);
+  EXPECT_EQ(storage.writes, 1);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / L"Quenda.Tbl"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST_F(MainFormTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
@@ -174,16 +194,23 @@ TEST_F(MainFormTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
   EXPECT_FALSE(IsWindow(main));
 }
 
-TEST_F(MainFormTest, ShutDownIsRefusedWhileTheTableCannotBeSaved) {
-  Forms forms;
-  ASSERT_TRUE(forms.Create());
-  prompts.prompts.shown.clear();
-  storage.fail = true;
-  EXPECT_FALSE(SendMessageW(forms.main.hwnd(), WM_QUERYENDSESSION, 0, 0));
-  EXPECT_EQ(prompts.prompts.shown.size(), 1u);
-  storage.fail = false;
-  EXPECT_TRUE(SendMessageW(forms.main.hwnd(), WM_QUERYENDSESSION, 0, 0));
-  EXPECT_EQ(storage.writes, 2);
+TEST_F(MainFormTest, ShutDownTriesTheSaveOnceAndIsNeverHeld) {
+  for (const bool asked_first : {true, false}) {
+    SCOPED_TRACE(asked_first ? "queried, then ended" : "ended without a query");
+    Forms forms;
+    ASSERT_TRUE(forms.Create());
+    prompts.prompts.shown.clear();
+    storage.writes = 0;
+    storage.fail = true;
+    if (asked_first) {
+      EXPECT_TRUE(SendMessageW(forms.main.hwnd(), WM_QUERYENDSESSION, 0, 0));
+    }
+    SendMessageW(forms.main.hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(forms.main.hwnd(), nullptr);
+    EXPECT_EQ(storage.writes, 1);
+    EXPECT_TRUE(prompts.prompts.shown.empty());
+    PumpMessages();
+  }
 }
 
 TEST(SingleInstance, TheSecondClaimOfTheMutexSeesTheFirst) {

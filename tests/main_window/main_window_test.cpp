@@ -384,6 +384,18 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(icon.At(2, 2), kWhite);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(7)), L"");  // shows its icon
   EXPECT_EQ(GetSlotField(Target, 8, 8), "");
+
+  // Saved at once; a save that fails says so, as after an edit.
+  InitSlotTable();
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
+  std::filesystem::create_directory(dir.path() / L"Quenda.Tbl.tmp");
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(8), {first.wstring()});
+  ASSERT_EQ(prompts.prompts.shown.size(), 3u);
+  EXPECT_EQ(prompts.prompts.shown[2].text,
+            L"ファイル " + dir.path().wstring() + L"\\Quenda.Tbl を作成できません.");
+  EXPECT_EQ(prompts.prompts.shown[2].type, UINT(MB_OK | MB_ICONERROR));
 }
 
 TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
@@ -476,6 +488,13 @@ TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   Click(forms.main.SlotButton(6));
   ASSERT_EQ(shell.calls.size(), 2u);
   EXPECT_EQ(shell.calls[1].file, L"C:\\other.txt");
+
+  // Its icon comes from the whole path too.
+  const auto ico = dir.path() / L"\uD55C\u00E9.ico";
+  testing::WriteIconFile(ico, 0xFF0000);
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(5), {ico.wstring()});
+  EXPECT_EQ(SlotIconBitmap(8, 5).At(16, 16), 9);
 }
 
 TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
@@ -496,6 +515,13 @@ TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   ClickPage(200);
   const auto ico = dir.path() / L"a.ico";
   testing::WriteIconFile(ico, 0xFF00FF);
+  // Every drop saves; the disk is not what this counts.
+  struct Discard : Win32TableStorage {
+    MaybeError WriteReplace(const std::filesystem::path&, std::span<const std::uint8_t>) override {
+      return std::nullopt;
+    }
+  } discard;
+  SetTableStorage(&discard);
   prompts.prompts.answers.assign(1025, IDYES);
   for (int i = 0; i < 25; ++i) Drop(SlotPoint(i), {ico.wstring()});  // every slot shows an icon
   const long before_drops = win::LiveHandles();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "support/win_test_support.h"
 
 namespace quenda {
@@ -71,6 +73,39 @@ TEST(Win32TableStorage, KeepsCopiesWithoutOverwritingAndWorksPastMaxPath) {
   ASSERT_TRUE(again);
   ASSERT_EQ(storage.ReadAll(aside, 1 << 20, read), TableStorage::ReadStatus::Ok);
   EXPECT_EQ(read, Bytes(300, 3));
+}
+
+TEST(Win32TableStorage, WaitsAboutTwoSecondsForAFileAnotherHolderKeepsToItself) {
+  testing::ScopedTempDir dir;
+  Win32TableStorage storage;
+  const auto file = dir.path() / L"Quenda.Tbl";
+  ASSERT_FALSE(storage.WriteReplace(file, Bytes(300, 5)));
+  struct Case {
+    DWORD held_ms;
+    TableStorage::ReadStatus status;
+  };
+  for (const Case& c : {Case{300, TableStorage::ReadStatus::Ok},
+                        Case{3000, TableStorage::ReadStatus::Failed}}) {
+    SCOPED_TRACE(c.held_ms);
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread holder([&] {
+      Sleep(c.held_ms);
+      CloseHandle(held);
+    });
+    const ULONGLONG start = GetTickCount64();
+    std::vector<std::uint8_t> read;
+    EXPECT_EQ(storage.ReadAll(file, 1 << 20, read), c.status);
+    const ULONGLONG took = GetTickCount64() - start;
+    holder.join();
+    if (c.status == TableStorage::ReadStatus::Ok) {
+      EXPECT_EQ(read, Bytes(300, 5));
+      EXPECT_GE(took, 250u);
+    } else {
+      EXPECT_GE(took, 1500u);
+      EXPECT_LT(took, 2900u);
+    }
+  }
 }
 
 }  // namespace

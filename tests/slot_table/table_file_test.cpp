@@ -608,14 +608,47 @@ TEST_F(TableStorageTest, EmptyFileIsAReadErrorThatChangesNoSlot) {
   EXPECT_EQ(IconAt(0), Filled(0));
 }
 
-TEST_F(TableStorageTest, NothingBehindTheLastRecordIsRead) {
+TEST_F(TableStorageTest, NothingBehindTheLastRecordIsReadButItIsKeptAside) {
   Bytes file = VariedTable();
   file.insert(file.end(), 5000, 0xEE);
   Write(File(), file);
   ASSERT_FALSE(LoadTable());
-  EXPECT_FALSE(TableFileDamaged());
+  EXPECT_TRUE(TableFileDamaged());
   ASSERT_FALSE(SaveTable());
   EXPECT_TRUE(SameBytes(Read(File()), Bytes(file.begin(), file.begin() + kFileSize)));
+  EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), file));
+}
+
+// The system's storage, except that the table file cannot be read (another program holds it).
+class HeldFileStorage : public StdTableStorage {
+ public:
+  ReadStatus ReadAll(const fs::path&, std::size_t, std::vector<std::uint8_t>&) override {
+    return ReadStatus::Failed;
+  }
+};
+
+TEST_F(TableStorageTest, AFileThatCouldNotBeReadIsReplacedOnlyAfterAChange) {
+  HeldFileStorage held;
+  SetTableStorage(&held);
+  const Bytes old = VariedTable();
+  Write(File(), old);
+  EXPECT_EQ(Text(LoadTable()), WithPath(msg::kCannotOpen, File()));
+  ASSERT_FALSE(SaveTable());  // unchanged: nothing written, nothing copied
+  EXPECT_TRUE(SameBytes(Read(File()), old));
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.damaged")));
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.tmp")));
+  SetSlotField(Title, 0, 0, "new");  // changed: the old file goes aside first
+  ASSERT_FALSE(SaveTable());
+  EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), old));
+  EXPECT_EQ(Read(File()).size(), kFileSize);
+
+  // The portable storage does not read a folder in the file's place as an empty table.
+  SetTableStorage(nullptr);
+  fs::remove(File());
+  fs::create_directory(File());
+  EXPECT_EQ(Text(LoadTable()), WithPath(msg::kCannotOpen, File()));
+  ASSERT_FALSE(SaveTable());
+  EXPECT_TRUE(fs::is_directory(File()));
 }
 
 TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
@@ -630,6 +663,28 @@ TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
   fs::create_directories(File("Quenda.Tbl.tmp") / "busy");
   EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, dir_ / "Quenda.Tbl"));
   EXPECT_TRUE(SameBytes(Read(File()), old));
+  // The whole texts beside it are put back as they were, or go when there were none.
+  SetSlotField(Target, 0, 0, "C:\\?");
+  SetFullText(0, 0, Target, "C:\\?", "C:\\\xc3\xa9");
+  EXPECT_TRUE(SaveTable());
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.utf8")));
+  const Bytes beside = {'o', 'l', 'd', '\n'};
+  Write(File("Quenda.Tbl.utf8"), beside);
+  EXPECT_TRUE(SaveTable());
+  EXPECT_EQ(Read(File("Quenda.Tbl.utf8")), beside);
+  fs::remove(File("Quenda.Tbl.utf8"));
+
+  // A damaged file's copy is taken back when the save fails, and made again by the next one.
+  Bytes damaged = old;
+  damaged[kFieldsSize] = 'X';
+  Write(File(), damaged);
+  EXPECT_EQ(Text(LoadTable()), msg::kInvalidBitmap);
+  EXPECT_EQ(Text(SaveTable()), WithPath(msg::kCannotCreate, dir_ / "Quenda.Tbl"));
+  EXPECT_TRUE(SameBytes(Read(File()), damaged));
+  EXPECT_FALSE(fs::exists(File("Quenda.Tbl.damaged")));
+  fs::remove_all(File("Quenda.Tbl.tmp"));
+  ASSERT_FALSE(SaveTable());
+  EXPECT_TRUE(SameBytes(Read(File("Quenda.Tbl.damaged")), damaged));
 }
 
 
