@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "main_window/app.h"
-#include "main_window/file_dialog.h"
-#include "slot_table/slot_icon.h"
+#include "core/slot_icon.h"
+#include "platform/file_dialog.h"
+#include "platform/prompts.h"
 
 namespace quenda::testing {
 
