@@ -4,6 +4,8 @@
 
 namespace quenda {
 
+// Panel1 shows the access count, Panel2 the last access time (the other way round from the
+// program editor's).
 namespace url_ids {
 inline constexpr int Bevel1 = 100, LabeledEdit2Label = 101, LabeledEdit2 = 102,
                      LabeledEdit1Label = 103, LabeledEdit1 = 104, Label1 = 105, Panel1 = 106,

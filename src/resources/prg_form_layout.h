@@ -4,6 +4,8 @@
 
 namespace quenda {
 
+// Panel1 shows the last access time, Panel2 the access count (the other way round from the URL
+// editor's).
 namespace prg_ids {
 inline constexpr int Bevel1 = 100, SpeedButton7 = 101, Label6 = 102, Label7 = 103, Label11 = 104,
                      Edit1 = 105, Label1 = 106, Label2 = 107, SpeedButton6 = 108, Label4 = 109,

@@ -30,8 +30,8 @@ class TGetFolder : public win::LayoutWindow {
   bool Create(HWND owner);
 
   // Handlers, named as the chooser's behaviour names them.
-  void SpeedButton2Click();  // "設　定"
-  void SpeedButton1Click();  // "ｷｬﾝｾﾙ"
+  void SpeedButton2Click();  // "設　定": returns the selected folder
+  void SpeedButton1Click();  // "ｷｬﾝｾﾙ": returns no folder
 
   // An item's path as the chooser reports it: its parsing name from the desktop, or for a
   // virtual node (a parsing name beginning "::{") its display name.
@@ -55,7 +55,7 @@ class TGetFolder : public win::LayoutWindow {
   LRESULT OnNotify(const NMHDR& header);
   void ShellTreeView1Expanding(HTREEITEM item);
   void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;
-  void ShellTreeView1RightClick();
+  void ShellTreeView1RightClick();  // selects the folder under the mouse
   Node* NodeOf(HTREEITEM item) const;
   // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
   static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder);

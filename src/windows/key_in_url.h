@@ -18,16 +18,16 @@ class TKeyIn_URL : public win::LayoutWindow {
   bool Create(HWND owner, TPrgIconGetBox* picker);
 
   // Handlers, named as the editor's behaviour names them.
-  void FormActivate();
-  void SpeedButton3Click();  // "設　定"
-  void SpeedButton4Click();  // "ｷｬﾝｾﾙ"
-  void SpeedButton2Click();  // "ＵＲＬ取得"
-  void SpeedButton7Click();  // "ファイル起動"
-  void SpeedButton6Click();  // "クリヤー"
-  void SpeedButton5Click();  // "Fileから"
-  void CheckBox1Click();
-  void MaskEdit1Change();
-  void pr_ReadImge(const std::string& path);
+  void FormActivate();  // loads the current slot into the controls as the editor opens
+  void SpeedButton3Click();  // "設　定": stores the edited record in the slot and closes
+  void SpeedButton4Click();  // "ｷｬﾝｾﾙ": closes, the slot as it was
+  void SpeedButton2Click();  // "ＵＲＬ取得": takes address and title from the browser
+  void SpeedButton7Click();  // "ファイル起動": takes a local page chosen from a file dialog
+  void SpeedButton6Click();  // "クリヤー": empties the slot after asking
+  void SpeedButton5Click();  // "Fileから": takes the key's icon from an icon or program file
+  void CheckBox1Click();  // key shows the title (checked) or the icon
+  void MaskEdit1Change();  // the key's title: cut to its field, previewed on the key
+  void pr_ReadImge(const std::string& path);  // the key's icon from an icon file
   void LoadIconFromProgram(const std::string& path);
   void TakeLocalPage(const std::wstring& path);
   void RefreshKeyPreview();

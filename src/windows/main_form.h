@@ -34,24 +34,24 @@ class TMainForm : public win::LayoutWindow {
   bool Create(const MainFormDialogs& dialogs);
 
   // Handlers, named as the launcher's behaviour names them.
-  void FormCreate();
-  void FormShow();
-  bool FormCloseQuery();
-  void Exit1Click();
-  void N3Click();
-  void SpeedButton1Click(HWND page_button);
-  void pr_KeyMssgDisp();
-  void pr_KeyDisp(unsigned slot);
-  void TblDisp();
-  void BoxClr();
-  void SpeedButton18MouseMove(HWND slot_button);
-  void Panel4MouseMove();
-  void FormMouseMove();
-  void N2Click();
-  void URL1Click();
-  void SpeedButton18Click(HWND slot_button);
-  bool AscUp();
-  void pr_Drag(int accept);
+  void FormCreate();  // loads the table, showing any error
+  void FormShow();  // draws the slot buttons
+  bool FormCloseQuery();  // saves the table; on failure asks whether to close unsaved
+  void Exit1Click();  // "終了": closes the window as its close box does
+  void N3Click();  // "操作方法": shows the help dialog
+  void SpeedButton1Click(HWND page_button);  // any page button: switches to its page
+  void pr_KeyMssgDisp();  // redraws all 25 slot buttons of the current page
+  void pr_KeyDisp(unsigned slot);  // shows one slot button: its icon or its title's start
+  void TblDisp();  // fills the info display from the slot under the mouse
+  void BoxClr();  // empties the info display
+  void SpeedButton18MouseMove(HWND slot_button);  // any slot button: makes it current, shows its info
+  void Panel4MouseMove();  // the grid between the buttons: empties the info display
+  void FormMouseMove();  // the window beside the grid: empties the info display
+  void N2Click();  // "内容の編集": opens the slot's editor, then saves the table
+  void URL1Click();  // "URL取得": fills the slot from the browser's page, then saves
+  void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
+  bool AscUp();  // counts an opening of the current slot and stamps the time
+  void pr_Drag(int accept);  // accepts dropped files (1) or not (0)
   void ReceiveDropFiles(HDROP drop);
 
   // The slot popup as it is shown now ("URL取得" only on address pages); the caller owns it.

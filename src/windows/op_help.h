@@ -11,8 +11,8 @@ class TOpHelp : public win::LayoutWindow {
   static constexpr const wchar_t* kClassName = L"TOpHelp";
   bool Create(HWND owner);
 
-  void SpeedButton1Click();
-  void StaticText1Click();
+  void SpeedButton1Click();  // closes the dialog
+  void StaticText1Click();  // the link: opens the home page
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;

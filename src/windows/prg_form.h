@@ -20,12 +20,12 @@ class TPrgForm : public win::LayoutWindow {
   bool Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders);
 
   // Handlers, named as the editor's behaviour names them.
-  void FormActivate();
+  void FormActivate();  // loads the current slot into the controls as the editor opens
   void SpeedButton6Click();  // "参照": the program
   void SpeedButton2Click();  // "参照": the working folder
-  void SpeedButton3Click();  // "設　定"
-  void SpeedButton8Click();  // "クリヤー"
-  void SpeedButton4Click();  // "ｷｬﾝｾﾙ"
+  void SpeedButton3Click();  // "設　定": stores the edited record in the slot and closes
+  void SpeedButton8Click();  // "クリヤー": empties the slot after asking
+  void SpeedButton4Click();  // "ｷｬﾝｾﾙ": closes, the slot as it was
   void LoadIconFromProgram(const std::string& path);
 
   const IconBitmap& Glyph() const { return glyph_; }

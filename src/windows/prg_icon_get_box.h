@@ -39,9 +39,9 @@ class TPrgIconGetBox : public win::LayoutWindow {
   void DrawStrip(const std::string& path, int count);
 
   // Handlers, named as the picker's behaviour names them; x in the strip's coordinates.
-  void Image1MouseMove(int x);
-  void Image1Click();
-  void SpeedButton1Click();
+  void Image1MouseMove(int x);  // the strip: notes the icon under the mouse
+  void Image1Click();  // the strip: chooses the icon under the mouse, previews it
+  void SpeedButton1Click();  // closes with the chosen icon
 
   // The strip's picture: one 32 x 32 cell per icon, null while the strip is empty.
   HBITMAP StripBitmap() const { return strip_.get(); }

@@ -36,10 +36,10 @@ class CountingStorage : public Win32TableStorage {
   bool fail = false;
 };
 
-class MainFormTest : public ::testing::Test {
+class StartAndCloseTest : public ::testing::Test {
  protected:
-  MainFormTest() { SetTableStorage(&storage); }
-  ~MainFormTest() override {
+  StartAndCloseTest() { SetTableStorage(&storage); }
+  ~StartAndCloseTest() override {
     SetTableStorage(nullptr);
     PumpMessages();  // drop the WM_QUIT a destroyed main window posts
   }
@@ -50,7 +50,7 @@ class MainFormTest : public ::testing::Test {
   CountingStorage storage;
 };
 
-TEST_F(MainFormTest, FirstStartReportsTheMissingFileThenCloseWritesAFullTable) {
+TEST_F(StartAndCloseTest, FirstStartReportsTheMissingFileThenCloseWritesAFullTable) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
@@ -67,7 +67,7 @@ TEST_F(MainFormTest, FirstStartReportsTheMissingFileThenCloseWritesAFullTable) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / L"Quenda.Tbl.tmp"));
 }
 
-TEST_F(MainFormTest, AStoredTableLoadsWithoutAnyMessage) {
+TEST_F(StartAndCloseTest, AStoredTableLoadsWithoutAnyMessage) {
   InitSlotTable();
   SetSlotField(Title, 9, 4, "\x83\x65\x83\x58\x83\x67");  // テスト
   ProgramDir = CurrentDir();
@@ -83,7 +83,7 @@ TEST_F(MainFormTest, AStoredTableLoadsWithoutAnyMessage) {
   EXPECT_EQ(CurrentSlot, 0);
 }
 
-TEST_F(MainFormTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
+TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
   const HWND main = forms.main.hwnd();
@@ -128,7 +128,7 @@ TEST_F(MainFormTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   }
 }
 
-TEST_F(MainFormTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
+TEST_F(StartAndCloseTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
   const HWND main = forms.main.hwnd();
@@ -158,7 +158,7 @@ TEST_F(MainFormTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   EXPECT_EQ(TableSize(), kTableFileBytes);
 }
 
-TEST_F(MainFormTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
+TEST_F(StartAndCloseTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
   // A folder where the table should be: the save cannot replace it.
@@ -173,7 +173,7 @@ TEST_F(MainFormTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
             1);
 }
 
-TEST_F(MainFormTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
+TEST_F(StartAndCloseTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
   const HWND main = forms.main.hwnd();
@@ -194,7 +194,7 @@ TEST_F(MainFormTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
   EXPECT_FALSE(IsWindow(main));
 }
 
-TEST_F(MainFormTest, ShutDownTriesTheSaveOnceAndIsNeverHeld) {
+TEST_F(StartAndCloseTest, ShutDownTriesTheSaveOnceAndIsNeverHeld) {
   for (const bool asked_first : {true, false}) {
     SCOPED_TRACE(asked_first ? "queried, then ended" : "ended without a query");
     Forms forms;

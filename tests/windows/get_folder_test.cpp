@@ -40,14 +40,14 @@ bool SamePathPrefix(const std::wstring& prefix, const std::wstring& path) {
   return prefix.size() == path.size() || prefix.back() == L'\\' || path[prefix.size()] == L'\\';
 }
 
-class FolderFormTest : public ::testing::Test {
+class GetFolderTest : public ::testing::Test {
  protected:
-  FolderFormTest() {
+  GetFolderTest() {
     owner = testing::CreateOwnerWindow(40, 60, 380, 420);
     created = chooser.Create(owner);
     tree = chooser.Control(ShellTreeView1);
   }
-  ~FolderFormTest() override {
+  ~GetFolderTest() override {
     DestroyWindow(chooser.hwnd());
     DestroyWindow(owner);
     testing::PumpMessages();
@@ -120,7 +120,7 @@ class FolderFormTest : public ::testing::Test {
   std::set<HTREEITEM> expanded;
 };
 
-TEST_F(FolderFormTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
+TEST_F(GetFolderTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   ASSERT_TRUE(created);
   RECT w;
   GetWindowRect(chooser.hwnd(), &w);
@@ -173,7 +173,7 @@ TEST_F(FolderFormTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   }
 }
 
-TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
+TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto folder = dir.path() / L"作業フォルダー\uD55C";  // 한: CP932 lacks it
@@ -242,7 +242,7 @@ TEST_F(FolderFormTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   EXPECT_EQ(ChosenFolder, L"");
 }
 
-TEST_F(FolderFormTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
+TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
   ASSERT_TRUE(created);
   const HTREEITEM root = chooser.Root();
   ModalProbe probe;

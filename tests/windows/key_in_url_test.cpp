@@ -54,9 +54,9 @@ class OneBrowser : public WindowProvider {
   std::optional<std::string> ExactCp932(std::u16string_view) override { return std::nullopt; }
 };
 
-class UrlEditTest : public ::testing::Test {
+class KeyInUrlTest : public ::testing::Test {
  protected:
-  UrlEditTest() {
+  KeyInUrlTest() {
     SetClock(&clock);
     SetWindowProvider(&browser);
     SetFileDialogs(&files);
@@ -64,7 +64,7 @@ class UrlEditTest : public ::testing::Test {
     CurrentPage = 2;
     CurrentSlot = 6;
   }
-  ~UrlEditTest() override {
+  ~KeyInUrlTest() override {
     SetFileDialogs(nullptr);
     SetWindowProvider(nullptr);
     SetClock(nullptr);
@@ -113,7 +113,7 @@ void PaintSlotIcon(PageIndex page, SlotIndex slot) {
   StoreSlotIcon(page, slot, picture);
 }
 
-TEST_F(UrlEditTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
+TEST_F(KeyInUrlTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   Open();  // an empty slot: checked, empty caption
   EXPECT_EQ(win::GetText(editor.hwnd()), L"ＵＲＬ情報取得／編集");
   EXPECT_TRUE(editor.Checked());
@@ -145,7 +145,7 @@ TEST_F(UrlEditTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   EXPECT_FALSE(PreviewShowsGlyph());
 }
 
-TEST_F(UrlEditTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
+TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
   SetSlotField(Flag0, 2, 6, "Z");
   SetSlotField(WorkFolder, 2, 6, "C:\\Work");
   PaintSlotIcon(2, 6);
@@ -176,7 +176,7 @@ TEST_F(UrlEditTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) 
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), 9);  // red
 }
 
-TEST_F(UrlEditTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
+TEST_F(KeyInUrlTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
   Open();
   Type(url_ids::LabeledEdit2, L"keep");
   browser.running = false;
@@ -198,7 +198,7 @@ TEST_F(UrlEditTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
   EXPECT_EQ(field(Target), "");  // nothing reaches the slot before "設　定"
 }
 
-TEST_F(UrlEditTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
+TEST_F(KeyInUrlTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
   Open();
   files.answers = {L"C:\\Pages\\Index.HtMl", L"C:\\Pages\\a.shtml", std::nullopt};
   Click(url_ids::SpeedButton7);
@@ -219,7 +219,7 @@ TEST_F(UrlEditTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
   EXPECT_EQ(prompts.prompts.shown.size(), 1u);
 }
 
-TEST_F(UrlEditTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
+TEST_F(KeyInUrlTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   testing::ScopedTempDir dir;
   const auto ico = dir.path() / L"blue.ico";
   testing::WriteIconFile(ico, 0x0000FF);
@@ -248,7 +248,7 @@ TEST_F(UrlEditTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   EXPECT_EQ(SlotIconBitmap(2, 6).At(16, 16), 12);
 }
 
-TEST_F(UrlEditTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
+TEST_F(KeyInUrlTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   testing::ScopedTempDir dir;
   const auto library = dir.path() / L"ICONS.DLL";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons5.dll"), library);
@@ -276,7 +276,7 @@ TEST_F(UrlEditTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
-TEST_F(UrlEditTest, IconFilesGiveTheir32PixelImage) {
+TEST_F(KeyInUrlTest, IconFilesGiveTheir32PixelImage) {
   Open();
   for (const wchar_t* name : {L"icon_16_48_32.ico", L"icon_256_16_32.ico"}) {
     files.answers = {testing::BesideTests(name).wstring()};
@@ -286,7 +286,7 @@ TEST_F(UrlEditTest, IconFilesGiveTheir32PixelImage) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(UrlEditTest, TabReachesEveryInputInTurn) {
+TEST_F(KeyInUrlTest, TabReachesEveryInputInTurn) {
   Open();
   testing::ModalProbe probe;
   std::vector<HWND> focus;
@@ -312,7 +312,7 @@ TEST_F(UrlEditTest, TabReachesEveryInputInTurn) {
   EXPECT_EQ(text(url_ids::RichEdit1), L"");  // the memo passed Tab on, it typed nothing
 }
 
-TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
+TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   SetSlotField(Flag0, 2, 6, "Z");
   SetSlotField(WorkFolder, 2, 6, "C:\\Work");
   SetSlotField(Target, 2, 6, "http://example.com/");
@@ -338,7 +338,7 @@ TEST_F(UrlEditTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
 }
 
-TEST_F(UrlEditTest, CancelAndTheCloseBoxWriteNothing) {
+TEST_F(KeyInUrlTest, CancelAndTheCloseBoxWriteNothing) {
   SetSlotField(Target, 2, 6, "http://example.com/");
   Open();
   Type(url_ids::LabeledEdit2, L"changed");

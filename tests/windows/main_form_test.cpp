@@ -57,16 +57,16 @@ class RecordingShell : public Shell {
 // "テスト" and friends in CP932.
 const std::string kTest = "\x83\x65\x83\x58\x83\x67";
 
-class MainWindowTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test {
  protected:
-  MainWindowTest() {
+  MainFormTest() {
     SetTableStorage(&storage);
     SetClock(&clock);
     SetShell(&shell);
     ProgramDir = dir.path();
     InitSlotTable();
   }
-  ~MainWindowTest() override {
+  ~MainFormTest() override {
     SetShell(nullptr);
     SetClock(nullptr);
     SetTableStorage(nullptr);
@@ -124,7 +124,7 @@ class MainWindowTest : public ::testing::Test {
   Forms forms;
 };
 
-TEST_F(MainWindowTest, ControlsLieWhereTheLayoutPutsThem) {
+TEST_F(MainFormTest, ControlsLieWhereTheLayoutPutsThem) {
   Start(/*show=*/true);
   for (const LayoutRow& c : MainFormLayout()) {
     const HWND hwnd = control(c.id);
@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, ControlsLieWhereTheLayoutPutsThem) {
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
 }
 
-TEST_F(MainWindowTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
+TEST_F(MainFormTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
   const std::pair<std::string, std::string> slots[] = {
       {"1", "abcdefghijklmnopqrst"},                    // 20 single-byte: the first 12
       {"1", "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8\x82\xa9\x82\xab"},  // 7 double-byte: 6
@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
   EXPECT_EQ(win::GetText(forms.main.SlotButton(5)), L"");
 }
 
-TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
+TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   SetSlotField(Title, 1, 0, "page D2");
   SetSlotField(Title, 8, 0, "page P1");
   SetSlotField(Title, 9, 0, "page P2");
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_STREQ(item, L"内容の編集");
 }
 
-TEST_F(MainWindowTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
+TEST_F(MainFormTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
   SetSlotField(DisplayName, 0, 7, kTest);
   SetSlotField(AccessCount, 0, 7, "12");
   SetSlotField(LastAccess, 0, 7, "2026/12/01 9:00:00");
@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
   EXPECT_EQ(text(main_ids::Edit1), L"");
 }
 
-TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
+TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   SetSlotField(Target, 0, 3, "http://example.invalid/");
   SetSlotField(AccessCount, 0, 3, "0");
   SetSlotField(Target, 8, 4, "C:\\Tools\\" + kTest + ".exe");
@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
+TEST_F(MainFormTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
   struct Case {
     std::string count, after;
     std::wstring error;  // empty: the target opens
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
   }
 }
 
-TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
+TEST_F(MainFormTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
   SetSlotField(Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
   SetSlotField(AccessCount, 8, 2, "4");
   SetSlotField(LastAccess, 8, 2, "2026/12/01 9:00:00");
@@ -356,7 +356,7 @@ TEST(SystemShell, SaysWhyItCouldNotOpen) {
             L"C:\\a.dat を開けません。\nC:\\a.dat の EXE フォーマットが不正です。");
 }
 
-TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
+TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   Start();
   ClickPage(200);
   const auto first = dir.path() / L"Editor.ico";
@@ -398,7 +398,7 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(prompts.prompts.shown[2].type, UINT(MB_OK | MB_ICONERROR));
 }
 
-TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
+TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   SetSlotField(Title, 8, 3, "keep");
   SetSlotField(Target, 8, 3, "C:\\keep.exe");
   Start();
@@ -423,7 +423,7 @@ TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
 
-TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
+TEST_F(MainFormTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
   Start();
   ClickPage(200);
   const auto ico = dir.path() / L"target.ico";
@@ -448,7 +448,7 @@ TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
-TEST_F(MainWindowTest, DroppedIconFilesGiveTheir32PixelImage) {
+TEST_F(MainFormTest, DroppedIconFilesGiveTheir32PixelImage) {
   Start();
   ClickPage(200);
   const wchar_t* names[] = {L"icon_16_48_32.ico", L"icon_256_16_32.ico"};
@@ -459,7 +459,7 @@ TEST_F(MainWindowTest, DroppedIconFilesGiveTheir32PixelImage) {
   }
 }
 
-TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
+TEST_F(MainFormTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   Start();
   ClickPage(200);
   // 表 is 0x95 0x5C in CP932.
@@ -468,7 +468,7 @@ TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, 2)), L"表計算.exe");
 }
 
-TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
+TEST_F(MainFormTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   Start();
   ClickPage(200);
   const std::wstring path = L"C:\\" + std::wstring(70, L'\u9577') + L"\\\uD55C\u00E9\U0001F600.txt";
@@ -497,7 +497,7 @@ TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   EXPECT_EQ(SlotIconBitmap(8, 5).At(16, 16), 9);
 }
 
-TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
+TEST_F(MainFormTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   SetSlotField(Flag1, 0, 0, "0");
   SetSlotField(Flag1, 8, 0, "0");
   Start(/*show=*/true);
@@ -532,7 +532,7 @@ TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
 
 // What the user typed stays while an editor is open, also when the main window is minimised and
 // restored (which hides and shows its owned windows); the next opening loads the slot again.
-TEST_F(MainWindowTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
+TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
   SetSlotField(DisplayName, 8, 0, "program");
   SetSlotField(DisplayName, 0, 0, "address");
   Start();
@@ -570,7 +570,7 @@ TEST_F(MainWindowTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
 // Each dialog keeps its own placement, moved the least needed into the work area: the folder
 // chooser centred over a main window at the screen's corner, the others where they were left
 // partly off screen.
-TEST_F(MainWindowTest, DialogsOpenInsideTheWorkArea) {
+TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
   Start();
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -602,7 +602,7 @@ TEST_F(MainWindowTest, DialogsOpenInsideTheWorkArea) {
   }
 }
 
-TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
+TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {
   Start();
   ClickPage(200);
   SetSlotField(Title, 8, 0, "changed");

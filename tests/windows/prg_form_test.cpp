@@ -32,9 +32,9 @@ class FixedClock : public Clock {
 
 using testing::PostClick;
 
-class PrgEditTest : public ::testing::Test {
+class PrgFormTest : public ::testing::Test {
  protected:
-  PrgEditTest() {
+  PrgFormTest() {
     SetClock(&clock);
     SetFileDialogs(&files);
     InitSlotTable();
@@ -56,7 +56,7 @@ class PrgEditTest : public ::testing::Test {
     created = picker.Create(nullptr) && folders.Create(nullptr) &&
               editor.Create(nullptr, &picker, &folders);
   }
-  ~PrgEditTest() override {
+  ~PrgFormTest() override {
     SetFileDialogs(nullptr);
     SetClock(nullptr);
     testing::PumpMessages();
@@ -80,7 +80,7 @@ class PrgEditTest : public ::testing::Test {
   bool created = false;
 };
 
-TEST_F(PrgEditTest, OpensOnTheSlotsFieldsAndIcon) {
+TEST_F(PrgFormTest, OpensOnTheSlotsFieldsAndIcon) {
   ASSERT_TRUE(created);
   EXPECT_EQ(win::GetText(editor.hwnd()), L"プログラムランチ　登録／編集");
   RECT client;
@@ -110,7 +110,7 @@ TEST_F(PrgEditTest, OpensOnTheSlotsFieldsAndIcon) {
   EXPECT_EQ(editor.Glyph(), BlankIcon());
 }
 
-TEST_F(PrgEditTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
+TEST_F(PrgFormTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   ASSERT_TRUE(created);
   const auto ico = dir.path() / L"Editor.ico";  // one icon: no picker
   testing::WriteIconFile(ico, 0xFF0000);
@@ -158,7 +158,7 @@ TEST_F(PrgEditTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(SlotIconBitmap(8, 3).At(1, 1), kBlack);
 }
 
-TEST_F(PrgEditTest, WholeTextsAreShownAndStoredBeyondTheFields) {
+TEST_F(PrgFormTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   ASSERT_TRUE(created);
   const std::wstring folder = L"C:\\" + std::wstring(80, L'\u9577') + L"\\\uD55C";
   SetSlotFieldWide(WorkFolder, 8, 3, folder);
@@ -178,7 +178,7 @@ TEST_F(PrgEditTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   EXPECT_EQ(SlotFieldWide(WorkFolder, 8, 3), L"");  // a new program has no folder yet
 }
 
-TEST_F(PrgEditTest, AProgramWithSeveralIconsAsksThePicker) {
+TEST_F(PrgFormTest, AProgramWithSeveralIconsAsksThePicker) {
   ASSERT_TRUE(created);
   const auto program = dir.path() / L"道具箱.exe";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons5.dll"), program);
@@ -197,7 +197,7 @@ TEST_F(PrgEditTest, AProgramWithSeveralIconsAsksThePicker) {
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48: the strip and the editor take
 // each icon's 32-pixel image, though it is never the first of the icon's images.
-TEST_F(PrgEditTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
+TEST_F(PrgFormTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
   ASSERT_TRUE(created);
   const auto program = dir.path() / L"sizes.exe";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons_sizes.dll"), program);
@@ -216,7 +216,7 @@ TEST_F(PrgEditTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
   EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(editor.Glyph())));
 }
 
-TEST_F(PrgEditTest, AShortcutTakesTheShellsNameAndIcon) {
+TEST_F(PrgFormTest, AShortcutTakesTheShellsNameAndIcon) {
   ASSERT_TRUE(created);
   const auto ico = dir.path() / L"target.ico";
   testing::WriteIconFile(ico, 0x0000FF);
@@ -234,7 +234,7 @@ TEST_F(PrgEditTest, AShortcutTakesTheShellsNameAndIcon) {
   EXPECT_TRUE(coloured);
 }
 
-TEST_F(PrgEditTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
+TEST_F(PrgFormTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
   ASSERT_TRUE(created);
   editor.FormActivate();
   PostClick(folders.Control(folder_ids::SpeedButton1));  // "ｷｬﾝｾﾙ": an empty choice
@@ -253,7 +253,7 @@ TEST_F(PrgEditTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
 }
 
-TEST_F(PrgEditTest, ClearEmptiesTheSlotAtOnce) {
+TEST_F(PrgFormTest, ClearEmptiesTheSlotAtOnce) {
   ASSERT_TRUE(created);
   editor.FormActivate();
   prompts.prompts.answers = {IDNO, IDYES};

@@ -26,14 +26,14 @@ constexpr Rgb kBlack = 0x000000, kWhiteRgb = 0xFFFFFF;
 
 std::string Cp932(const std::filesystem::path& path) { return win::ToCp932(path.wstring()); }
 
-class IconGetFormTest : public ::testing::Test {
+class PrgIconGetBoxTest : public ::testing::Test {
  protected:
-  IconGetFormTest() {
+  PrgIconGetBoxTest() {
     SetCursorPos(0, 0);  // the real pointer must not wander over the strip
     owner = testing::CreateOwnerWindow(0, 0, 300, 200);
     created = picker.Create(owner);
   }
-  ~IconGetFormTest() override {
+  ~PrgIconGetBoxTest() override {
     DestroyWindow(picker.hwnd());
     DestroyWindow(owner);
     testing::PumpMessages();
@@ -72,7 +72,7 @@ class IconGetFormTest : public ::testing::Test {
   const std::filesystem::path fourteen = BesideTests(L"test_icons14.dll");
 };
 
-TEST_F(IconGetFormTest, WindowAndControlsLieWhereDescribed) {
+TEST_F(PrgIconGetBoxTest, WindowAndControlsLieWhereTheLayoutPutsThem) {
   ASSERT_TRUE(created);
   RECT w;
   GetWindowRect(picker.hwnd(), &w);
@@ -120,7 +120,7 @@ TEST_F(IconGetFormTest, WindowAndControlsLieWhereDescribed) {
   EXPECT_EQ(GetDlgCtrlID(control(Image1)), Image1);
 }
 
-TEST_F(IconGetFormTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
+TEST_F(PrgIconGetBoxTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   ASSERT_TRUE(created);
   ASSERT_EQ(IconCount(Cp932(five)), 5);
   ASSERT_EQ(IconCount(Cp932(fourteen)), 14);
@@ -186,7 +186,7 @@ TEST_F(IconGetFormTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   EXPECT_EQ(win::LiveHandles(), before);
 }
 
-TEST_F(IconGetFormTest, CellsAndThePreviewFollowTheWindowsDpi) {
+TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
   ASSERT_TRUE(created);
   RECT client;
   GetClientRect(picker.hwnd(), &client);
@@ -276,7 +276,7 @@ TEST_F(IconGetFormTest, CellsAndThePreviewFollowTheWindowsDpi) {
   EXPECT_EQ(RectIn(strip, box).left, -1);
 }
 
-TEST_F(IconGetFormTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
+TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto program = dir.path() / L"アイコン集.dll";  // a CP932 path
