@@ -353,7 +353,7 @@ TEST_F(KeyInUrlTest, CancelAndTheCloseBoxWriteNothing) {
 
 // The whole road from the main window: "内容の編集" on an address page opens the editor, which
 // the user leaves with "ｷｬﾝｾﾙ"; the table is saved all the same. "URL取得" captures straight in.
-TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTheSlot) {
+TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTheSlot) {
   testing::ScopedTempDir dir;
   testing::ScopedPrompts prompts;
   Win32TableStorage storage;
@@ -369,6 +369,8 @@ TEST(UrlEditFromMainWindow, EditingOpensTheEditorAndTheCaptureGoesStraightIntoTh
   Forms forms;
   ASSERT_TRUE(forms.Create());
   forms.main.FormShow();
+  // The first page, an address page, whatever page an earlier test left selected.
+  forms.main.SpeedButton1Click(forms.main.PageButtonByTag(0));
   CurrentSlot = 4;
   SetSlotField(Memo, 0, 4, "old memo");
   // Cancel the editor as soon as its modal loop runs.
