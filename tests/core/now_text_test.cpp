@@ -4,23 +4,12 @@
 
 #include <string>
 
+#include "support/fixed_clock.h"
+
 namespace quenda {
 namespace {
 
-// A clock at a fixed moment with formats unlike the portable ones, so the test sees which
-// formatter produced what.
-class FakeClock : public Clock {
- public:
-  LocalDateTime now;
-  LocalDateTime Now() const override { return now; }
-  std::string ShortDate(const LocalDateTime& t) const override {
-    return std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
-  }
-  std::string LongTime(const LocalDateTime& t) const override {
-    return std::to_string(t.hour) + "h" + std::to_string(t.minute) + "m" +
-           std::to_string(t.second) + "s";
-  }
-};
+using testing::FixedClock;
 
 class NowTextTest : public ::testing::Test {
  protected:
@@ -28,16 +17,16 @@ class NowTextTest : public ::testing::Test {
 };
 
 TEST_F(NowTextTest, DateAloneOnlyAtExactMidnight) {
-  FakeClock clock;
+  FixedClock clock;
   SetClock(&clock);
   struct Case {
     int hour, minute, second;
     const char* want;
   };
   const Case cases[] = {
-      {0, 0, 0, "2.1.2024"},          {0, 0, 1, "2.1.2024 0h0m1s"},
-      {0, 1, 0, "2.1.2024 0h1m0s"},   {1, 0, 0, "2.1.2024 1h0m0s"},
-      {12, 0, 0, "2.1.2024 12h0m0s"}, {23, 59, 59, "2.1.2024 23h59m59s"},
+      {0, 0, 0, "2024/1/2"},         {0, 0, 1, "2024/1/2 0:0:1"},
+      {0, 1, 0, "2024/1/2 0:1:0"},   {1, 0, 0, "2024/1/2 1:0:0"},
+      {12, 0, 0, "2024/1/2 12:0:0"}, {23, 59, 59, "2024/1/2 23:59:59"},
   };
   for (const Case& c : cases) {
     clock.now = {2024, 1, 2, c.hour, c.minute, c.second};
@@ -46,7 +35,7 @@ TEST_F(NowTextTest, DateAloneOnlyAtExactMidnight) {
 }
 
 TEST_F(NowTextTest, PortableClockFormatsAndIsRestored) {
-  FakeClock clock;
+  FixedClock clock;
   SetClock(&clock);
   EXPECT_EQ(&CurrentClock(), &clock);
   SetClock(nullptr);

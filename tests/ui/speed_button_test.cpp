@@ -10,6 +10,7 @@
 #include "platform/handle.h"
 #include "ui/font.h"
 #include "ui/window.h"
+#include "support/win_test_support.h"
 
 namespace quenda::win {
 namespace {
@@ -212,10 +213,7 @@ class SpeedButtonTest : public ::testing::Test {
     return b;
   }
 
-  static void Click(HWND b, int x = 5, int y = 5) {
-    SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageW(b, WM_LBUTTONUP, 0, At(x, y));
-  }
+  static void Click(HWND b, int x = 5, int y = 5) { testing::Click(b, x, y); }
 
   Received received_;
   HWND parent_ = nullptr;

@@ -22,37 +22,12 @@
 namespace quenda {
 namespace {
 
+using testing::Click;
+using testing::FixedClock;
 using testing::MakeDrop;
+using testing::PostClick;
 using testing::PumpMessages;
-
-class FixedClock : public Clock {
- public:
-  LocalDateTime Now() const override { return now; }
-  std::string ShortDate(const LocalDateTime& t) const override {
-    return std::to_string(t.year) + "/" + std::to_string(t.month) + "/" + std::to_string(t.day);
-  }
-  std::string LongTime(const LocalDateTime& t) const override {
-    return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
-  }
-  LocalDateTime now{2026, 12, 8, 17, 30, 5};
-};
-
-class RecordingShell : public Shell {
- public:
-  struct Call {
-    std::wstring verb, file, directory;
-    bool has_verb, has_directory;
-    int show;
-  };
-  DWORD Execute(HWND, const wchar_t* verb, const std::wstring& file, const wchar_t* directory,
-                int show) override {
-    calls.push_back({verb ? verb : L"", file, directory ? directory : L"", verb != nullptr,
-                     directory != nullptr, show});
-    return result;
-  }
-  std::vector<Call> calls;
-  DWORD result = ERROR_SUCCESS;
-};
+using testing::RecordingShell;
 
 // "テスト" and friends in CP932.
 const std::string kTest = "\x83\x65\x83\x58\x83\x67";
@@ -92,14 +67,6 @@ class MainFormTest : public ::testing::Test {
   HWND control(int id) { return forms.main.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
 
-  // A real click: button down and up at the middle of a control.
-  void Click(HWND button) {
-    RECT r;
-    GetClientRect(button, &r);
-    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(button, WM_LBUTTONUP, 0, at);
-  }
   void ClickPage(int tag) { Click(forms.main.PageButtonByTag(tag)); }
   void Hover(HWND hwnd, int x = 5, int y = 5) {
     SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
@@ -608,8 +575,7 @@ TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {
   SetSlotField(Title, 8, 0, "changed");
   // The editor opens modally; its "ｷｬﾝｾﾙ" ends it.
   const HWND cancel = forms.prg.Control(prg_ids::SpeedButton4);
-  PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  PostClick(cancel, 3, 3);
   SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"changed");
   InitSlotTable();

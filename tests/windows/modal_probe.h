@@ -52,19 +52,6 @@ class ModalProbe {
   HWND hwnd_ = nullptr;
 };
 
-// A press and a release of the left button at a client point, posted.
-inline void PostClick(HWND hwnd, int x, int y) {
-  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-// ... at the middle of a control.
-inline void PostClick(HWND hwnd) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  PostClick(hwnd, r.right / 2, r.bottom / 2);
-}
-
 // A file built beside the test program.
 inline std::filesystem::path BesideTests(const wchar_t* name) {
   wchar_t self[MAX_PATH * 4];

@@ -9,27 +9,8 @@
 namespace quenda {
 namespace {
 
-class RecordingShell : public Shell {
- public:
-  DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                const wchar_t* directory, int show) override {
-    calls.push_back({owner, verb ? verb : L"(none)", file, directory == nullptr, show});
-    return result;
-  }
-  DWORD result = ERROR_SUCCESS;
-  struct Call {
-    HWND owner;
-    std::wstring verb, file;
-    bool no_directory;
-    int show;
-  };
-  std::vector<Call> calls;
-};
-
-void Click(HWND control) {
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
+using testing::PostClick;
+using testing::RecordingShell;
 
 TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   RecordingShell shell;
@@ -55,7 +36,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
     TOpHelp* help;
     bool* modal_after_link;
   } probe{&help, &modal_after_link};
-  Click(help.Control(help_ids::StaticText1));
+  PostClick(help.Control(help_ids::StaticText1), 3, 3);
   // Once the link's messages are handled, record the modal state and press OK.
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
   HHOOK hook = SetWindowsHookExW(
@@ -65,7 +46,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
         if (code >= 0 && msg->message == WM_APP && msg->hwnd == nullptr && msg->lParam) {
           auto* p = reinterpret_cast<Probe*>(msg->lParam);
           *p->modal_after_link = p->help->InModal();
-          Click(p->help->Control(help_ids::SpeedButton1));
+          PostClick(p->help->Control(help_ids::SpeedButton1), 3, 3);
           msg->lParam = 0;
         }
         return CallNextHookEx(nullptr, code, w, l);
@@ -82,7 +63,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   EXPECT_EQ(shell.calls[0].owner, nullptr);
   EXPECT_EQ(shell.calls[0].verb, L"OPEN");
   EXPECT_EQ(shell.calls[0].file, kHomePage);
-  EXPECT_TRUE(shell.calls[0].no_directory);
+  EXPECT_FALSE(shell.calls[0].has_directory);
   EXPECT_EQ(shell.calls[0].show, SW_SHOW);
 }
 
