@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "url_entries/capture.h"
-#include "url_entries/fake_browser_process.h"
+#include "core/capture.h"
+#include "platform/fake_browser_process.h"
 
 namespace quenda {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "main_window/forms.h"
-#include "main_window/app.h"
-#include "slot_table/table_file.h"
-#include "win/speed_button.h"
+#include "app/forms.h"
+#include "core/table_file.h"
+#include "platform/prompts.h"
+#include "ui/speed_button.h"
 
 namespace quenda {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "slot_table/full_text.h"
-#include "slot_table/slot_table.h"
-#include "slot_table/table_file.h"
+#include "core/full_text.h"
+#include "core/slot_table.h"
+#include "core/table_file.h"
 
 namespace {
 

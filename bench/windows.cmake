@@ -15,12 +15,12 @@ target_compile_options(benchmark PRIVATE -w)
 
 add_executable(quenda_win_bench ${CMAKE_CURRENT_LIST_DIR}/main_window_bench.cpp
                ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc)
-target_link_libraries(quenda_win_bench PRIVATE quenda_win benchmark::benchmark)
+target_link_libraries(quenda_win_bench PRIVATE quenda_app benchmark::benchmark)
 target_link_options(quenda_win_bench PRIVATE -static)
 
 add_executable(quenda_capture_bench ${CMAKE_CURRENT_LIST_DIR}/capture_bench.cpp)
 target_include_directories(quenda_capture_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(quenda_capture_bench PRIVATE quenda_win benchmark::benchmark)
+target_link_libraries(quenda_capture_bench PRIVATE quenda_app benchmark::benchmark)
 target_link_options(quenda_capture_bench PRIVATE -static)
 if(TARGET fake_browser)
   add_dependencies(quenda_capture_bench fake_browser)

@@ -1,50 +1,80 @@
-# The Win32 program: a library of windows (so in-process tests can link them) and Quenda.exe.
+# The Win32 program, one static library a layer (so in-process tests can link them), and
+# Quenda.exe. Each layer links only the layers below it (see quenda_layer_include_root).
 enable_language(RC)
 
-add_library(quenda_win STATIC
-  src/main_window/app.cpp
-  src/main_window/entry.cpp
-  src/main_window/file_dialog.cpp
-  src/main_window/forms.cpp
-  src/main_window/main_crt.cpp
-  src/main_window/shell.cpp
-  src/program_entries/shell_file_icon.cpp
-  src/resources/help_layout.cpp
-  src/resources/folder_form_layout.cpp
-  src/resources/icon_get_form_layout.cpp
-  src/resources/main_crt_layout.cpp
-  src/resources/prg_edit_layout.cpp
-  src/resources/url_edit_layout.cpp
-  src/program_entries/folder_form.cpp
-  src/program_entries/icon_get_form.cpp
-  src/program_entries/prg_edit.cpp
-  src/program_entries/program_icon.cpp
-  src/slot_table/clock_win.cpp
-  src/slot_table/full_text_win.cpp
-  src/slot_table/table_storage_win.cpp
-  src/url_entries/accessible_address.cpp
-  src/url_entries/capture_win.cpp
-  src/url_entries/help.cpp
-  src/url_entries/url_edit.cpp
-  src/win/cp932.cpp
-  src/win/dpi.cpp
-  src/win/font.cpp
-  src/win/speed_button.cpp
-  src/win/icon_bitmap.cpp
-  src/win/layout_builder.cpp
-  src/win/panel.cpp
-  src/win/window.cpp
+# Every Win32 seam and the Windows half of the core: storage, clock, shell, file dialog, message
+# boxes, the window provider for capture, CP932, handles and icons from files.
+add_library(quenda_platform STATIC
+  src/platform/accessible_address.cpp
+  src/platform/capture_win.cpp
+  src/platform/clock_win.cpp
+  src/platform/cp932.cpp
+  src/platform/file_dialog.cpp
+  src/platform/full_text_win.cpp
+  src/platform/icon_bitmap.cpp
+  src/platform/prompts.cpp
+  src/platform/shell.cpp
+  src/platform/shell_file_icon.cpp
+  src/platform/table_storage_win.cpp
 )
-target_compile_definitions(quenda_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quenda_win PUBLIC quenda_core comctl32 shell32 ole32 oleaut32 uuid oleacc comdlg32
-                      gdi32 user32)
+quenda_layer_include_root(quenda_platform platform)
+target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid oleacc
+                      comdlg32 gdi32 user32)
+
+# The window toolkit: the window base, the layout builder and its row type, speed button,
+# panel, fonts, DPI.
+add_library(quenda_ui STATIC
+  src/ui/dpi.cpp
+  src/ui/font.cpp
+  src/ui/layout_builder.cpp
+  src/ui/panel.cpp
+  src/ui/speed_button.cpp
+  src/ui/window.cpp
+)
+quenda_layer_include_root(quenda_ui ui)
+target_link_libraries(quenda_ui PUBLIC quenda_platform comctl32)
+
+# The windows' layouts: data written as tables of layout rows. The resource script (icon,
+# glyphs, manifest) is compiled into each program that shows windows.
+add_library(quenda_resources STATIC
+  src/resources/get_folder_layout.cpp
+  src/resources/key_in_url_layout.cpp
+  src/resources/main_form_layout.cpp
+  src/resources/op_help_layout.cpp
+  src/resources/prg_form_layout.cpp
+  src/resources/prg_icon_get_box_layout.cpp
+)
+quenda_layer_include_root(quenda_resources resources)
+target_link_libraries(quenda_resources PUBLIC quenda_ui)
+
+# One class a window.
+add_library(quenda_windows STATIC
+  src/windows/get_folder.cpp
+  src/windows/key_in_url.cpp
+  src/windows/main_form.cpp
+  src/windows/op_help.cpp
+  src/windows/prg_form.cpp
+  src/windows/prg_icon_get_box.cpp
+  src/windows/program_icon.cpp
+)
+quenda_layer_include_root(quenda_windows windows)
+target_link_libraries(quenda_windows PUBLIC quenda_resources quenda_ui quenda_platform quenda_core)
+
+# The windows created together, and the start of the program.
+add_library(quenda_app STATIC
+  src/app/entry.cpp
+  src/app/forms.cpp
+)
+quenda_layer_include_root(quenda_app app)
+target_link_libraries(quenda_app PUBLIC quenda_windows quenda_platform quenda_core)
 
 if(MINGW)
   # One self-contained .exe: no MinGW runtime DLLs beside it.
   set(QUENDA_STATIC_LINK -static -static-libgcc -static-libstdc++)
 endif()
 
-add_executable(Quenda WIN32 src/main_window/main.cpp src/resources/quenda.rc)
-target_link_libraries(Quenda PRIVATE quenda_win)
+add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
+target_link_libraries(Quenda PRIVATE quenda_app)
 target_link_options(Quenda PRIVATE ${QUENDA_STATIC_LINK} $<$<BOOL:${MINGW}>:-municode>)
 set_target_properties(Quenda PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

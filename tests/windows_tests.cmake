@@ -1,29 +1,29 @@
 # In-process window tests under Wine: real windows driven by real messages.
 add_executable(quenda_win_tests
-  main_window/app_test.cpp
-  main_window/main_crt_test.cpp
-  main_window/main_window_test.cpp
-  main_window/table_storage_win_test.cpp
-  program_entries/folder_form_test.cpp
-  program_entries/icon_get_form_test.cpp
-  program_entries/prg_edit_test.cpp
-  url_entries/capture_win_test.cpp
-  url_entries/help_test.cpp
-  url_entries/url_edit_test.cpp
+  app/entry_test.cpp
+  platform/capture_win_test.cpp
+  platform/prompts_test.cpp
+  platform/table_storage_win_test.cpp
   support/win_test_support.cpp
-  win/layout_builder_test.cpp
-  win/speed_button_test.cpp
+  ui/layout_builder_test.cpp
+  ui/speed_button_test.cpp
+  windows/get_folder_test.cpp
+  windows/key_in_url_test.cpp
+  windows/main_form_test.cpp
+  windows/op_help_test.cpp
+  windows/prg_form_test.cpp
+  windows/prg_icon_get_box_test.cpp
   ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc
 )
 target_include_directories(quenda_win_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(quenda_win_tests PRIVATE quenda_win GTest::gtest_main)
+target_link_libraries(quenda_win_tests PRIVATE quenda_app GTest::gtest_main)
 target_link_options(quenda_win_tests PRIVATE -static)
 add_test(NAME quenda_win_tests COMMAND quenda_win_tests)
 # It holds the single-instance mutex and shows windows: never beside an end-to-end run.
 set_tests_properties(quenda_win_tests PROPERTIES RESOURCE_LOCK quenda_wine_desktop TIMEOUT 600)
 
 # A stand-in browser in a process of its own, started by the capture tests from beside them.
-add_executable(fake_browser WIN32 url_entries/fake_browser.cpp)
+add_executable(fake_browser WIN32 platform/fake_browser.cpp)
 target_compile_definitions(fake_browser PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(fake_browser PRIVATE comctl32 shell32 ole32 oleaut32 uuid oleacc user32)
 target_link_options(fake_browser PRIVATE -static -municode)
@@ -32,8 +32,8 @@ add_dependencies(quenda_win_tests fake_browser)
 
 # Program files for the icon picker's tests: icons and no code, beside the tests.
 foreach(icons 5 14 _sizes)
-  add_library(test_icons${icons} SHARED program_entries/test_icons${icons}.rc)
-  target_include_directories(test_icons${icons} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/program_entries)
+  add_library(test_icons${icons} SHARED windows/test_icons${icons}.rc)
+  target_include_directories(test_icons${icons} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/windows)
   set_target_properties(test_icons${icons} PROPERTIES PREFIX "" LINKER_LANGUAGE CXX
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   target_link_options(test_icons${icons} PRIVATE -nostdlib -Wl,-e,0)
@@ -41,7 +41,7 @@ foreach(icons 5 14 _sizes)
 endforeach()
 # Icon files whose 32-pixel image is not the first, beside the tests.
 foreach(icon icon_16_48_32 icon_256_16_32)
-  configure_file(program_entries/${icon}.ico ${CMAKE_CURRENT_BINARY_DIR}/${icon}.ico COPYONLY)
+  configure_file(windows/${icon}.ico ${CMAKE_CURRENT_BINARY_DIR}/${icon}.ico COPYONLY)
 endforeach()
 
 # The icon tests again at a system DPI of 144, where the system's icon size is 48.

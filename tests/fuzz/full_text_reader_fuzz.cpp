@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "slot_table/full_text.h"
-#include "slot_table/slot_table.h"
+#include "core/full_text.h"
+#include "core/slot_table.h"
 
 namespace {
 

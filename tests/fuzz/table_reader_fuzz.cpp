@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "slot_table/slot_table.h"
-#include "slot_table/table_file.h"
+#include "core/slot_table.h"
+#include "core/table_file.h"
 
 namespace {
 

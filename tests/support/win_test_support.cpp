@@ -30,6 +30,33 @@ void SendDpiChanged(HWND window, int dpi, SIZE client) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
+namespace {
+
+void Press(HWND control, POINT at, bool post) {
+  auto deliver = [&](UINT message, WPARAM keys) {
+    if (post) {
+      PostMessageW(control, message, keys, MAKELPARAM(at.x, at.y));
+    } else {
+      SendMessageW(control, message, keys, MAKELPARAM(at.x, at.y));
+    }
+  };
+  deliver(WM_LBUTTONDOWN, MK_LBUTTON);
+  deliver(WM_LBUTTONUP, 0);
+}
+
+POINT Middle(HWND control) {
+  RECT r;
+  GetClientRect(control, &r);
+  return {r.right / 2, r.bottom / 2};
+}
+
+}  // namespace
+
+void Click(HWND control, int x, int y) { Press(control, {x, y}, false); }
+void Click(HWND control) { Press(control, Middle(control), false); }
+void PostClick(HWND control, int x, int y) { Press(control, {x, y}, true); }
+void PostClick(HWND control) { Press(control, Middle(control), true); }
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "main_window/app.h"
-#include "main_window/file_dialog.h"
-#include "slot_table/slot_icon.h"
+#include "core/slot_icon.h"
+#include "platform/file_dialog.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "support/fixed_clock.h"
 
 namespace quenda::testing {
 
@@ -46,6 +48,25 @@ class ScriptedFiles : public FileDialogs {
   std::vector<OpenFileRequest> requests;
 };
 
+// Records what the shell is asked to open and answers with `result`.
+class RecordingShell : public Shell {
+ public:
+  struct Call {
+    HWND owner;
+    std::wstring verb, file, directory;  // empty when not given
+    bool has_verb, has_directory;
+    int show;
+  };
+  DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
+                const wchar_t* directory, int show) override {
+    calls.push_back({owner, verb ? verb : L"", file, directory ? directory : L"", verb != nullptr,
+                     directory != nullptr, show});
+    return result;
+  }
+  std::vector<Call> calls;
+  DWORD result = ERROR_SUCCESS;
+};
+
 // Installs the recording prompts for the scope of a test.
 class ScopedPrompts {
  public:
@@ -67,6 +88,14 @@ class ScopedTempDir {
 
 // Dispatches pending messages of this thread.
 void PumpMessages();
+
+// A press and a release of the left button at a client point of `control`, or at its middle:
+// Click sends them, so the click is done on return; PostClick posts them, so they run inside
+// whatever message loop runs next (a modal window's too).
+void Click(HWND control, int x, int y);
+void Click(HWND control);
+void PostClick(HWND control, int x, int y);
+void PostClick(HWND control);
 
 // Tells `window` what the system tells it when it moves to a monitor of `dpi`: WM_DPICHANGED
 // with a suggested rectangle at the same place that holds `client` inside the present frame.

@@ -1,0 +1,44 @@
+#include "app/entry.h"
+
+#include <commctrl.h>
+
+#include "app/forms.h"
+#include "platform/clock_win.h"
+#include "platform/table_storage_win.h"
+
+namespace quenda {
+
+bool AnotherInstanceRuns() {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"EX_Mutex");
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED)) {
+    if (mutex) CloseHandle(mutex);
+    return true;
+  }
+  return false;  // the handle is kept until the process ends
+}
+
+int RunQuenda(int show_command) {
+  if (AnotherInstanceRuns()) return 0;
+
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  static const Win32Clock clock;
+  static Win32TableStorage storage;
+  SetClock(&clock);
+  SetTableStorage(&storage);
+
+  static Forms forms;  // lives until exit, like the windows it holds
+  if (!forms.Create()) return 1;
+  ShowWindow(forms.main.hwnd(), show_command);
+  UpdateWindow(forms.main.hwnd());
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return int(msg.wParam);
+}
+
+}  // namespace quenda

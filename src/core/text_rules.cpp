@@ -1,0 +1,71 @@
+#include "core/text_rules.h"
+
+namespace quenda {
+
+std::string FirstBytes(std::string_view text, std::size_t n) {
+  return std::string(text.substr(0, n));
+}
+
+std::size_t LastCharOffset(std::string_view text) {
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size();) {
+    last = i;
+    const bool pair = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+    i += pair ? 2 : 1;
+  }
+  return last;
+}
+
+namespace {
+
+// Single-byte positions of the last "\" or ":" and the last "." after it.
+struct Delimiters {
+  std::size_t name_start = 0;
+  std::size_t dot = std::string_view::npos;
+};
+
+Delimiters FindDelimiters(std::string_view path) {
+  Delimiters d;
+  for (std::size_t i = 0; i < path.size();) {
+    const auto b = static_cast<unsigned char>(path[i]);
+    if (IsCp932LeadByte(b) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (b == '\\' || b == ':') {
+      d.name_start = i + 1;
+      d.dot = std::string_view::npos;
+    } else if (b == '.') {
+      d.dot = i;
+    }
+    ++i;
+  }
+  return d;
+}
+
+}  // namespace
+
+std::string PathExtension(std::string_view path) {
+  const Delimiters d = FindDelimiters(path);
+  return d.dot == std::string_view::npos ? std::string() : std::string(path.substr(d.dot));
+}
+
+std::string PathFileName(std::string_view path) {
+  return std::string(path.substr(FindDelimiters(path).name_start));
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (std::size_t i = 0; i < out.size();) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsCp932LeadByte(b) && i + 1 < out.size()) {
+      i += 2;
+      continue;
+    }
+    if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 'a' + 'A');
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace quenda

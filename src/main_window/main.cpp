@@ -1,7 +1,0 @@
-#include <windows.h>
-
-#include "main_window/entry.h"
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
-  return quenda::RunQuenda(show_command);
-}

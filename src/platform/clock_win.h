@@ -1,0 +1,14 @@
+#pragma once
+// The system clock with the user's short date and long time formats.
+#include "core/now_text.h"
+
+namespace quenda {
+
+class Win32Clock : public Clock {
+ public:
+  LocalDateTime Now() const override;
+  std::string ShortDate(const LocalDateTime& t) const override;
+  std::string LongTime(const LocalDateTime& t) const override;
+};
+
+}  // namespace quenda

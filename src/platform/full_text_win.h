@@ -1,0 +1,17 @@
+#pragma once
+// Slot fields as whole UTF-16 texts: the field takes the CP932 cut as it always has, and what
+// the cut cannot hold exactly is kept beside the table (slot_table/full_text.h).
+#include <string>
+#include <string_view>
+
+#include "core/slot_table.h"
+
+namespace quenda {
+
+// Sets a field from a whole text. Target and WorkFolder keep the text beside the field when
+// their cut is not exact; other fields simply take the cut.
+void SetSlotFieldWide(int field, PageIndex page, SlotIndex slot, std::wstring_view text);
+// A field's whole text: the text kept beside it while that applies, else the field itself.
+std::wstring SlotFieldWide(int field, PageIndex page, SlotIndex slot);
+
+}  // namespace quenda

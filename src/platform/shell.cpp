@@ -1,0 +1,69 @@
+#include "platform/shell.h"
+
+#include <shellapi.h>
+
+namespace quenda {
+
+DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
+                     const wchar_t* directory, int show) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = verb;
+  info.lpFile = file.c_str();
+  info.lpDirectory = directory;
+  info.nShow = show;
+  if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+  const DWORD error = GetLastError();
+  // Wine reports a file no program is associated with as a bad program file; the old-style
+  // result tells it apart.
+  if (reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC) return ERROR_NO_ASSOCIATION;
+  // A failure that left no code still gets a reason: "unspecified error".
+  return error != ERROR_SUCCESS ? error : DWORD(E_FAIL);
+}
+
+namespace {
+Shell g_system_shell;
+Shell* g_shell = &g_system_shell;
+
+DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder) {
+  return CurrentShell().Execute(nullptr, verb, target, folder.empty() ? nullptr : folder.c_str(),
+                                SW_SHOW);
+}
+}  // namespace
+
+Shell& CurrentShell() { return *g_shell; }
+void SetShell(Shell* shell) { g_shell = shell ? shell : &g_system_shell; }
+
+DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
+  return Open(L"OPEN", target, folder);
+}
+
+DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
+  return Open(nullptr, target, folder);
+}
+
+std::wstring SystemErrorText(DWORD error) {
+  // Japanese first; a system without it answers in its own language.
+  for (const LANGID language : {LANGID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)), LANGID(0)}) {
+    wchar_t text[1024];
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, language, text, DWORD(std::size(text)), nullptr);
+    while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+    if (n > 0) return std::wstring(text, n);
+  }
+  return L"エラー " + std::to_wstring(error);
+}
+
+std::wstring OpenFailureText(const std::wstring& target, DWORD error) {
+  // Some reasons name the file as "%1".
+  std::wstring reason = SystemErrorText(error);
+  for (std::size_t at = 0; (at = reason.find(L"%1", at)) != std::wstring::npos;) {
+    reason.replace(at, 2, target);
+    at += target.size();
+  }
+  return target + L" を開けません。\n" + reason;
+}
+
+}  // namespace quenda

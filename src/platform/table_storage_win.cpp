@@ -1,0 +1,105 @@
+#include "platform/table_storage_win.h"
+
+#include <windows.h>
+
+#include "platform/handle.h"
+
+namespace quenda {
+
+std::wstring ApiPath(const std::filesystem::path& path) {
+  const std::wstring& p = path.native();
+  if (p.size() < MAX_PATH - 12 || p.rfind(L"\\\\?\\", 0) == 0) return p;
+  const DWORD n = GetFullPathNameW(p.c_str(), 0, nullptr, nullptr);
+  std::wstring full(n, L'\0');
+  full.resize(GetFullPathNameW(p.c_str(), n, full.data(), nullptr));
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+namespace {
+
+// Reads the whole file (at most `limit` bytes); the system's error code, or 0.
+DWORD ReadOnce(const std::wstring& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  win::UniqueHandle file = win::AdoptFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                      nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError();
+  bytes.clear();
+  std::uint8_t buffer[1 << 16];
+  while (bytes.size() < limit) {
+    DWORD got = 0;
+    const DWORD want = DWORD(std::min<std::size_t>(sizeof buffer, limit - bytes.size()));
+    if (!ReadFile(file.get(), buffer, want, &got, nullptr)) return GetLastError();
+    if (got == 0) break;
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+  return 0;
+}
+
+}  // namespace
+
+TableStorage::ReadStatus Win32TableStorage::ReadAll(const std::filesystem::path& path,
+                                                    std::size_t limit,
+                                                    std::vector<std::uint8_t>& bytes) {
+  // A backup, sync or virus scanner holds a file only for a moment: wait about two seconds.
+  const std::wstring api_path = ApiPath(path);
+  DWORD e = ReadOnce(api_path, limit, bytes);
+  for (int wait = 0; wait < 40 && (e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION);
+       ++wait) {
+    Sleep(50);
+    e = ReadOnce(api_path, limit, bytes);
+  }
+  if (e == 0) return ReadStatus::Ok;
+  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
+                                                                : ReadStatus::Failed;
+}
+
+MaybeError Win32TableStorage::WriteReplace(const std::filesystem::path& path,
+                                           std::span<const std::uint8_t> bytes) {
+  const std::wstring target = ApiPath(path);
+  const std::wstring temp = ApiPath(path.native() + L".tmp");
+  {
+    win::UniqueHandle file = win::AdoptFile(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                        nullptr));
+    if (!file) return Error::WithPath(msg::kCannotCreate, path);
+    std::size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+      DWORD wrote = 0;
+      const DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      ok = WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
+      done += wrote;
+    }
+    if (ok) ok = FlushFileBuffers(file.get()) != 0;
+    if (!ok) {
+      file.reset();
+      DeleteFileW(temp.c_str());
+      return Error::Plain(msg::kWriteError);
+    }
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return Error::WithPath(msg::kCannotCreate, path);
+  }
+  return std::nullopt;
+}
+
+MaybeError Win32TableStorage::KeepCopy(const std::filesystem::path& from,
+                                       const std::filesystem::path& to) {
+  if (!CopyFileW(ApiPath(from).c_str(), ApiPath(to).c_str(), TRUE)) {
+    return Error::WithPath(msg::kCannotCreate, to);
+  }
+  return std::nullopt;
+}
+
+bool Win32TableStorage::Exists(const std::filesystem::path& path) {
+  return GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32TableStorage::Remove(const std::filesystem::path& path) {
+  DeleteFileW(ApiPath(path).c_str());
+}
+
+}  // namespace quenda

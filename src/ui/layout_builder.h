@@ -1,0 +1,68 @@
+#pragma once
+// Creates a window's controls from its layout table, each a real child window with the
+// layout's identifier and its caption as window text, all in the window's font, placed and
+// sized for the window's DPI.
+#include <windows.h>
+
+#include <map>
+#include <span>
+#include <string>
+
+#include "platform/handle.h"
+#include "ui/dpi.h"
+#include "ui/layout_row.h"
+#include "ui/window.h"
+
+namespace quenda::win {
+
+// Identifier to window; the window itself under 0. Custom controls are left to the caller,
+// which finds their parent here.
+using ControlMap = std::map<int, HWND>;
+
+ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT font,
+                         Dpi dpi = Dpi());
+
+// Moves every control of `layout` found in `controls` to its place at `dpi` and gives those the
+// layout builds their fonts at that DPI; custom controls get their place only.
+void PlaceControls(const ControlMap& controls, std::span<const LayoutRow> layout, HFONT font,
+                   Dpi dpi);
+
+// Where a control lies at `dpi`, in its parent's client coordinates. A label without a size
+// takes its text's size in `font`.
+RECT ControlRect(const LayoutRow& c, Dpi dpi, HFONT font);
+
+// The font of a control at `dpi`: the window's, or one of the control's own height.
+HFONT ControlFont(const LayoutRow& c, HFONT window_font, Dpi dpi);
+
+// The font of a control whose height differs from the window's (kept alive by the caller).
+HFONT FontForHeight(int pixel_height);
+
+// A window whose controls come from a layout table, found by their identifiers. It keeps them
+// and their fonts scaled to its DPI.
+class LayoutWindow : public Window {
+ public:
+  HWND Control(int id) const;
+  HFONT Font() const { return font_.get(); }
+
+ protected:
+  // Creates the layout's controls at the window's DPI; the layout must outlive the window.
+  void BuildLayout(std::span<const LayoutRow> layout);
+  // Puts one control back to its layout place (a picture static takes its picture's size).
+  void PlaceFromLayout(int id);
+  // New fonts and places for the layout's controls, then for the window's own.
+  void DpiChanged() final;
+  // The controls the window makes or places itself, at its new DPI, in the new Font(); the
+  // font they had lives until this returns.
+  virtual void PlaceOwnControls() {}
+
+  std::string Cp932Text(int id) const;
+  void SetCp932Text(int id, const std::string& cp932);
+
+  ControlMap controls_;
+
+ private:
+  std::span<const LayoutRow> layout_;
+  UniqueFont font_;
+};
+
+}  // namespace quenda::win

@@ -1,0 +1,369 @@
+#include "ui/speed_button.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
+
+#include "ui/window.h"
+
+namespace quenda::win {
+
+namespace {
+
+// What Create hands to WM_NCCREATE: the window takes the button over once it gets this far.
+struct Birth {
+  SpeedButton* button;
+  bool adopted;
+};
+
+POINT PointOf(LPARAM lparam) {
+  return POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
+}  // namespace
+
+HWND SpeedButton::Create(HWND parent, int id, int x, int y, int width, int height,
+                         const std::wstring& caption, const SpeedButtonOptions& options,
+                         int tag) {
+  static const ATOM registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    // No CS_DBLCLKS: a quick second press must be a second click, not a double click.
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = Procedure;
+    wc.cbWndExtra = sizeof(SpeedButton*);  // the object; GWLP_USERDATA stays the caller's
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc);
+  }();
+  if (!registered) return nullptr;
+  Birth birth{new SpeedButton(options, tag), false};
+  HWND hwnd = CreateWindowExW(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, x, y,
+                              width, height, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ModuleInstance(), &birth);
+  // Once adopted, a failed creation has already deleted the button at WM_NCDESTROY.
+  if (!birth.adopted) delete birth.button;
+  return hwnd;
+}
+
+SpeedButton* SpeedButton::From(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  DWORD process = 0;
+  if (!GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId()) {
+    return nullptr;
+  }
+  wchar_t name[64];
+  if (!GetClassNameW(hwnd, name, 64) || std::wcscmp(name, kClassName) != 0) return nullptr;
+  return reinterpret_cast<SpeedButton*>(GetWindowLongPtrW(hwnd, 0));
+}
+
+LRESULT CALLBACK SpeedButton::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<SpeedButton*>(GetWindowLongPtrW(hwnd, 0));
+  if (message == WM_NCCREATE) {
+    auto* birth = static_cast<Birth*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    if (!birth) return FALSE;  // only Create makes speed buttons
+    birth->adopted = true;
+    self = birth->button;
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, 0, 0);
+    delete self;
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // Paint covers everything; erasing first would flicker
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wparam);
+      if (LOWORD(lparam)) Invalidate();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd_, message, wparam, lparam);
+      Invalidate();
+      return result;
+    }
+    case WM_ENABLE:
+      Invalidate();
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown();
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(PointOf(lparam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(PointOf(lparam));
+      return 0;
+    case WM_MOUSELEAVE:
+      OnMouseLeave();
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnCaptureChanged();
+      return 0;
+  }
+  // The right button is the system's: WM_RBUTTONUP becomes WM_CONTEXTMENU, which goes up to
+  // the parent chain.
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void SpeedButton::OnLButtonDown() {
+  SetCapture(hwnd_);
+  held_ = true;
+  held_over_ = true;
+  Invalidate();
+}
+
+void SpeedButton::OnMouseMove(POINT at) {
+  const bool inside = Contains(at);
+  if (held_ && inside != held_over_) {
+    held_over_ = inside;
+    Invalidate();
+  }
+  if (options_.flat && inside != hot_) {
+    hot_ = inside;
+    if (hot_) {
+      TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+      TrackMouseEvent(&track);
+    }
+    Invalidate();
+  }
+  Notify(kSpeedButtonMouseMove);  // last: the parent may destroy us
+}
+
+void SpeedButton::OnLButtonUp(POINT at) {
+  if (!held_) return;
+  held_ = false;  // before ReleaseCapture, so WM_CAPTURECHANGED does not cancel
+  held_over_ = false;
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  const bool inside = Contains(at);
+  if (!inside && hot_) hot_ = false;
+  Invalidate();
+  if (!inside) return;
+  if (options_.group != 0) SetDown(true);
+  Notify(BN_CLICKED);  // last: the parent may destroy us
+}
+
+void SpeedButton::OnMouseLeave() {
+  if (!hot_) return;
+  hot_ = false;
+  Invalidate();
+}
+
+void SpeedButton::OnCaptureChanged() {
+  // Another window took the mouse while the button was held: the press is cancelled.
+  if (!held_) return;
+  held_ = false;
+  held_over_ = false;
+  Invalidate();
+}
+
+bool SpeedButton::Contains(POINT at) const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return PtInRect(&r, at) != FALSE;
+}
+
+void SpeedButton::Notify(WORD code) const {
+  SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), code),
+               reinterpret_cast<LPARAM>(hwnd_));
+}
+
+void SpeedButton::SetDown(bool down) {
+  if (down && options_.group != 0) {
+    if (HWND parent = GetParent(hwnd_)) {
+      for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        SpeedButton* other = From(child);
+        if (other && other != this && other->options_.group == options_.group && other->down_) {
+          other->down_ = false;
+          other->Invalidate();
+        }
+      }
+    }
+  }
+  if (down_ == down) return;
+  down_ = down;
+  Invalidate();
+}
+
+void SpeedButton::SetGlyph(UniqueBitmap glyph) {
+  ClearGlyph();
+  BITMAP info;
+  if (!glyph || !GetObjectW(glyph.get(), sizeof info, &info)) return;
+  const int width = info.bmWidth, height = std::abs(info.bmHeight);
+  if (width <= 0 || height <= 0) return;
+
+  // Whatever the glyph's depth, compare colours on a 32-bit copy, top row first.
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap image(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!image) return;
+  {
+    BITMAPINFO request = format;  // GetDIBits may write to it
+    MemoryDC dc;
+    if (GetDIBits(dc.get(), glyph.get(), 0, height, bits, &request, DIB_RGB_COLORS) !=
+        height) {
+      return;
+    }
+  }
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  const std::uint32_t transparent = pixels[(height - 1) * width] & 0xFFFFFF;  // bottom left
+  const int mask_stride = (width + 15) / 16 * 2;  // monochrome rows are WORD aligned
+  std::vector<BYTE> mask_bits(std::size_t(mask_stride) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t& pixel = pixels[y * width + x];
+      if ((pixel & 0xFFFFFF) == transparent) {
+        mask_bits[y * mask_stride + x / 8] |= BYTE(0x80 >> (x % 8));
+        pixel = 0;  // so that OR-ing it onto the masked face leaves the face
+      } else {
+        pixel &= 0xFFFFFF;
+      }
+    }
+  }
+  UniqueBitmap mask(CreateBitmap(width, height, 1, 1, mask_bits.data()));
+  if (!mask) return;
+  glyph_image_ = std::move(image);
+  glyph_mask_ = std::move(mask);
+  glyph_width_ = width;
+  glyph_height_ = height;
+  Invalidate();
+}  // the caller's bitmap is freed here
+
+void SpeedButton::SetDpi(Dpi dpi) {
+  if (dpi_ == dpi) return;
+  dpi_ = dpi;
+  Invalidate();
+}
+
+void SpeedButton::ClearGlyph() {
+  if (!glyph_image_) return;
+  glyph_image_.reset();
+  glyph_mask_.reset();
+  glyph_width_ = glyph_height_ = 0;
+  Invalidate();
+}
+
+int SpeedButton::ImageIndex() const {
+  const int images = std::max(1, options_.num_glyphs);
+  int index = 0;
+  if (!IsWindowEnabled(hwnd_)) {
+    index = 1;
+  } else if (held_ && held_over_) {
+    index = 2;
+  } else if (down_) {
+    index = 3;
+  }
+  return index < images ? index : 0;
+}
+
+void SpeedButton::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  if (r.right > 0 && r.bottom > 0) {
+    // Drawn off screen and copied at once, so the face never shows before the content.
+    MemoryDC buffer_dc(dc);
+    UniqueBitmap buffer(CreateCompatibleBitmap(dc, r.right, r.bottom));
+    if (buffer_dc.get() && buffer) {
+      SelectGuard select(buffer_dc.get(), buffer.get());
+      Paint(buffer_dc.get());
+      BitBlt(dc, 0, 0, r.right, r.bottom, buffer_dc.get(), 0, 0, SRCCOPY);
+    } else {
+      Paint(dc);
+    }
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+void SpeedButton::Paint(HDC dc) {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+
+  const bool sunken = Sunken();
+  RECT edge = r;
+  if (!options_.flat) {
+    DrawEdge(dc, &edge, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  } else if (sunken) {
+    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+  } else if (hot_) {
+    DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+  }
+  const int shift = sunken ? 1 : 0;
+
+  const std::wstring caption = GetText(hwnd_);
+  if (font_) SelectObject(dc, font_);
+  int text_height = 0;
+  if (!caption.empty()) {
+    TEXTMETRICW metrics;
+    if (GetTextMetricsW(dc, &metrics)) text_height = metrics.tmHeight;
+  }
+
+  RECT text_rect = r;
+  const int images = std::max(1, options_.num_glyphs);
+  const int image_width = glyph_width_ / images;
+  if (glyph_image_ && image_width > 0) {
+    const int factor = dpi_.PictureFactor();
+    const int width = image_width * factor, height = glyph_height_ * factor;
+    const int x = (r.right - width) / 2 + shift;
+    const int y = (r.bottom - height - text_height) / 2 + shift;
+    DrawGlyph(dc, x, y, image_width, ImageIndex(), factor);
+    if (text_height) text_rect = RECT{r.left, y + height, r.right, y + height + text_height};
+  } else {
+    OffsetRect(&text_rect, shift, shift);
+  }
+
+  if (!caption.empty()) {
+    SetBkMode(dc, TRANSPARENT);
+    COLORREF colour = options_.text_colour;
+    if (!IsWindowEnabled(hwnd_)) {
+      colour = GetSysColor(COLOR_GRAYTEXT);
+    } else if (colour == kSystemButtonText) {
+      colour = GetSysColor(COLOR_BTNTEXT);
+    }
+    SetTextColor(dc, colour);
+    DrawTextW(dc, caption.c_str(), int(caption.size()), &text_rect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  RestoreDC(dc, saved);
+}
+
+void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const {
+  MemoryDC source(dc);
+  if (!source.get()) return;
+  // The mask's set bits become white (keep the face), its clear bits black (clear it); the
+  // image, black where transparent, is then OR-ed on.
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  {
+    SelectGuard select(source.get(), glyph_mask_.get());
+    BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCAND);
+  }
+  SelectGuard select(source.get(), glyph_image_.get());
+  BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCPAINT);
+}
+
+}  // namespace quenda::win

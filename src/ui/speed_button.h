@@ -1,0 +1,90 @@
+#pragma once
+// A push button drawn by Quenda itself, shared by every window: a caption or a glyph strip with a
+// transparent colour, optionally flat, optionally one of a group of which one button is down.
+// Each button is a real child window whose window text is its caption; it tells its parent of
+// clicks (BN_CLICKED) and of mouse movement (kSpeedButtonMouseMove) through WM_COMMAND.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/handle.h"
+#include "ui/dpi.h"
+
+namespace quenda::win {
+
+// WM_COMMAND notification code sent on every WM_MOUSEMOVE the button receives.
+inline constexpr WORD kSpeedButtonMouseMove = 0x0400;
+// A text colour meaning "the system's button text colour".
+inline constexpr COLORREF kSystemButtonText = CLR_INVALID;
+
+struct SpeedButtonOptions {
+  bool flat = false;   // no edge until the mouse is over it
+  int group = 0;       // buttons of one parent with the same non-zero group: one is down
+  int num_glyphs = 1;  // images side by side in the glyph: up, disabled, pressed, down
+  COLORREF text_colour = kSystemButtonText;
+};
+
+// Not a Window: the button belongs to its window and is deleted at WM_NCDESTROY, after which
+// Window's procedure would still touch it.
+class SpeedButton {
+ public:
+  static constexpr const wchar_t* kClassName = L"QuendaSpeedButton";
+
+  // Creates a visible child of `parent`; the object lives until the window is destroyed.
+  static HWND Create(HWND parent, int id, int x, int y, int width, int height,
+                     const std::wstring& caption, const SpeedButtonOptions& options, int tag);
+  // The button behind `hwnd`, or nullptr when it is no speed button of this process.
+  static SpeedButton* From(HWND hwnd);
+
+  SpeedButton(const SpeedButton&) = delete;
+  SpeedButton& operator=(const SpeedButton&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  int Tag() const { return tag_; }
+  bool Down() const { return down_; }
+  // Putting a grouped button down raises the others of its group.
+  void SetDown(bool down);
+  void SetGlyph(UniqueBitmap glyph);
+  // The glyph is drawn at this DPI's whole-multiple picture size, centred as before.
+  void SetDpi(Dpi dpi);
+  Dpi GetDpi() const { return dpi_; }
+  void ClearGlyph();
+  // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
+  void Paint(HDC dc);
+
+ private:
+  SpeedButton(const SpeedButtonOptions& options, int tag) : options_(options), tag_(tag) {}
+  ~SpeedButton() = default;
+
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnPaint();
+  void OnLButtonDown();
+  void OnMouseMove(POINT at);
+  void OnLButtonUp(POINT at);
+  void OnMouseLeave();
+  void OnCaptureChanged();
+
+  bool Contains(POINT at) const;
+  bool Sunken() const { return down_ || (held_ && held_over_); }
+  int ImageIndex() const;
+  void DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const;
+  void Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
+  void Notify(WORD code) const;
+
+  HWND hwnd_ = nullptr;
+  SpeedButtonOptions options_;
+  int tag_;
+  bool down_ = false;
+  bool held_ = false;       // the left button went down on us and is not yet released
+  bool held_over_ = false;  // ... and the mouse is over us
+  bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
+  HFONT font_ = nullptr;    // not owned, as with the system's controls
+  // The glyph as drawn: a 32-bit copy with the transparent pixels black, and a mask whose set
+  // bits mark them.
+  UniqueBitmap glyph_image_, glyph_mask_;
+  int glyph_width_ = 0, glyph_height_ = 0;
+  Dpi dpi_;
+};
+
+}  // namespace quenda::win

@@ -1,0 +1,185 @@
+#include "ui/window.h"
+
+#include <algorithm>
+#include <set>
+
+#include "platform/cp932.h"
+
+namespace quenda::win {
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+Window::~Window() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon) {
+  static std::set<std::wstring> registered;
+  if (!registered.insert(name).second) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = ModuleInstance();
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+HWND Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                            DWORD ex_style, int client_width, int client_height, HWND owner,
+                            HMENU menu) {
+  const SIZE client{client_width, client_height};
+  // A first guess at the owner's DPI; the window's own is known once it exists.
+  Dpi dpi = DpiOf(owner);
+  SIZE outer = OuterSizeFor({dpi.Scale(client.cx), dpi.Scale(client.cy)}, style, ex_style,
+                            menu != nullptr, dpi);
+  const HWND hwnd = CreateWindowExW(ex_style, class_name, caption.c_str(), style, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, outer.cx, outer.cy, owner, menu,
+                                    ModuleInstance(), this);
+  if (!hwnd) return nullptr;
+  dpi_ = DpiOf(hwnd);
+  if (dpi_ != dpi) {
+    outer = OuterSizeFor({dpi_.Scale(client.cx), dpi_.Scale(client.cy)}, style, ex_style,
+                         menu != nullptr, dpi_);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return hwnd;
+}
+
+void Window::ApplyDpi(Dpi dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  DpiChanged();
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Window* self;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  const LRESULT result = self->HandleMessage(message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DPICHANGED) {
+    ApplyDpi(Dpi(LOWORD(wparam)), *reinterpret_cast<const RECT*>(lparam));
+    return 0;
+  }
+  // Dialogs live until the program ends: closing one ends its modal loop or hides it.
+  // A multi-line edit hands Tab on with this message, as it does inside a dialog.
+  if (message == WM_NEXTDLGCTL) {
+    const HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                     : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0);
+    if (next) SetFocus(next);
+    return 0;
+  }
+  if (message == WM_CLOSE) {
+    if (in_modal_) {
+      EndModal();
+    } else {
+      ShowWindow(hwnd_, SW_HIDE);
+    }
+    return 0;
+  }
+  return Default(message, wparam, lparam);
+}
+
+void Window::ShowModal(HWND owner) {
+  if (in_modal_) return;
+  in_modal_ = true;
+  end_modal_ = false;
+  const bool owner_enabled = owner && IsWindowEnabled(owner);
+  if (owner_enabled) EnableWindow(owner, FALSE);
+  Opening();
+  KeepInWorkArea(hwnd_);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  while (!end_modal_ && hwnd_) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(int(msg.wParam));  // keep the quit for the outer loop
+      break;
+    }
+    if (got < 0) break;
+    if (!IsDialogMessageW(hwnd_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (owner_enabled) EnableWindow(owner, TRUE);
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  if (owner) SetActiveWindow(owner);
+  in_modal_ = false;
+}
+
+void Window::EndModal() {
+  end_modal_ = true;
+  PostMessageW(hwnd_, WM_NULL, 0, 0);  // wake the modal loop
+}
+
+void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+std::wstring GetText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring text(n + 1, L'\0');
+  text.resize(GetWindowTextW(hwnd, text.data(), n + 1));
+  return text;
+}
+
+void CentreOnDesktop(HWND hwnd) {
+  RECT r, work;
+  GetWindowRect(hwnd, &r);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void KeepInWorkArea(HWND hwnd) {
+  RECT r;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetWindowRect(hwnd, &r) ||
+      !GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return;
+  }
+  const RECT& work = monitor.rcWork;
+  const int x = std::max(work.left, std::min(r.left, work.right - (r.right - r.left)));
+  const int y = std::max(work.top, std::min(r.top, work.bottom - (r.bottom - r.top)));
+  if (x == r.left && y == r.top) return;
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace quenda::win
+
+namespace quenda::win {
+
+bool KeepCp932Bytes(HWND edit, std::size_t max_bytes) {
+  std::wstring text = GetText(edit);
+  if (ToCp932(text).size() <= max_bytes) return false;
+  while (!text.empty() && ToCp932(text).size() > max_bytes) text.pop_back();
+  SetText(edit, text);
+  SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+  return true;
+}
+
+}  // namespace quenda::win

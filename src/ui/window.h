@@ -1,0 +1,70 @@
+#pragma once
+// The base of every Quenda window: the static window procedure takes `this` at WM_NCCREATE and
+// forwards each message to the object's HandleMessage, which unpacks it for typed handlers.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/dpi.h"
+
+namespace quenda::win {
+
+class Window {
+ public:
+  virtual ~Window();
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  Dpi dpi() const { return dpi_; }
+
+  // Shows the window modally over its owner and returns when EndModal is called or the window
+  // is closed; the owner is disabled meanwhile. The window opens inside the work area of its
+  // monitor, after Opening has placed it.
+  void ShowModal(HWND owner);
+  void EndModal();
+  bool InModal() const { return in_modal_; }
+
+ protected:
+  // Registers the class once per process; `name` is also the class name tests look for.
+  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr);
+  // The client size is given at 96 DPI; the window takes it scaled to the DPI it is created at.
+  HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                      DWORD ex_style, int client_width, int client_height, HWND owner,
+                      HMENU menu = nullptr);
+  // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
+  // system's suggested outer rectangle, then DpiChanged lays its content out anew.
+  void ApplyDpi(Dpi dpi, const RECT& suggested);
+  virtual void DpiChanged() {}
+  // Runs once each time ShowModal opens the window, before it shows: the window takes its place
+  // and loads what it shows. Being shown again while open (the owner restored) does not run it.
+  virtual void Opening() {}
+
+  virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND hwnd_ = nullptr;
+  Dpi dpi_;
+  bool in_modal_ = false;
+  bool end_modal_ = false;
+};
+
+HINSTANCE ModuleInstance();
+
+// Thin helpers on windows.
+void SetText(HWND hwnd, const std::wstring& text);
+std::wstring GetText(HWND hwnd);
+void CentreOnDesktop(HWND hwnd);
+// Moves a window the least needed to lie inside the work area of its monitor; one larger than
+// that keeps its top-left corner (and caption) inside.
+void KeepInWorkArea(HWND hwnd);
+// Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
+bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
+
+}  // namespace quenda::win

@@ -1,0 +1,381 @@
+#include "windows/get_folder.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "resources/get_folder_layout.h"
+
+namespace quenda {
+
+std::wstring ChosenFolder;
+
+namespace {
+
+struct PidlFree {
+  void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+};
+using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+
+// Holds one reference of a COM object.
+template <class T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
+  ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T** put() { return &p_; }
+  void** put_void() { return reinterpret_cast<void**>(&p_); }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+ComRef<IShellFolder> Desktop() {
+  ComRef<IShellFolder> desktop;
+  SHGetDesktopFolder(desktop.put());
+  return desktop;
+}
+
+// The folder object of an absolute item list; the desktop for the empty list.
+ComRef<IShellFolder> BindFolder(const ITEMIDLIST* absolute) {
+  ComRef<IShellFolder> desktop = Desktop();
+  if (!desktop || ILIsEmpty(absolute)) return desktop;
+  ComRef<IShellFolder> folder;
+  desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void());
+  return folder;
+}
+
+std::wstring TakeStrRet(STRRET& name, const ITEMIDLIST* pidl) {
+  auto from_ansi = [](const char* text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+  };
+  switch (name.uType) {
+    case STRRET_WSTR: {
+      std::wstring text = name.pOleStr ? name.pOleStr : L"";
+      CoTaskMemFree(name.pOleStr);
+      return text;
+    }
+    case STRRET_OFFSET:
+      return from_ansi(reinterpret_cast<const char*>(pidl) + name.uOffset);
+    case STRRET_CSTR:
+      return from_ansi(name.cStr);
+  }
+  return {};
+}
+
+std::wstring DisplayName(IShellFolder* folder, const ITEMIDLIST* pidl, SHGDNF flags) {
+  STRRET name{};
+  if (!folder || FAILED(folder->GetDisplayNameOf(pidl, flags, &name))) return {};
+  return TakeStrRet(name, pidl);
+}
+
+// The shell's small icon of an item, as an index into the system image list.
+int SmallIconIndex(const ITEMIDLIST* absolute, UINT extra) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(reinterpret_cast<const wchar_t*>(absolute), 0, &info, sizeof info,
+                 SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra);
+  return info.iIcon;
+}
+
+bool HasSubfolder(const ITEMIDLIST* absolute) {
+  SHFILEINFOW info{};
+  info.dwAttributes = SFGAO_HASSUBFOLDER;
+  if (!SHGetFileInfoW(reinterpret_cast<const wchar_t*>(absolute), 0, &info, sizeof info,
+                      SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED)) {
+    return true;  // unknown: let opening the node tell
+  }
+  return (info.dwAttributes & SFGAO_HASSUBFOLDER) != 0;
+}
+
+void InitialiseComOnce() {
+  // The shell's folders want COM on the user-interface thread; kept until the process ends.
+  static const HRESULT result =
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  (void)result;
+}
+
+}  // namespace
+
+// What the tree keeps for one item: its absolute item list and whether it was filled.
+struct TGetFolder::Node {
+  Pidl absolute;
+  bool filled = false;
+};
+
+TGetFolder::TGetFolder() = default;
+
+TGetFolder::~TGetFolder() {
+  // While the object is whole: the tree notifies its parent as it goes.
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
+bool TGetFolder::Create(HWND owner) {
+  InitialiseComOnce();
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  RegisterClassOnce(kClassName);
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+  const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
+  if (!CreateTopLevel(kClassName, L"ディレクトリー選択", style, 0, client.cx, client.cy, owner)) {
+    return false;
+  }
+  CreateControls();
+  InsertRoot();
+  return true;
+}
+
+void TGetFolder::CreateControls() {
+  using namespace folder_ids;
+  BuildLayout(GetFolderLayout());
+  // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: folders are not renamed here.
+  const HWND tree = CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 0, 0, hwnd(),
+      reinterpret_cast<HMENU>(INT_PTR(ShellTreeView1)), win::ModuleInstance(), nullptr);
+  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
+  // The system's own image list: shared, so never destroyed here.
+  SHFILEINFOW info{};
+  const auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+      L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  controls_[ShellTreeView1] = tree;
+  Arrange();
+}
+
+void TGetFolder::PlaceOwnControls() {
+  const HWND tree = Control(folder_ids::ShellTreeView1);
+  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+  SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
+  Arrange();
+}
+
+void TGetFolder::Arrange() {
+  using namespace folder_ids;
+  const HWND tree = Control(ShellTreeView1), bar = Control(Panel1), right = Control(Panel2);
+  if (!tree || !bar || !right) return;
+  RECT r;
+  GetClientRect(hwnd(), &r);
+  const int w = r.right, h = r.bottom;
+  const int bar_height = dpi().Scale(kBarHeight), right_width = dpi().Scale(kButtonPanelWidth);
+  const int bar_top = std::max(0, h - bar_height);
+  SetWindowPos(tree, nullptr, 0, 0, w, bar_top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(bar, nullptr, 0, bar_top, w, bar_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Inside the bar's one-pixel bevel, which stays one pixel at every DPI.
+  SetWindowPos(right, nullptr, w - 1 - right_width, 1, right_width, bar_height - 2,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TGetFolder::Node* TGetFolder::NodeOf(HTREEITEM item) const {
+  if (!item) return nullptr;
+  TVITEMW tv{};
+  tv.mask = TVIF_PARAM | TVIF_HANDLE;
+  tv.hItem = item;
+  if (!SendMessageW(Control(folder_ids::ShellTreeView1), TVM_GETITEMW, 0,
+                    reinterpret_cast<LPARAM>(&tv))) {
+    return nullptr;
+  }
+  return reinterpret_cast<Node*>(tv.lParam);
+}
+
+void TGetFolder::InsertRoot() {
+  ITEMIDLIST* desktop_pidl = nullptr;
+  if (FAILED(SHGetFolderLocation(nullptr, CSIDL_DESKTOP, nullptr, 0, &desktop_pidl))) return;
+  auto node = std::make_unique<Node>();
+  node->absolute.reset(desktop_pidl);
+  std::wstring name = DisplayName(Desktop().get(), desktop_pidl, SHGDN_NORMAL);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  insert.item.pszText = name.data();
+  insert.item.cChildren = 1;
+  insert.item.iImage = I_IMAGECALLBACK;
+  insert.item.iSelectedImage = I_IMAGECALLBACK;
+  insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
+  root_ = reinterpret_cast<HTREEITEM>(SendMessageW(
+      Control(folder_ids::ShellTreeView1), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  nodes_.push_back(std::move(node));
+}
+
+void TGetFolder::ShellTreeView1Expanding(HTREEITEM item) {
+  Node* node = NodeOf(item);
+  if (!node || node->filled) return;
+  node->filled = true;  // one level, once: the tree is not refreshed
+  const HWND tree = Control(folder_ids::ShellTreeView1);
+  ComRef<IShellFolder> folder = BindFolder(node->absolute.get());
+  ComRef<IEnumIDList> children;
+  if (folder) folder->EnumObjects(hwnd(), SHCONTF_FOLDERS, children.put());
+  int count = 0;
+  ITEMIDLIST* child = nullptr;
+  while (children && children->Next(1, &child, nullptr) == S_OK) {
+    Pidl relative(child);
+    auto entry = std::make_unique<Node>();
+    entry->absolute.reset(ILCombine(node->absolute.get(), relative.get()));
+    if (!entry->absolute) continue;
+    std::wstring name = DisplayName(folder.get(), relative.get(), SHGDN_INFOLDER);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = item;
+    insert.hInsertAfter = TVI_LAST;
+    // Icons and the button are asked for when the item is first drawn.
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = name.data();
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.lParam = reinterpret_cast<LPARAM>(entry.get());
+    if (SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert))) {
+      nodes_.push_back(std::move(entry));
+      ++count;
+    }
+  }
+  if (count == 0) {
+    TVITEMW tv{};
+    tv.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.cChildren = 0;
+    SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return;
+  }
+  // In the shell's own order (My Computer before the folders on the desktop, and so on).
+  TVSORTCB sort{};
+  sort.hParent = item;
+  sort.lParam = reinterpret_cast<LPARAM>(folder.get());
+  sort.lpfnCompare = CompareItems;
+  SendMessageW(tree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+int CALLBACK TGetFolder::CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
+  const HRESULT order = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(
+      0, ILFindLastID(reinterpret_cast<Node*>(a)->absolute.get()),
+      ILFindLastID(reinterpret_cast<Node*>(b)->absolute.get()));
+  return FAILED(order) ? 0 : short(HRESULT_CODE(order));
+}
+
+void TGetFolder::ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const {
+  const Node* node = reinterpret_cast<const Node*>(info.item.lParam);
+  if (!node) return;
+  const ITEMIDLIST* pidl = node->absolute.get();
+  if (info.item.mask & TVIF_IMAGE) info.item.iImage = SmallIconIndex(pidl, 0);
+  if (info.item.mask & TVIF_SELECTEDIMAGE) {
+    info.item.iSelectedImage = SmallIconIndex(pidl, SHGFI_OPENICON);
+  }
+  if (info.item.mask & TVIF_CHILDREN) info.item.cChildren = HasSubfolder(pidl) ? 1 : 0;
+  info.item.mask |= TVIF_DI_SETITEM;  // asked once per item
+}
+
+void TGetFolder::ShellTreeView1RightClick() {
+  const HWND tree = Control(folder_ids::ShellTreeView1);
+  TVHITTESTINFO hit{};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(tree, &hit.pt);
+  SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  if (hit.hItem && (hit.flags & TVHT_ONITEM)) {
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hit.hItem));
+  }
+}
+
+std::wstring TGetFolder::ItemPath(HTREEITEM item) const {
+  const Node* node = NodeOf(item);
+  if (!node) return {};
+  const ComRef<IShellFolder> desktop = Desktop();
+  std::wstring path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_FORPARSING);
+  if (path.starts_with(L"::{")) path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_NORMAL);
+  return path;
+}
+
+std::wstring TGetFolder::SelectedPath() const {
+  const auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(
+      Control(folder_ids::ShellTreeView1), TVM_GETNEXTITEM, TVGN_CARET, 0));
+  return selected ? ItemPath(selected) : std::wstring();
+}
+
+void TGetFolder::SpeedButton2Click() {
+  ChosenFolder = SelectedPath();
+  EndModal();
+}
+
+void TGetFolder::SpeedButton1Click() {
+  ChosenFolder.clear();
+  EndModal();
+}
+
+LRESULT TGetFolder::OnNotify(const NMHDR& header) {
+  if (header.idFrom != UINT_PTR(folder_ids::ShellTreeView1)) return 0;
+  switch (header.code) {
+    case TVN_ITEMEXPANDINGW: {
+      const auto& tv = reinterpret_cast<const NMTREEVIEWW&>(header);
+      if (tv.action & TVE_EXPAND) ShellTreeView1Expanding(tv.itemNew.hItem);
+      return FALSE;
+    }
+    case TVN_GETDISPINFOW:
+      ShellTreeView1GetDispInfo(reinterpret_cast<NMTVDISPINFOW&>(const_cast<NMHDR&>(header)));
+      return 0;
+    case NM_RCLICK:
+      ShellTreeView1RightClick();
+      return 0;
+  }
+  return 0;
+}
+
+void TGetFolder::Opening() {
+  // Centred over the main window each time it opens.
+  const HWND owner = GetWindow(hwnd(), GW_OWNER);
+  RECT o, r;
+  if (owner && GetWindowRect(owner, &o) && GetWindowRect(hwnd(), &r)) {
+    SetWindowPos(hwnd(), nullptr, (o.left + o.right - (r.right - r.left)) / 2,
+                 (o.top + o.bottom - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    win::CentreOnDesktop(hwnd());
+  }
+}
+
+LRESULT TGetFolder::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) {
+        if (LOWORD(wparam) == folder_ids::SpeedButton2) SpeedButton2Click();
+        if (LOWORD(wparam) == folder_ids::SpeedButton1) SpeedButton1Click();
+      }
+      return 0;
+    case WM_SIZE:
+      Arrange();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wparam) {
+        if (!shown_) {
+          shown_ = true;  // the desktop's own level, when the tree is first seen
+          SendMessageW(Control(folder_ids::ShellTreeView1), TVM_EXPAND, TVE_EXPAND,
+                       reinterpret_cast<LPARAM>(root_));
+        }
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) {
+        SetFocus(Control(folder_ids::ShellTreeView1));
+        return 0;
+      }
+      break;
+  }
+  return Window::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace quenda

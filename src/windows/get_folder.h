@@ -1,0 +1,68 @@
+#pragma once
+// TGetFolder: the folder chooser, a modal dialog with a tree of the shell namespace rooted at the
+// desktop, folders only, filled one level at a time as nodes open.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/handle.h"
+#include "ui/layout_builder.h"
+#include "ui/window.h"
+
+namespace quenda {
+
+// The folder chosen by the last "設　定", whole, empty after "ｷｬﾝｾﾙ"; the close box leaves it.
+// Lives as long as the process and is never reset.
+extern std::wstring ChosenFolder;
+
+class TGetFolder : public win::LayoutWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"TGetFolder";
+  static constexpr int kWidth = 589, kHeight = 321;  // the outer size
+  static constexpr int kIndent = 19;  // at 96 DPI
+
+  TGetFolder();
+  ~TGetFolder() override;
+
+  bool Create(HWND owner);
+
+  // Handlers, named as the chooser's behaviour names them.
+  void SpeedButton2Click();  // "設　定": returns the selected folder
+  void SpeedButton1Click();  // "ｷｬﾝｾﾙ": returns no folder
+
+  // An item's path as the chooser reports it: its parsing name from the desktop, or for a
+  // virtual node (a parsing name beginning "::{") its display name.
+  std::wstring ItemPath(HTREEITEM item) const;
+  // The selected item's path; empty when nothing is selected.
+  std::wstring SelectedPath() const;
+
+  HTREEITEM Root() const { return root_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override;
+  void PlaceOwnControls() override;
+
+ private:
+  struct Node;
+
+  void CreateControls();
+  void Arrange();
+  void InsertRoot();
+  LRESULT OnNotify(const NMHDR& header);
+  void ShellTreeView1Expanding(HTREEITEM item);
+  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;
+  void ShellTreeView1RightClick();  // selects the folder under the mouse
+  Node* NodeOf(HTREEITEM item) const;
+  // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
+  static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder);
+
+  HTREEITEM root_ = nullptr;
+  bool shown_ = false;
+  std::vector<std::unique_ptr<Node>> nodes_;  // every item's node, freed with the window
+};
+
+}  // namespace quenda

@@ -1,0 +1,400 @@
+#include "windows/main_form.h"
+
+#include <windowsx.h>
+
+#include "core/access_stats.h"
+#include "core/capture.h"
+#include "core/drop_entry.h"
+#include "core/table_file.h"
+#include "core/text_rules.h"
+#include "platform/cp932.h"
+#include "platform/full_text_win.h"
+#include "platform/icon_bitmap.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "platform/shell_file_icon.h"
+#include "resources/main_form_layout.h"
+#include "resources/resource_ids.h"
+#include "ui/layout_builder.h"
+#include "ui/panel.h"
+#include "ui/speed_button.h"
+#include "windows/key_in_url.h"
+#include "windows/op_help.h"
+#include "windows/prg_form.h"
+
+namespace quenda {
+
+namespace {
+
+std::filesystem::path CurrentDirectory() {
+  const DWORD n = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(n, L'\0');
+  dir.resize(GetCurrentDirectoryW(n, dir.data()));
+  return dir;
+}
+
+win::UniqueBitmap PageGlyph() {
+  return win::UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
+      win::ModuleInstance(), MAKEINTRESOURCEW(IDB_PAGE_GLYPH), IMAGE_BITMAP, 0, 0,
+      LR_CREATEDIBSECTION)));
+}
+
+}  // namespace
+
+bool TMainForm::Create(const MainFormDialogs& dialogs) {
+  dialogs_ = dialogs;
+  RegisterClassOnce(kClassName, 0, LoadIconW(win::ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENDA)));
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  HMENU menu = LoadMenuW(win::ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINMENU));
+  if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kClientWidth, kClientHeight, nullptr,
+                      menu)) {
+    if (menu) DestroyMenu(menu);
+    return false;
+  }
+  CreateControls();
+  FormCreate();
+  return true;
+}
+
+void TMainForm::CreateControls() {
+  BuildLayout(MainFormLayout());
+  for (const LayoutRow& c : MainFormLayout()) {
+    if (c.kind == ControlKind::Button) slot_buttons_[c.tag] = Control(c.id);
+    if (c.kind == ControlKind::PageButton) {
+      win::SpeedButton::From(Control(c.id))->SetGlyph(PageGlyph());
+    }
+  }
+  blank_icon_ = win::BitmapFromIcon(BlankIcon());
+  const HWND blank = Control(main_ids::IconClr_Imag);
+  SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
+  // A bitmap static takes its picture's size; the layout's size holds.
+  PlaceFromLayout(main_ids::IconClr_Imag);
+}
+
+HWND TMainForm::PageButtonByTag(int tag) const {
+  for (const LayoutRow& c : MainFormLayout()) {
+    if (c.kind == ControlKind::PageButton && c.tag == tag) return Control(c.id);
+  }
+  return nullptr;
+}
+
+void TMainForm::FormCreate() {
+  CurrentPage = 0;
+  CurrentSlot = 0;
+  InitSlotTable();
+  ProgramDir = CurrentDirectory();
+  loaded_cleanly_ = false;
+  if (MaybeError error = LoadTable()) {
+    ShowErrorBox(hwnd(), *error);
+    return;
+  }
+  win::SpeedButton::From(Control(main_ids::SpeedButton(1)))->SetDown(true);
+  loaded_cleanly_ = true;
+}
+
+void TMainForm::FormShow() { pr_KeyMssgDisp(); }
+
+bool TMainForm::FormCloseQuery() {
+  MaybeError error = SaveTable();
+  if (!error) return true;
+  ShowErrorBox(hwnd(), *error);
+  // A table that cannot be saved must not keep the user from leaving; the files stay as they are.
+  // No is the default: an Enter too many after the error box loses nothing.
+  return CurrentPrompts().Show(hwnd(), L"保存せずに終了しますか？", L"確認",
+                               MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void TMainForm::N3Click() {
+  if (dialogs_.help) dialogs_.help->ShowModal(hwnd());
+}
+
+void TMainForm::SpeedButton1Click(HWND page_button) {
+  pr_Drag(0);
+  CurrentTag = win::SpeedButton::From(page_button)->Tag();
+  CurrentPage = PageFromTag(CurrentTag);
+  if (CurrentTag >= 200) {
+    url_item_visible_ = false;
+    pr_KeyMssgDisp();
+    pr_Drag(1);
+  } else if (CurrentTag < 100) {
+    url_item_visible_ = true;
+    pr_KeyMssgDisp();
+  }
+}
+
+void TMainForm::pr_KeyMssgDisp() {
+  // All 25 buttons change at once: no drawing until the last one is set.
+  const HWND grid = Control(main_ids::Panel4);
+  SendMessageW(grid, WM_SETREDRAW, FALSE, 0);
+  for (unsigned slot = 0; slot < 25; ++slot) pr_KeyDisp(slot);
+  SendMessageW(grid, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TMainForm::pr_KeyDisp(unsigned slot) {
+  const HWND button = slot_buttons_[slot];
+  win::SpeedButton* b = win::SpeedButton::From(button);
+  b->ClearGlyph();
+  win::SetText(button, L"");
+  if (GetSlotField(Flag1, CurrentPage, int(slot)) == "0") {
+    b->SetGlyph(win::BitmapFromIcon(SlotIconBitmap(CurrentPage, int(slot))));
+  } else {
+    win::SetText(button, win::FromCp932(FirstBytes(GetSlotField(Title, CurrentPage, int(slot)), 12)));
+  }
+}
+
+void TMainForm::TblDisp() {
+  win::SetText(Control(main_ids::Edit1), win::FromCp932(GetSlotField(DisplayName, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Panel8), win::FromCp932(GetSlotField(AccessCount, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Panel10), win::FromCp932(GetSlotField(LastAccess, CurrentPage, CurrentSlot)));
+  win::SetText(Control(main_ids::Memo1), win::FromCp932(GetSlotField(Memo, CurrentPage, CurrentSlot)));
+}
+
+void TMainForm::BoxClr() {
+  for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
+    if (!win::GetText(Control(id)).empty()) win::SetText(Control(id), L"");
+  }
+}
+
+void TMainForm::SpeedButton18MouseMove(HWND slot_button) {
+  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  TblDisp();
+}
+
+void TMainForm::Panel4MouseMove() { BoxClr(); }
+
+void TMainForm::FormMouseMove() { BoxClr(); }
+
+void TMainForm::N2Click() {
+  if (CurrentTag >= 200) {
+    if (dialogs_.prg) dialogs_.prg->ShowModal(hwnd());
+    pr_KeyMssgDisp();
+  } else if (CurrentTag < 100) {
+    if (dialogs_.url) dialogs_.url->ShowModal(hwnd());
+    pr_KeyMssgDisp();
+  }
+  // Saved whatever the editor did, cancelled included.
+  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+}
+
+void TMainForm::URL1Click() {
+  std::string address, title, short_title;
+  {
+    TSelTileName capture;
+    capture.Capture();
+    address = capture.PageAddress;
+    title = capture.PageTitle;
+    short_title = capture.ShortTitle;
+  }
+  if (address.empty()) return;
+  ClearCurrentSlot();
+  WriteNewEntry(CurrentPage, CurrentSlot, address, short_title, title, "1");
+  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::FromCp932(address));
+  pr_KeyDisp(unsigned(CurrentSlot));
+  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+}
+
+void TMainForm::SpeedButton18Click(HWND slot_button) {
+  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  const std::wstring target = SlotFieldWide(Target, CurrentPage, CurrentSlot);
+  const std::wstring folder = SlotFieldWide(WorkFolder, CurrentPage, CurrentSlot);
+  if (target.empty()) return;
+  // A count that is no number stops the click before anything opens; AscUp stamps the date and
+  // reports it.
+  if (!ReadAccessCount(CurrentPage, CurrentSlot)) {
+    AscUp();
+    return;
+  }
+  const DWORD error =
+      CurrentTag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
+  // Only an opening counts.
+  if (error != ERROR_SUCCESS) {
+    ShowErrorText(hwnd(), OpenFailureText(target, error));
+    return;
+  }
+  AscUp();
+}
+
+bool TMainForm::AscUp() {
+  if (MaybeError error = UpdateAccessStatistics(CurrentPage, CurrentSlot)) {
+    ShowErrorBox(hwnd(), *error);
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::pr_Drag(int accept) {
+  accepts_drops_ = accept != 0;
+  DragAcceptFiles(hwnd(), accepts_drops_ ? TRUE : FALSE);
+}
+
+int TMainForm::SlotAtClientPoint(POINT client) const {
+  HWND at = hwnd();
+  POINT p = client;
+  for (;;) {
+    const HWND child = ChildWindowFromPointEx(at, p, CWP_SKIPDISABLED | CWP_SKIPINVISIBLE);
+    if (!child || child == at) break;
+    MapWindowPoints(at, child, &p, 1);
+    at = child;
+  }
+  return IsSlotButton(at) ? win::SpeedButton::From(at)->Tag() : -1;
+}
+
+bool TMainForm::IsSlotButton(HWND hwnd) const {
+  for (HWND b : slot_buttons_) {
+    if (b == hwnd && hwnd) return true;
+  }
+  return false;
+}
+
+void TMainForm::ReceiveDropFiles(HDROP drop) {
+  win::UniqueIcon icon;
+  win::UniqueDrop held(drop);
+  POINT point{};
+  DragQueryPoint(drop, &point);
+  const int slot = SlotAtClientPoint(point);
+  bool filled = false;
+  if (slot < 0) {
+    CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
+    held.reset();
+  } else {
+    CurrentSlot = slot;
+    const std::wstring whole_path = DroppedFileName(drop, 0);
+    const std::string path = win::ToCp932(whole_path);
+    held.reset();
+    if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
+      ClearCurrentSlot();
+      if (IsShortcutPath(path)) {
+        std::string unused_name;
+        ShellFileIcon(whole_path, icon, unused_name);
+      } else {
+        icon = FirstFileIcon(whole_path);
+      }
+      WriteDroppedEntry(CurrentPage, CurrentSlot, path);
+      SetSlotFieldWide(Target, CurrentPage, CurrentSlot, whole_path);
+      StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      filled = true;
+    }
+  }
+  pr_KeyDisp(unsigned(CurrentSlot));
+  // Saved at once, so that a crash or a power cut does not lose the new entry.
+  if (filled) {
+    if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+  }
+}
+
+win::UniqueMenu TMainForm::BuildPopupMenu() const {
+  win::UniqueMenu menu(CreatePopupMenu());
+  if (url_item_visible_) AppendMenuW(menu.get(), MF_STRING, IDM_URL1, L"URL取得");
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_STRING, IDM_N2, L"内容の編集");
+  return menu;
+}
+
+void TMainForm::OnContextMenu(HWND source, POINT screen) {
+  if (!IsSlotButton(source)) return;
+  if (screen.x == -1 && screen.y == -1) {
+    RECT r;
+    GetWindowRect(source, &r);
+    screen = {r.left, r.bottom};
+  }
+  win::UniqueMenu menu = BuildPopupMenu();
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(),
+                 nullptr);
+}
+
+void TMainForm::OnCommand(int id, int code, HWND control) {
+  const bool slot_button = id >= main_ids::FirstSlotButton && id <= main_ids::LastSlotButton;
+  if (code == win::kSpeedButtonMouseMove) {
+    if (slot_button) SpeedButton18MouseMove(control);
+    return;
+  }
+  if (code == win::kPanelMouseMove) {
+    if (id == main_ids::Panel4) Panel4MouseMove();
+    return;
+  }
+  if (code == BN_CLICKED && control) {
+    if (slot_button) {
+      SpeedButton18Click(control);
+    } else if (win::SpeedButton::From(control)) {
+      SpeedButton1Click(control);
+    }
+    return;
+  }
+  switch (id) {
+    case IDM_EXIT1:
+      Exit1Click();
+      break;
+    case IDM_N3:
+      N3Click();
+      break;
+    case IDM_URL1:
+      URL1Click();
+      break;
+    case IDM_N2:
+      N2Click();
+      break;
+  }
+}
+
+// The session ends whatever the save gives: it is tried once and shows nothing, as a box
+// would hold the log-off or shut-down.
+void TMainForm::SaveForSessionEnd() {
+  if (saved_for_session_end_) return;
+  saved_for_session_end_ = true;
+  (void)SaveTable();
+}
+
+LRESULT TMainForm::OnQueryEndSession() {
+  SaveForSessionEnd();
+  return TRUE;
+}
+
+void TMainForm::OnEndSession(bool ending) {
+  if (!ending) {
+    saved_for_session_end_ = false;  // the log-off was cancelled; the next one saves anew
+    return;
+  }
+  SaveForSessionEnd();
+  DestroyWindow(hwnd());
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wparam),
+                    {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMouseMove();
+      return 0;
+    case WM_DROPFILES:
+      ReceiveDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wparam && !shown_) {
+        shown_ = true;
+        FormShow();
+      }
+      break;
+    case WM_CLOSE:
+      if (FormCloseQuery()) DestroyWindow(hwnd());
+      return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
+    case WM_ENDSESSION:
+      OnEndSession(wparam != FALSE);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return Window::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace quenda

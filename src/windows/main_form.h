@@ -1,0 +1,92 @@
+#pragma once
+// TMainForm: the launcher's main window. One page of 25 slot buttons, the page bank, the info
+// display of the slot under the mouse, the slot popup menu, and files dropped on program pages.
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "platform/handle.h"
+#include "ui/layout_builder.h"
+#include "ui/window.h"
+
+namespace quenda {
+
+class TKeyIn_URL;
+class TOpHelp;
+class TPrgForm;
+
+// The dialogs the main window opens; they belong to whoever creates the windows (Forms).
+struct MainFormDialogs {
+  TPrgForm* prg = nullptr;
+  TKeyIn_URL* url = nullptr;
+  TOpHelp* help = nullptr;
+};
+
+class TMainForm : public win::LayoutWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"TMainForm";
+  static constexpr int kClientWidth = 366;
+  static constexpr int kClientHeight = 362;
+
+  // Creates the window and its controls and runs FormCreate; `dialogs` are the ones it opens.
+  bool Create(const MainFormDialogs& dialogs);
+
+  // Handlers, named as the launcher's behaviour names them.
+  void FormCreate();  // loads the table, showing any error
+  void FormShow();  // draws the slot buttons
+  bool FormCloseQuery();  // saves the table; on failure asks whether to close unsaved
+  void Exit1Click();  // "終了": closes the window as its close box does
+  void N3Click();  // "操作方法": shows the help dialog
+  void SpeedButton1Click(HWND page_button);  // any page button: switches to its page
+  void pr_KeyMssgDisp();  // redraws all 25 slot buttons of the current page
+  void pr_KeyDisp(unsigned slot);  // shows one slot button: its icon or its title's start
+  void TblDisp();  // fills the info display from the slot under the mouse
+  void BoxClr();  // empties the info display
+  void SpeedButton18MouseMove(HWND slot_button);  // any slot button: makes it current, shows its info
+  void Panel4MouseMove();  // the grid between the buttons: empties the info display
+  void FormMouseMove();  // the window beside the grid: empties the info display
+  void N2Click();  // "内容の編集": opens the slot's editor, then saves the table
+  void URL1Click();  // "URL取得": fills the slot from the browser's page, then saves
+  void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
+  bool AscUp();  // counts an opening of the current slot and stamps the time
+  void pr_Drag(int accept);  // accepts dropped files (1) or not (0)
+  void ReceiveDropFiles(HDROP drop);
+
+  // The slot popup as it is shown now ("URL取得" only on address pages); the caller owns it.
+  win::UniqueMenu BuildPopupMenu() const;
+  // The slot under a point in client coordinates, or -1.
+  int SlotAtClientPoint(POINT client) const;
+
+  HWND SlotButton(int slot) const { return slot_buttons_[slot]; }
+  HWND PageButtonByTag(int tag) const;
+  bool UrlItemVisible() const { return url_item_visible_; }
+  bool AcceptsDrops() const { return accepts_drops_; }
+  // Whether FormCreate reached its end (the table loaded without error).
+  bool LoadedCleanly() const { return loaded_cleanly_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void CreateControls();
+  void OnCommand(int id, int code, HWND control);
+  void OnContextMenu(HWND source, POINT screen);
+  LRESULT OnQueryEndSession();
+  void OnEndSession(bool ending);
+  void SaveForSessionEnd();
+  bool IsSlotButton(HWND hwnd) const;
+
+  MainFormDialogs dialogs_;
+  std::array<HWND, 25> slot_buttons_{};
+  win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
+  bool shown_ = false;
+  bool loaded_cleanly_ = false;
+  bool url_item_visible_ = true;
+  bool accepts_drops_ = false;
+  // Set once a log-off or shut-down has tried to save, so repeated queries do not save again.
+  bool saved_for_session_end_ = false;
+};
+
+}  // namespace quenda

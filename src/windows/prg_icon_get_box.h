@@ -1,0 +1,69 @@
+#pragma once
+// TPrgIconGetBox: the icon picker, a modal dialog in which the user clicks one of the icons a
+// program or library file holds. Both entry editors run the icon choice through it.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/handle.h"
+#include "ui/layout_builder.h"
+#include "ui/window.h"
+
+namespace quenda {
+
+// The index of the icon cell last clicked, and of the cell last under the mouse; both live as
+// long as the process and are never reset, so a picker closed without a click repeats the
+// previous choice.
+extern int SelectedIcon;
+extern int HoverIcon;
+
+// The number of icons a file (CP932 path) holds, as ExtractIcon counts them.
+int IconCount(const std::string& path);
+
+class TPrgIconGetBox : public win::LayoutWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"TPrgIconGetBox";
+  static constexpr int kWidth = 457, kHeight = 224;  // the outer size
+  static constexpr int kCell = 32;  // an icon's cell in the strip at 96 DPI
+
+  bool Create(HWND owner);
+
+  // The icon choice on a file (CP932 path): empties the strip; for two or more icons fills it
+  // and shows the picker modally over `owner`, then gives SelectedIcon, or 0 when that is no
+  // icon of this file; otherwise gives 0.
+  int IconChoice(HWND owner, const std::string& path);
+
+  // Steps of the icon choice.
+  void EmptyStrip();
+  // The strip `count` cells wide, icon i of the file drawn in cell i.
+  void DrawStrip(const std::string& path, int count);
+
+  // Handlers, named as the picker's behaviour names them; x in the strip's coordinates.
+  void Image1MouseMove(int x);  // the strip: notes the icon under the mouse
+  void Image1Click();  // the strip: chooses the icon under the mouse, previews it
+  void SpeedButton1Click();  // closes with the chosen icon
+
+  // The strip's picture: one 32 x 32 cell per icon, null while the strip is empty.
+  HBITMAP StripBitmap() const { return strip_.get(); }
+  HBITMAP PreviewBitmap() const { return preview_.get(); }  // null until the first click
+  // A cell of the strip on the screen: kCell scaled to the window's DPI.
+  int Cell() const { return dpi().Scale(kCell); }
+  // Paints the strip control: each icon at its whole-multiple size, centred in its cell.
+  void PaintStrip(HDC dc) const;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Opening() override { win::CentreOnDesktop(hwnd()); }
+  void PlaceOwnControls() override;
+
+ private:
+  void CreateControls();
+  void SizeStrip();
+  void ShowPreview();
+
+  win::UniqueBitmap strip_;    // the icons at 96 DPI, kCell apart
+  win::UniqueBitmap preview_;  // the picked icon at 96 DPI
+  win::UniqueBitmap shown_preview_;  // Image2's picture: the preview scaled to a cell
+};
+
+}  // namespace quenda

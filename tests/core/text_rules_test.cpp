@@ -1,0 +1,76 @@
+#include "core/text_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quenda {
+namespace {
+
+// "ソ" and "表" end in 0x5C, the byte of "\"; "ヂ" ends in 0x61, the byte of "a".
+const std::string kSo = "\x83\x5c";
+const std::string kHyo = "\x95\x5c";
+const std::string kDi = "\x83\x61";
+
+TEST(TextRules, LeadBytesOfCodePage932) {
+  const std::pair<unsigned, bool> cases[] = {
+      {0x00, false}, {0x5C, false}, {0x80, false}, {0x81, true},  {0x9F, true}, {0xA0, false},
+      {0xDF, false}, {0xE0, true},  {0xFC, true},  {0xFD, false}, {0xFF, false}};
+  for (auto [b, lead] : cases) EXPECT_EQ(IsCp932LeadByte(static_cast<unsigned char>(b)), lead) << b;
+}
+
+TEST(TextRules, FirstBytesCutsByBytesAndMayKeepALoneLeadByte) {
+  EXPECT_EQ(FirstBytes("abcdef", 3), "abc");
+  EXPECT_EQ(FirstBytes("ab", 12), "ab");
+  EXPECT_EQ(FirstBytes("", 12), "");
+  EXPECT_EQ(FirstBytes("a" + kSo + kHyo, 4), "a" + kSo + "\x95");
+}
+
+TEST(TextRules, LastCharOffset) {
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"", std::string::npos},
+      {"a", 0},
+      {"abc", 2},
+      {kSo, 0},
+      {"a" + kSo, 1},
+      {kSo + "\\", 2},
+      {kSo + kHyo, 2},
+      {"ab\x83", 2},  // a lone lead byte at the end is a character of its own
+      {"\x83", 0},
+  };
+  for (const auto& [text, offset] : cases) EXPECT_EQ(LastCharOffset(text), offset) << text;
+}
+
+// A trail byte equal to "\" is part of its character, never a folder separator.
+TEST(TextRules, PathExtensionAndFileName) {
+  struct Case {
+    std::string path, extension, name;
+  };
+  const Case cases[] = {
+      {"C:\\dir\\prog.exe", ".exe", "prog.exe"},
+      {"C:\\dir\\archive.tar.gz", ".gz", "archive.tar.gz"},
+      {"C:\\dir.old\\README", "", "README"},
+      {"C:README.txt", ".txt", "README.txt"},
+      {"C:\\dir\\", "", ""},
+      {"noext", "", "noext"},
+      {"C:\\" + kSo + "\\" + kHyo + ".lnk", ".lnk", kHyo + ".lnk"},
+      {"C:\\a.b" + kSo + "name", ".b" + kSo + "name", "a.b" + kSo + "name"},
+      {"C:\\x\\" + kSo, "", kSo},
+      {"http://host/page.html", ".html", "//host/page.html"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
+    EXPECT_EQ(PathFileName(c.path), c.name) << c.path;
+  }
+}
+
+TEST(TextRules, UpperAsciiLeavesDoubleByteCharactersAlone) {
+  EXPECT_EQ(UpperAscii("prog.exe"), "PROG.EXE");
+  EXPECT_EQ(UpperAscii(".Html"), ".HTML");
+  EXPECT_EQ(UpperAscii(kDi + "a" + kDi), kDi + "A" + kDi);
+  EXPECT_EQ(UpperAscii("z\x83"), "Z\x83");
+  EXPECT_EQ(UpperAscii("\xe0z"), "\xe0z");
+}
+
+}  // namespace
+}  // namespace quenda

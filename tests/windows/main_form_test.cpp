@@ -1,0 +1,587 @@
+// The main window driven by real window messages: page bank, slot display, hover, opening a
+// slot and dropping files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/forms.h"
+#include "core/now_text.h"
+#include "core/table_file.h"
+#include "platform/cp932.h"
+#include "platform/full_text_win.h"
+#include "platform/shell.h"
+#include "platform/table_storage_win.h"
+#include "resources/key_in_url_layout.h"
+#include "resources/main_form_layout.h"
+#include "resources/prg_form_layout.h"
+#include "resources/resource_ids.h"
+#include "support/win_test_support.h"
+#include "ui/speed_button.h"
+#include "windows/modal_probe.h"
+
+namespace quenda {
+namespace {
+
+using testing::Click;
+using testing::FixedClock;
+using testing::MakeDrop;
+using testing::PostClick;
+using testing::PumpMessages;
+using testing::RecordingShell;
+
+// "テスト" and friends in CP932.
+const std::string kTest = "\x83\x65\x83\x58\x83\x67";
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    SetTableStorage(&storage);
+    SetClock(&clock);
+    SetShell(&shell);
+    ProgramDir = dir.path();
+    InitSlotTable();
+  }
+  ~MainFormTest() override {
+    SetShell(nullptr);
+    SetClock(nullptr);
+    SetTableStorage(nullptr);
+    PumpMessages();
+  }
+
+  // Saves the prepared table, then starts the windows on it. Showing a window costs Wine about
+  // two seconds, so only tests that need it on screen show it; the others run FormShow.
+  void Start(bool show = false) {
+    ASSERT_FALSE(SaveTable());
+    InitSlotTable();
+    ASSERT_TRUE(forms.Create());
+    if (show) {
+      ShowWindow(main(), SW_SHOWNOACTIVATE);
+    } else {
+      forms.main.FormShow();
+    }
+    PumpMessages();
+    prompts.prompts.shown.clear();
+  }
+
+  HWND main() { return forms.main.hwnd(); }
+  HWND control(int id) { return forms.main.Control(id); }
+  std::wstring text(int id) { return win::GetText(control(id)); }
+
+  void ClickPage(int tag) { Click(forms.main.PageButtonByTag(tag)); }
+  void Hover(HWND hwnd, int x = 5, int y = 5) {
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  }
+  // Client point of the main window at the middle of a slot button.
+  POINT SlotPoint(int slot) {
+    RECT r;
+    GetWindowRect(forms.main.SlotButton(slot), &r);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(main(), &p);
+    return p;
+  }
+  void Drop(POINT at, const std::vector<std::wstring>& files) {
+    SendMessageW(main(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(at, files)), 0);
+  }
+
+  testing::ScopedTempDir dir;
+  testing::ScopedPrompts prompts;
+  Win32TableStorage storage;
+  FixedClock clock;
+  RecordingShell shell;
+  Forms forms;
+};
+
+TEST_F(MainFormTest, ControlsLieWhereTheLayoutPutsThem) {
+  Start(/*show=*/true);
+  for (const LayoutRow& c : MainFormLayout()) {
+    const HWND hwnd = control(c.id);
+    ASSERT_NE(hwnd, nullptr) << c.name;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, c.x) << c.name;
+    EXPECT_EQ(r.top, c.y) << c.name;
+    if (c.kind != ControlKind::Label) {
+      EXPECT_EQ(r.right - r.left, c.width) << c.name;
+      EXPECT_EQ(r.bottom - r.top, c.height) << c.name;
+    }
+    EXPECT_EQ(GetDlgCtrlID(hwnd), c.id) << c.name;
+  }
+  // Slot i at 9 + 69 (i mod 5), 35 + 39 (i div 5); the page bank's second row is clipped.
+  RECT r;
+  GetWindowRect(forms.main.SlotButton(24), &r);
+  MapWindowPoints(nullptr, control(main_ids::Panel4), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 9 + 69 * 4);
+  EXPECT_EQ(r.top, 35 + 39 * 4);
+  RECT bank;
+  GetClientRect(control(main_ids::Panel2), &bank);
+  for (int tag : {100, 107, 202, 203}) {
+    GetWindowRect(forms.main.PageButtonByTag(tag), &r);
+    MapWindowPoints(nullptr, control(main_ids::Panel2), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_GE(r.top, bank.bottom) << tag;
+  }
+  EXPECT_EQ(text(main_ids::Label(1)), L"D1");
+  EXPECT_EQ(text(main_ids::Label(22)), L"P2");
+  EXPECT_EQ(text(main_ids::Label17), L"ｱｸｾｽ回数");
+  EXPECT_EQ(text(main_ids::Label18), L"最終ｱｸｾｽ日");
+  EXPECT_FALSE(IsWindowVisible(control(main_ids::IconClr_Imag)));
+  EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
+}
+
+TEST_F(MainFormTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
+  const std::pair<std::string, std::string> slots[] = {
+      {"1", "abcdefghijklmnopqrst"},                    // 20 single-byte: the first 12
+      {"1", "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8\x82\xa9\x82\xab"},  // 7 double-byte: 6
+      {"00", "ABCDEFGHIJK" "\x82\xa0"},                  // 11 and the lead byte of the 12th
+      {"0", "shown as icon"},
+      {"", "empty flag shows the title"},
+  };
+  for (int i = 0; i < 5; ++i) {
+    SetSlotField(Flag1, 0, i, slots[i].first);
+    SetSlotField(Title, 0, i, slots[i].second);
+  }
+  Start();
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"abcdefghijkl");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(1)), L"あいうえおか");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(2)), win::FromCp932("ABCDEFGHIJK\x82"));
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(4)), L"empty flag s");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(5)), L"");
+}
+
+TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
+  SetSlotField(Title, 1, 0, "page D2");
+  SetSlotField(Title, 8, 0, "page P1");
+  SetSlotField(Title, 9, 0, "page P2");
+  Start();
+  EXPECT_FALSE(forms.main.AcceptsDrops());
+  EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 3);
+
+  ClickPage(200);
+  EXPECT_EQ(CurrentTag, 200);
+  EXPECT_EQ(CurrentPage, 8);
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P1");
+  EXPECT_TRUE(forms.main.AcceptsDrops());
+  EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(200))->Down());
+  EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
+  win::UniqueMenu popup = forms.main.BuildPopupMenu();
+  ASSERT_EQ(GetMenuItemCount(popup.get()), 2);
+  EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_N2));
+
+  ClickPage(201);
+  EXPECT_EQ(CurrentPage, 9);
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P2");
+  ClickPage(201);  // the button that is down selects its page again
+  EXPECT_EQ(CurrentPage, 9);
+  EXPECT_TRUE(forms.main.AcceptsDrops());
+
+  ClickPage(1);
+  EXPECT_EQ(CurrentPage, 1);
+  EXPECT_FALSE(forms.main.AcceptsDrops());
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page D2");
+  popup = forms.main.BuildPopupMenu();
+  ASSERT_EQ(GetMenuItemCount(popup.get()), 3);
+  wchar_t item[32];
+  GetMenuStringW(popup.get(), 0, item, 32, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"URL取得");
+  GetMenuStringW(popup.get(), 2, item, 32, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"内容の編集");
+}
+
+TEST_F(MainFormTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
+  SetSlotField(DisplayName, 0, 7, kTest);
+  SetSlotField(AccessCount, 0, 7, "12");
+  SetSlotField(LastAccess, 0, 7, "2026/12/01 9:00:00");
+  SetSlotField(Memo, 0, 7, "memo");
+  Start();
+  Hover(forms.main.SlotButton(7));
+  EXPECT_EQ(CurrentSlot, 7);
+  EXPECT_EQ(text(main_ids::Edit1), L"テスト");
+  EXPECT_EQ(text(main_ids::Panel8), L"12");
+  EXPECT_EQ(text(main_ids::Panel10), L"2026/12/01 9:00:00");
+  EXPECT_EQ(text(main_ids::Memo1), L"memo");
+
+  Hover(control(main_ids::Panel2));  // the page bank changes nothing
+  Hover(control(main_ids::Panel5));
+  EXPECT_EQ(text(main_ids::Edit1), L"テスト");
+
+  ClickPage(2);  // a page change keeps the display
+  EXPECT_EQ(text(main_ids::Panel8), L"12");
+
+  Hover(control(main_ids::Panel4), 2, 2);
+  EXPECT_EQ(CurrentSlot, 7);
+  for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
+    EXPECT_EQ(text(id), L"") << id;
+  }
+  Hover(forms.main.SlotButton(7));
+  SendMessageW(main(), WM_MOUSEMOVE, 0, MAKELPARAM(365, 100));  // the window's own column
+  EXPECT_EQ(text(main_ids::Edit1), L"");
+}
+
+TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
+  SetSlotField(Target, 0, 3, "http://example.invalid/");
+  SetSlotField(AccessCount, 0, 3, "0");
+  SetSlotField(Target, 8, 4, "C:\\Tools\\" + kTest + ".exe");
+  SetSlotField(WorkFolder, 8, 4, "C:\\Tools");
+  SetSlotField(AccessCount, 8, 4, " 7");
+  Start();
+
+  Click(forms.main.SlotButton(3));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_TRUE(shell.calls[0].has_verb);
+  EXPECT_EQ(shell.calls[0].verb, L"OPEN");
+  EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/");
+  EXPECT_FALSE(shell.calls[0].has_directory);
+  EXPECT_EQ(shell.calls[0].show, SW_SHOW);
+  EXPECT_EQ(GetSlotField(AccessCount, 0, 3), "1");
+  EXPECT_EQ(GetSlotField(LastAccess, 0, 3), "2026/12/8 17:30:5");
+
+  ClickPage(200);
+  clock.now = {2026, 12, 9, 0, 0, 0};  // midnight: the date alone
+  Click(forms.main.SlotButton(4));
+  Click(forms.main.SlotButton(4));
+  ASSERT_EQ(shell.calls.size(), 3u);
+  EXPECT_FALSE(shell.calls[1].has_verb);
+  EXPECT_EQ(shell.calls[1].file, L"C:\\Tools\\テスト.exe");
+  EXPECT_EQ(shell.calls[1].directory, L"C:\\Tools");
+  EXPECT_EQ(GetSlotField(AccessCount, 8, 4), "9");
+  EXPECT_EQ(GetSlotField(LastAccess, 8, 4), "2026/12/9");
+  EXPECT_EQ(CurrentSlot, 4);
+
+  Click(forms.main.SlotButton(5));  // empty: nothing at all
+  EXPECT_EQ(shell.calls.size(), 3u);
+  EXPECT_EQ(GetSlotField(LastAccess, 8, 5), "");
+  EXPECT_TRUE(prompts.prompts.shown.empty());
+}
+
+TEST_F(MainFormTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
+  struct Case {
+    std::string count, after;
+    std::wstring error;  // empty: the target opens
+  };
+  const Case cases[] = {
+      {"", "1", L""},  // an address typed into the URL editor has no count yet
+      {"   ", "1", L""},
+      {"12x", "12x", L"'12x' は整数ではありません."},
+      {" -", " -", L"' -' は整数ではありません."},
+      {"2147483647", "2147483647", L""},  // the largest count stays, and the target opens
+  };
+  for (int i = 0; i < int(std::size(cases)); ++i) {
+    SetSlotField(Target, 0, i, "http://" + std::to_string(i) + ".invalid/");
+    SetSlotField(AccessCount, 0, i, cases[i].count);
+  }
+  Start();
+  for (int i = 0; i < int(std::size(cases)); ++i) {
+    const Case& c = cases[i];
+    prompts.prompts.shown.clear();
+    shell.calls.clear();
+    Click(forms.main.SlotButton(i));
+    EXPECT_EQ(GetSlotField(AccessCount, 0, i), c.after) << i;
+    EXPECT_EQ(GetSlotField(LastAccess, 0, i), "2026/12/8 17:30:5") << i;
+    EXPECT_EQ(shell.calls.size(), c.error.empty() ? 1u : 0u) << i;
+    ASSERT_EQ(prompts.prompts.shown.size(), c.error.empty() ? 0u : 1u) << i;
+    if (c.error.empty()) continue;
+    EXPECT_EQ(prompts.prompts.shown[0].text, c.error) << i;
+    EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR)) << i;
+  }
+}
+
+TEST_F(MainFormTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
+  SetSlotField(Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
+  SetSlotField(AccessCount, 8, 2, "4");
+  SetSlotField(LastAccess, 8, 2, "2026/12/01 9:00:00");
+  Start();
+  ClickPage(200);
+  shell.result = ERROR_FILE_NOT_FOUND;
+  Click(forms.main.SlotButton(2));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  ASSERT_EQ(prompts.prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.prompts.shown[0].text,
+            L"C:\\missing\\テスト.exe を開けません。\nファイルが見つかりません。");
+  EXPECT_EQ(prompts.prompts.shown[0].caption, ApplicationTitle());
+  EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(GetSlotField(AccessCount, 8, 2), "4");
+  EXPECT_EQ(GetSlotField(LastAccess, 8, 2), "2026/12/01 9:00:00");
+}
+
+// The system's shell itself: no box of its own, and the reason comes back.
+TEST(SystemShell, SaysWhyItCouldNotOpen) {
+  testing::ScopedTempDir dir;
+  const auto unknown = dir.path() / L"data.quenda-unknown";
+  std::ofstream(unknown) << "x";
+  const std::pair<std::wstring, DWORD> cases[] = {
+      {(dir.path() / L"missing.htm").wstring(), ERROR_FILE_NOT_FOUND},
+      {(dir.path() / L"no folder" / L"a.exe").wstring(), ERROR_PATH_NOT_FOUND},
+      {unknown.wstring(), ERROR_NO_ASSOCIATION},
+  };
+  Shell system;
+  for (const auto& [file, error] : cases) {
+    EXPECT_EQ(system.Execute(nullptr, nullptr, file, nullptr, SW_SHOW), error) << file;
+  }
+  EXPECT_EQ(SystemErrorText(ERROR_PATH_NOT_FOUND), L"パスが見つかりません。");
+  EXPECT_EQ(OpenFailureText(L"C:\\a.dat", ERROR_BAD_EXE_FORMAT),
+            L"C:\\a.dat を開けません。\nC:\\a.dat の EXE フォーマットが不正です。");
+}
+
+TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
+  Start();
+  ClickPage(200);
+  const auto first = dir.path() / L"Editor.ico";
+  testing::WriteIconFile(first, 0xFF0000);
+  testing::WriteIconFile(dir.path() / L"b.ico", 0x00FF00);
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(7), {first.wstring(), (dir.path() / L"b.ico").wstring(), L"C:\\c.txt"});
+
+  ASSERT_EQ(prompts.prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.prompts.shown[0].text, L"内容を置き換えますか？");
+  EXPECT_EQ(prompts.prompts.shown[0].caption, L"確認");
+  EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_YESNO));
+  EXPECT_EQ(CurrentSlot, 7);
+  EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 7)), first.wstring());
+  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
+  EXPECT_EQ(GetSlotField(DisplayName, 8, 7), "Editor.ico");
+  EXPECT_EQ(GetSlotField(Flag1, 8, 7), "0");
+  EXPECT_EQ(GetSlotField(AccessCount, 8, 7), "0");
+  EXPECT_EQ(GetSlotField(LastAccess, 8, 7), "2026/12/8 17:30:5");
+  EXPECT_EQ(GetSlotField(Memo, 8, 7), "");
+  EXPECT_EQ(GetSlotField(WorkFolder, 8, 7), "");
+  // The icon composed on white: red inside its square, white around it.
+  const IconBitmap& icon = SlotIconBitmap(8, 7);
+  EXPECT_EQ(icon.At(16, 16), 9);
+  EXPECT_EQ(icon.At(2, 2), kWhite);
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(7)), L"");  // shows its icon
+  EXPECT_EQ(GetSlotField(Target, 8, 8), "");
+
+  // Saved at once; a save that fails says so, as after an edit.
+  InitSlotTable();
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
+  std::filesystem::create_directory(dir.path() / L"Quenda.Tbl.tmp");
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(8), {first.wstring()});
+  ASSERT_EQ(prompts.prompts.shown.size(), 3u);
+  EXPECT_EQ(prompts.prompts.shown[2].text,
+            L"ファイル " + dir.path().wstring() + L"\\Quenda.Tbl を作成できません.");
+  EXPECT_EQ(prompts.prompts.shown[2].type, UINT(MB_OK | MB_ICONERROR));
+}
+
+TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
+  SetSlotField(Title, 8, 3, "keep");
+  SetSlotField(Target, 8, 3, "C:\\keep.exe");
+  Start();
+  ClickPage(200);
+  CurrentSlot = 1;
+  Drop({5, 20}, {L"C:\\x.exe"});  // the page bank
+  Drop({5, 300}, {L"C:\\x.exe"});  // the info display
+  POINT margin{3, 44 + 3};         // Panel4 around the grid
+  Drop(margin, {L"C:\\x.exe"});
+  ASSERT_EQ(prompts.prompts.shown.size(), 3u);
+  for (const auto& box : prompts.prompts.shown) {
+    EXPECT_EQ(box.text, L"ここは設定できません");
+    EXPECT_EQ(box.caption, L"Ｓｏｒｒｙ");
+    EXPECT_EQ(box.type, UINT(MB_OK));
+  }
+  EXPECT_EQ(CurrentSlot, 1);
+
+  prompts.prompts.answers = {IDNO};
+  Drop(SlotPoint(3), {L"C:\\x.exe"});
+  EXPECT_EQ(CurrentSlot, 3);
+  EXPECT_EQ(GetSlotField(Target, 8, 3), "C:\\keep.exe");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
+}
+
+TEST_F(MainFormTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
+  Start();
+  ClickPage(200);
+  const auto ico = dir.path() / L"target.ico";
+  testing::WriteIconFile(ico, 0x0000FF);
+  ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Doc.lnk", ico));
+  ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Caps.LNK", ico));
+  prompts.prompts.answers = {IDYES, IDYES};
+  Drop(SlotPoint(0), {(dir.path() / L"Doc.lnk").wstring()});
+  Drop(SlotPoint(1), {(dir.path() / L"Caps.LNK").wstring()});
+  EXPECT_EQ(GetSlotField(Title, 8, 0), "Doc.lnk");
+  EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 0)), (dir.path() / L"Doc.lnk").wstring());
+  EXPECT_EQ(GetSlotField(Title, 8, 1), "Caps.LNK");
+  bool shortcut_has_colour = false, caps_all_white = true;
+  for (int y = 0; y < kIconSize; ++y) {
+    for (int x = 0; x < kIconSize; ++x) {
+      shortcut_has_colour |= SlotIconBitmap(8, 0).At(x, y) != kWhite;
+      caps_all_white &= SlotIconBitmap(8, 1).At(x, y) == kWhite;
+    }
+  }
+  EXPECT_TRUE(shortcut_has_colour);
+  EXPECT_TRUE(caps_all_white);
+}
+
+// Runs at 96 and at 144 DPI, where the system's icon size is 48.
+TEST_F(MainFormTest, DroppedIconFilesGiveTheir32PixelImage) {
+  Start();
+  ClickPage(200);
+  const wchar_t* names[] = {L"icon_16_48_32.ico", L"icon_256_16_32.ico"};
+  prompts.prompts.answers = {IDYES, IDYES};
+  for (int slot = 0; slot < 2; ++slot) {
+    Drop(SlotPoint(slot), {testing::BesideTests(names[slot]).wstring()});
+    EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(SlotIconBitmap(8, slot)))) << names[slot];
+  }
+}
+
+TEST_F(MainFormTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
+  Start();
+  ClickPage(200);
+  // 表 is 0x95 0x5C in CP932.
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(2), {L"C:\\データ\\表計算.exe"});
+  EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, 2)), L"表計算.exe");
+}
+
+TEST_F(MainFormTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
+  Start();
+  ClickPage(200);
+  const std::wstring path = L"C:\\" + std::wstring(70, L'\u9577') + L"\\\uD55C\u00E9\U0001F600.txt";
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(6), {path});
+  // The field keeps its CP932 cut, as ever; the click opens the whole path.
+  EXPECT_EQ(GetSlotField(Target, 8, 6).size(), 128u);
+  EXPECT_EQ(GetSlotField(Title, 8, 6), win::ToCp932(L"\uD55C\u00E9\U0001F600.txt"));
+  SetSlotFieldWide(WorkFolder, 8, 6, L"C:\\\u00E9");
+  Click(forms.main.SlotButton(6));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, path);
+  EXPECT_EQ(shell.calls[0].directory, L"C:\\\u00E9");
+
+  // Once the field holds other bytes, only they are opened.
+  SetFieldText(TheSlotTable().At(8, 6).fields.Target, "C:\\other.txt");
+  Click(forms.main.SlotButton(6));
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(shell.calls[1].file, L"C:\\other.txt");
+
+  // Its icon comes from the whole path too.
+  const auto ico = dir.path() / L"\uD55C\u00E9.ico";
+  testing::WriteIconFile(ico, 0xFF0000);
+  prompts.prompts.answers = {IDYES};
+  Drop(SlotPoint(5), {ico.wstring()});
+  EXPECT_EQ(SlotIconBitmap(8, 5).At(16, 16), 9);
+}
+
+TEST_F(MainFormTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
+  SetSlotField(Flag1, 0, 0, "0");
+  SetSlotField(Flag1, 8, 0, "0");
+  Start(/*show=*/true);
+  ClickPage(200);
+  ClickPage(0);
+  const long before = win::LiveHandles();
+  // Painted switches first; the bulk hidden, where only the glyph handling runs (Wine paints
+  // slowly).
+  for (int i = 0; i < 200; ++i) ClickPage(i % 2 ? 0 : 200);
+  EXPECT_EQ(win::LiveHandles(), before);
+  ShowWindow(main(), SW_HIDE);
+  for (int i = 0; i < 10000; ++i) ClickPage(i % 2 ? 0 : 200);
+  EXPECT_EQ(win::LiveHandles(), before);
+
+  ClickPage(200);
+  const auto ico = dir.path() / L"a.ico";
+  testing::WriteIconFile(ico, 0xFF00FF);
+  // Every drop saves; the disk is not what this counts.
+  struct Discard : Win32TableStorage {
+    MaybeError WriteReplace(const std::filesystem::path&, std::span<const std::uint8_t>) override {
+      return std::nullopt;
+    }
+  } discard;
+  SetTableStorage(&discard);
+  prompts.prompts.answers.assign(1025, IDYES);
+  for (int i = 0; i < 25; ++i) Drop(SlotPoint(i), {ico.wstring()});  // every slot shows an icon
+  const long before_drops = win::LiveHandles();
+  for (int i = 0; i < 1000; ++i) Drop(SlotPoint(i % 25), {ico.wstring()});
+  EXPECT_EQ(win::LiveHandles(), before_drops);
+  EXPECT_EQ(prompts.prompts.shown.size(), 1025u);
+}
+
+// What the user typed stays while an editor is open, also when the main window is minimised and
+// restored (which hides and shows its owned windows); the next opening loads the slot again.
+TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
+  SetSlotField(DisplayName, 8, 0, "program");
+  SetSlotField(DisplayName, 0, 0, "address");
+  Start();
+  struct {
+    int page_tag;
+    win::LayoutWindow& editor;
+    int edit, cancel;
+    const wchar_t* stored;
+  } rows[] = {{200, forms.prg, prg_ids::Edit1, prg_ids::SpeedButton4, L"program"},
+              {0, forms.url, url_ids::LabeledEdit1, url_ids::SpeedButton4, L"address"}};
+  for (const auto& row : rows) {
+    ClickPage(row.page_tag);
+    CurrentSlot = 0;
+    const HWND edit = row.editor.Control(row.edit);
+    std::wstring kept, reopened;
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      win::SetText(edit, L"typed");
+      ShowOwnedPopups(main(), FALSE);
+      ShowOwnedPopups(main(), TRUE);
+      kept = win::GetText(edit);
+      testing::PostClick(row.editor.Control(row.cancel));
+    });
+    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    EXPECT_EQ(kept, L"typed") << row.stored;
+    probe.Post([&] {
+      reopened = win::GetText(edit);
+      testing::PostClick(row.editor.Control(row.cancel));
+    });
+    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    EXPECT_EQ(reopened, row.stored);
+  }
+}
+
+// Each dialog keeps its own placement, moved the least needed into the work area: the folder
+// chooser centred over a main window at the screen's corner, the others where they were left
+// partly off screen.
+TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
+  Start();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(main(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  const auto move = [](HWND hwnd, int x, int y) {
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  move(main(), work.right - 60, work.bottom - 60);
+  win::Window* dialogs[] = {&forms.prg, &forms.icon_get, &forms.folder, &forms.url, &forms.help};
+  for (win::Window* dialog : dialogs) {
+    move(dialog->hwnd(), work.right - 40, work.bottom - 40);
+    RECT shown{};
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      GetWindowRect(dialog->hwnd(), &shown);
+      PostMessageW(dialog->hwnd(), WM_CLOSE, 0, 0);
+    });
+    dialog->ShowModal(main());
+    const std::wstring name = win::GetText(dialog->hwnd());
+    EXPECT_GE(shown.left, work.left) << name;
+    EXPECT_GE(shown.top, work.top) << name;
+    EXPECT_LE(shown.right, work.right) << name;
+    EXPECT_LE(shown.bottom, work.bottom) << name;
+    if (dialog != &forms.icon_get) {  // the picker is centred on the desktop
+      EXPECT_EQ(shown.right, work.right) << name;
+      EXPECT_EQ(shown.bottom, work.bottom) << name;
+    }
+  }
+}
+
+TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {
+  Start();
+  ClickPage(200);
+  SetSlotField(Title, 8, 0, "changed");
+  // The editor opens modally; its "ｷｬﾝｾﾙ" ends it.
+  const HWND cancel = forms.prg.Control(prg_ids::SpeedButton4);
+  PostClick(cancel, 3, 3);
+  SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"changed");
+  InitSlotTable();
+  ASSERT_FALSE(LoadTable());
+  EXPECT_EQ(GetSlotField(Title, 8, 0), "changed");
+}
+
+}  // namespace
+}  // namespace quenda
