@@ -4,6 +4,8 @@
 #include <map>
 #include <utility>
 
+#include "core/table_file.h"
+
 namespace quenda {
 
 namespace {
@@ -164,10 +166,9 @@ std::vector<FullTextEntry> FullTextEntries() {
 }
 
 std::filesystem::path FullTextFilePath() {
-  auto name = ProgramDir.native();
-  name += std::filesystem::path::preferred_separator;
-  name += std::filesystem::path("Quenda.Tbl.utf8").native();
-  return name;
+  std::filesystem::path path = TableFilePath();
+  path += ".utf8";
+  return path;
 }
 
 std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table) {

@@ -11,6 +11,10 @@ std::wstring FromCp932(std::string_view text);
 // Characters CP932 lacks become "?".
 std::string ToCp932(std::wstring_view text);
 
+// The whole texts kept beside the table are UTF-8.
+std::wstring FromUtf8(std::string_view text);
+std::string ToUtf8(std::wstring_view text);
+
 // A text as a field of `width` bytes holds it: ToCp932 cut to the width and ended at a NUL,
 // and whether that reads back as the very same text.
 struct Cp932Field {
