@@ -1,8 +1,10 @@
 #pragma once
-// The base of every Quenda window: the static window procedure takes `this` at WM_NCCREATE and
-// forwards each message to the object's HandleMessage, which unpacks it for typed handlers.
+// The base of every Quenda window and of its own controls: the static window procedure takes
+// `this` at WM_NCCREATE and forwards each message to the object's HandleMessage, which unpacks it
+// for typed handlers. A control may own itself (CreateOwned): it is deleted after its last message.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/dpi.h"
@@ -28,13 +30,31 @@ class Window {
 
  protected:
   // Registers the class once per process; `name` is also the class name tests look for.
-  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr);
+  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr,
+                                HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   // The client size is given at 96 DPI; the window takes it scaled to the DPI it is created at.
   HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                       DWORD ex_style, int client_width, int client_height, HWND owner,
                       HMENU menu = nullptr);
   // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
   // system's suggested outer rectangle, then DpiChanged lays its content out anew.
+  // A child window at `r` in `parent` with this object behind it.
+  HWND CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
+                   const RECT& r, HWND parent, int id);
+  // The same for a control that owns itself: the window takes `control` over and deletes it
+  // after its last message; a window that cannot be made leaves it to be deleted here.
+  static HWND CreateOwned(std::unique_ptr<Window> control, const wchar_t* class_name,
+                          const wchar_t* text, DWORD style, DWORD ex_style, const RECT& r,
+                          HWND parent, int id);
+  // The object behind `hwnd` when that is a window of class `class_name` of this process.
+  static Window* FromHandle(HWND hwnd, const wchar_t* class_name);
+
+  // Draws the client area: WM_PAINT (between BeginPaint and EndPaint) and WM_PRINTCLIENT (into
+  // the DC it brings) both come here.
+  virtual void Paint(HDC) {}
+  // Runs after the window's last message (WM_NCDESTROY), the handle already forgotten.
+  virtual void Destroyed();
+
   void ApplyDpi(Dpi dpi, const RECT& suggested);
   virtual void DpiChanged() {}
   // Runs once each time ShowModal opens the window, before it shows: the window takes its place
@@ -53,6 +73,7 @@ class Window {
   Dpi dpi_;
   bool in_modal_ = false;
   bool end_modal_ = false;
+  bool owned_by_window_ = false;  // CreateOwned: deleted when the window is gone
 };
 
 HINSTANCE ModuleInstance();

@@ -47,17 +47,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   BuildLayout(KeyInUrlLayout());
   SetWindowPos(Control(url_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (const LayoutRow& c : KeyInUrlLayout()) {
-    if (c.id != url_ids::GroupFrame) continue;
-    const RECT r = win::ControlRect(c, dpi(), Font());
-    const HWND frame = CreateWindowExW(0, L"BUTTON", c.text, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                       Control(c.parent), reinterpret_cast<HMENU>(INT_PTR(c.id)),
-                                       win::ModuleInstance(), nullptr);
-    SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    controls_[c.id] = frame;
-  }
   // Tab goes on into the group, to the check box and the title edit.
   const HWND group = Control(url_ids::GroupBox1);
   SetWindowLongPtrW(group, GWL_EXSTYLE,
@@ -66,10 +55,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   SetChecked(true);
   win::CentreOnDesktop(hwnd());
   return true;
-}
-
-void TKeyIn_URL::PlaceOwnControls() {
-  SendMessageW(Control(url_ids::GroupFrame), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 bool TKeyIn_URL::Checked() const {

@@ -38,7 +38,6 @@ class TKeyIn_URL : public win::LayoutWindow {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Opening() override { FormActivate(); }
-  void PlaceOwnControls() override;
 
  private:
   void LoadControls();  // the controls from the slot, as the editor opens

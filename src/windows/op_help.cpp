@@ -3,7 +3,6 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "resources/op_help_layout.h"
-#include "ui/font.h"
 
 namespace quenda {
 
@@ -14,31 +13,9 @@ bool TOpHelp::Create(HWND owner) {
     return false;
   }
   BuildLayout(OpHelpLayout());
-  for (const LayoutRow& c : OpHelpLayout()) {
-    if (c.kind != ControlKind::Custom) continue;
-    // The link: blue, underlined, with the hand cursor; SS_NOTIFY reports its clicks.
-    const RECT r = win::ControlRect(c, dpi(), Font());
-    controls_[c.id] = CreateWindowExW(
-        0, L"STATIC", c.text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, r.left,
-        r.top, r.right - r.left, r.bottom - r.top, hwnd(),
-        reinterpret_cast<HMENU>(INT_PTR(c.id)), win::ModuleInstance(), nullptr);
-  }
-  SetLinkFont();
   win::CentreOnDesktop(hwnd());
   return true;
 }
-
-void TOpHelp::SetLinkFont() {
-  LOGFONTW lf{};
-  GetObjectW(win::CreateUiFont(dpi().Scale(13)).get(), sizeof lf, &lf);
-  lf.lfUnderline = TRUE;
-  win::UniqueFont old = std::move(link_font_);  // freed once the link has the new one
-  link_font_ = win::UniqueFont(CreateFontIndirectW(&lf));
-  SendMessageW(Control(help_ids::StaticText1), WM_SETFONT,
-               reinterpret_cast<WPARAM>(link_font_.get()), TRUE);
-}
-
-void TOpHelp::PlaceOwnControls() { SetLinkFont(); }
 
 void TOpHelp::SpeedButton1Click() { EndModal(); }
 

@@ -1,6 +1,5 @@
 #pragma once
 // TOpHelp: the help dialog. It points to the home page, whose address it shows as a link.
-#include "platform/handle.h"
 #include "ui/layout_builder.h"
 #include "ui/window.h"
 
@@ -16,12 +15,6 @@ class TOpHelp : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void PlaceOwnControls() override;
-
- private:
-  void SetLinkFont();
-
-  win::UniqueFont link_font_;
 };
 
 }  // namespace quenda

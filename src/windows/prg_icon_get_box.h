@@ -55,9 +55,9 @@ class TPrgIconGetBox : public win::LayoutWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Opening() override { win::CentreOnDesktop(hwnd()); }
   void PlaceOwnControls() override;
+  HWND CreateCustom(const LayoutRow& c, HWND parent, const RECT& r) override;
 
  private:
-  void CreateControls();
   void SizeStrip();
   void ShowPreview();
 
