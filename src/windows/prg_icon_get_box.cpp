@@ -114,15 +114,14 @@ class ScrollBox : public win::Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
-    switch (message) {
-      case WM_HSCROLL:
-        OnScroll(LOWORD(wparam));
-        return 0;
-      case WM_SIZE:
-        UpdateScrollRange();
-        return 0;
+    if (message == WM_HSCROLL) {
+      OnScroll(LOWORD(wparam));
+    } else if (message == WM_SIZE) {
+      UpdateScrollRange();
+    } else {
+      return Window::HandleMessage(message, wparam, lparam);
     }
-    return Window::HandleMessage(message, wparam, lparam);
+    return 0;
   }
 
  private:
