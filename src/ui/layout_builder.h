@@ -35,7 +35,8 @@ void PlaceControls(const ControlMap& controls, std::span<const LayoutRow> layout
 // takes its text's size in `font`.
 RECT ControlRect(const LayoutRow& c, Dpi dpi, HFONT font);
 
-// The font of a control at `dpi`: the window's, or one of the control's own height.
+// The font of a control at `dpi`: the window's, or one of the control's own height (underlined
+// for a link).
 HFONT ControlFont(const LayoutRow& c, HFONT window_font, Dpi dpi);
 
 // The font of a control whose height or underline differs from the window's, kept for the
@@ -56,7 +57,8 @@ class LayoutWindow : public Window {
   void PlaceFromLayout(int id);
   // New fonts and places for the layout's controls, then for the window's own.
   void DpiChanged() final;
-  // The controls the window places itself, at its new DPI, after the layout's.
+  // The controls the window places itself, at its new DPI, in the new Font(); the font they had
+  // lives until this returns.
   virtual void PlaceOwnControls() {}
   // Makes a custom control of the layout at `r` in `parent`.
   virtual HWND CreateCustom(const LayoutRow&, HWND, const RECT&) { return nullptr; }

@@ -36,13 +36,9 @@ class Window {
   HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                       DWORD ex_style, int client_width, int client_height, HWND owner,
                       HMENU menu = nullptr);
-  // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
-  // system's suggested outer rectangle, then DpiChanged lays its content out anew.
-  // A child window at `r` in `parent` with this object behind it.
-  HWND CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
-                   const RECT& r, HWND parent, int id);
-  // The same for a control that owns itself: the window takes `control` over and deletes it
-  // after its last message; a window that cannot be made leaves it to be deleted here.
+  // A child window at `r` in `parent`, for a control that owns itself: the window takes
+  // `control` over and deletes it after its last message; when the window cannot be made, the
+  // control is deleted here.
   static HWND CreateOwned(std::unique_ptr<Window> control, const wchar_t* class_name,
                           const wchar_t* text, DWORD style, DWORD ex_style, const RECT& r,
                           HWND parent, int id);
@@ -52,9 +48,12 @@ class Window {
   // Draws the client area: WM_PAINT (between BeginPaint and EndPaint) and WM_PRINTCLIENT (into
   // the DC it brings) both come here.
   virtual void Paint(HDC) {}
-  // Runs after the window's last message (WM_NCDESTROY), the handle already forgotten.
+  // Runs after the window's last message (WM_NCDESTROY), the handle already forgotten; a
+  // control that owns itself is deleted here.
   virtual void Destroyed();
 
+  // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
+  // system's suggested outer rectangle, then DpiChanged lays its content out anew.
   void ApplyDpi(Dpi dpi, const RECT& suggested);
   virtual void DpiChanged() {}
   // Runs once each time ShowModal opens the window, before it shows: the window takes its place
@@ -68,6 +67,8 @@ class Window {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  HWND CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
+                   const RECT& r, HWND parent, int id);
 
   HWND hwnd_ = nullptr;
   Dpi dpi_;
