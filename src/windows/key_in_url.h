@@ -1,6 +1,7 @@
 #pragma once
 // TKeyIn_URL: the URL entry editor, a modal dialog over the main window that edits the address
-// slot at CurrentPage/CurrentSlot through a working copy, written back only by "設　定".
+// slot the main window hands it through a working copy, given back only by "設　定".
+#include <optional>
 #include <string>
 
 #include "core/slot_table.h"
@@ -17,9 +18,16 @@ class TKeyIn_URL : public win::LayoutWindow {
   static constexpr const wchar_t* kClassName = L"TKeyIn_URL";
   bool Create(HWND owner, TPrgIconGetBox* picker);
 
+  // Shows the editor modally over `owner` on a slot; gives the edited entry after "設　定",
+  // nothing after "ｷｬﾝｾﾙ" or the close box.
+  std::optional<SlotEntry> Edit(HWND owner, SlotEdit slot);
+  // Loads a slot without showing the editor; Result() then holds what "設　定" gives.
+  void Load(SlotEdit slot);
+  const std::optional<SlotEntry>& Result() const { return result_; }
+
   // Handlers, named as the editor's behaviour names them.
-  void FormActivate();  // loads the current slot into the controls as the editor opens
-  void SpeedButton3Click();  // "設　定": stores the edited record in the slot and closes
+  void FormActivate();  // loads the slot into the controls as the editor opens
+  void SpeedButton3Click();  // "設　定": gives the edited entry and closes
   void SpeedButton4Click();  // "ｷｬﾝｾﾙ": closes, the slot as it was
   void SpeedButton2Click();  // "ＵＲＬ取得": takes address and title from the browser
   void SpeedButton7Click();  // "ファイル起動": takes a local page chosen from a file dialog
@@ -41,13 +49,15 @@ class TKeyIn_URL : public win::LayoutWindow {
   void PlaceOwnControls() override;
 
  private:
-  void LoadControls();  // the controls from the slot, as the editor opens
+  void LoadControls();  // the controls from the working copy, as the editor opens
   void SetChecked(bool checked);
   void ShowPreviewCaption();
   void SetNowStatistics();                 // "0" and the current date and time
 
   TPrgIconGetBox* picker_ = nullptr;
-  SlotRecord UrlEditRecord{};
+  SlotEdit slot_;
+  SlotEntry UrlEditRecord{};
+  std::optional<SlotEntry> result_;
   IconBitmap working_{};  // the working picture (Image1)
   bool loading_ = false;  // controls are being filled, not edited
 };
