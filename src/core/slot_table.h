@@ -61,8 +61,8 @@ struct SlotRecord {
 struct SlotTable {
   std::array<SlotRecord, kSlotCount> records{};
   std::array<SlotIcon, kSlotCount> icons{};
-  // Writes through SetSlotField, ClearSlot, StoreSlotIcon and StoreSlotEntry so far; loading does not
-  // count, so whether the user changed anything since shows here.
+  // Writes through SetSlotField, ClearSlot, StoreSlotIcon and StoreSlotEntry so far; loading
+  // does not count, so whether the user changed anything since shows here.
   unsigned long changes = 0;
 
   SlotRecord& At(PageIndex page, SlotIndex slot) { return records[page * kSlotsPerPage + slot]; }

@@ -25,7 +25,8 @@ std::wstring WholeText(std::span<const char> field, const std::optional<std::str
   return whole ? win::FromUtf8(*whole) : win::FromCp932(FieldText(field));
 }
 
-void SetWholeText(std::span<char> field, std::optional<std::string>& whole, std::wstring_view text) {
+void SetWholeText(std::span<char> field, std::optional<std::string>& whole,
+                  std::wstring_view text) {
   const win::Cp932Field cut = win::ToCp932Field(text, field.size());
   SetFieldText(field, cut.bytes);
   whole.reset();

@@ -18,6 +18,7 @@ std::wstring SlotFieldWide(int field, PageIndex page, SlotIndex slot);
 
 // The same for an entry's field and the whole text (UTF-8) it carries beside it.
 std::wstring WholeText(std::span<const char> field, const std::optional<std::string>& whole);
-void SetWholeText(std::span<char> field, std::optional<std::string>& whole, std::wstring_view text);
+void SetWholeText(std::span<char> field, std::optional<std::string>& whole,
+                  std::wstring_view text);
 
 }  // namespace quenda

@@ -56,8 +56,8 @@ class TGetFolder : public win::LayoutWindow {
   void Arrange();
   void InsertRoot();
   LRESULT OnNotify(const NMHDR& header);
-  void ShellTreeView1Expanding(HTREEITEM item);
-  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;
+  void ShellTreeView1Expanding(HTREEITEM item);  // fills a node with its folders as it opens
+  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;  // icons and button, first drawn
   void ShellTreeView1RightClick();  // selects the folder under the mouse
   Node* NodeOf(HTREEITEM item) const;
   // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.

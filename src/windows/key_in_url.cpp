@@ -1,7 +1,5 @@
 #include "windows/key_in_url.h"
 
-#include <utility>
-
 #include "core/capture.h"
 #include "core/now_text.h"
 #include "core/text_rules.h"
@@ -70,17 +68,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   return true;
 }
 
-std::optional<SlotEntry> TKeyIn_URL::Edit(HWND owner, SlotEdit slot) {
-  slot_ = std::move(slot);
-  ShowModal(owner);
-  return std::exchange(result_, std::nullopt);
-}
-
-void TKeyIn_URL::Load(SlotEdit slot) {
-  slot_ = std::move(slot);
-  FormActivate();
-}
-
 void TKeyIn_URL::PlaceOwnControls() {
   SendMessageW(Control(url_ids::GroupFrame), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
@@ -109,8 +96,7 @@ void TKeyIn_URL::LoadControls() {
 }
 
 void TKeyIn_URL::FormActivate() {
-  result_.reset();
-  UrlEditRecord = slot_.entry;
+  UrlEditRecord = HandedEntry();
   LoadControls();
   const bool checked = FieldText(UrlEditRecord.fields.Flag1) != "0";
   SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -145,8 +131,7 @@ void TKeyIn_URL::SpeedButton3Click() {
   // The address edit holds the whole text; the field takes its cut.
   SetWholeText(f.Target, UrlEditRecord.whole_target, win::GetText(Control(url_ids::LabeledEdit2)));
   UrlEditRecord.icon = working_;
-  result_ = UrlEditRecord;
-  EndModal();
+  GiveBack(UrlEditRecord);
 }
 
 void TKeyIn_URL::SpeedButton4Click() { EndModal(); }
@@ -205,7 +190,7 @@ void TKeyIn_URL::SpeedButton6Click() {
     return;
   }
   // The working copy and picture follow the cleared slot, so that "設　定" stores it cleared.
-  if (slot_.clear) UrlEditRecord = slot_.clear();
+  UrlEditRecord = ClearHandedSlot();
   working_ = UrlEditRecord.icon;
   LoadControls();
   SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, BST_CHECKED, 0);

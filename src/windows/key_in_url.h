@@ -1,32 +1,23 @@
 #pragma once
 // TKeyIn_URL: the URL entry editor, a modal dialog over the main window that edits the address
 // slot the main window hands it through a working copy, given back only by "設　定".
-#include <optional>
 #include <string>
 
 #include "core/slot_table.h"
 #include "platform/handle.h"
-#include "ui/layout_builder.h"
-#include "ui/window.h"
+#include "windows/entry_editor.h"
 
 namespace quenda {
 
 class TPrgIconGetBox;
 
-class TKeyIn_URL : public win::LayoutWindow {
+class TKeyIn_URL : public EntryEditor {
  public:
   static constexpr const wchar_t* kClassName = L"TKeyIn_URL";
   bool Create(HWND owner, TPrgIconGetBox* picker);
 
-  // Shows the editor modally over `owner` on a slot; gives the edited entry after "設　定",
-  // nothing after "ｷｬﾝｾﾙ" or the close box.
-  std::optional<SlotEntry> Edit(HWND owner, SlotEdit slot);
-  // Loads a slot without showing the editor; Result() then holds what "設　定" gives.
-  void Load(SlotEdit slot);
-  const std::optional<SlotEntry>& Result() const { return result_; }
-
   // Handlers, named as the editor's behaviour names them.
-  void FormActivate();  // loads the slot into the controls as the editor opens
+  void FormActivate() override;  // loads the slot into the controls as the editor opens
   void SpeedButton3Click();  // "設　定": gives the edited entry and closes
   void SpeedButton4Click();  // "ｷｬﾝｾﾙ": closes, the slot as it was
   void SpeedButton2Click();  // "ＵＲＬ取得": takes address and title from the browser
@@ -45,7 +36,6 @@ class TKeyIn_URL : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void Opening() override { FormActivate(); }
   void PlaceOwnControls() override;
 
  private:
@@ -55,9 +45,7 @@ class TKeyIn_URL : public win::LayoutWindow {
   void SetNowStatistics();                 // "0" and the current date and time
 
   TPrgIconGetBox* picker_ = nullptr;
-  SlotEdit slot_;
   SlotEntry UrlEditRecord{};
-  std::optional<SlotEntry> result_;
   IconBitmap working_{};  // the working picture (Image1)
   bool loading_ = false;  // controls are being filled, not edited
 };

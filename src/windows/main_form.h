@@ -57,7 +57,7 @@ class TMainForm : public win::LayoutWindow {
   void Panel4MouseMove();  // the grid between the buttons: empties the info display
   void FormMouseMove();  // the window beside the grid: empties the info display
   void N2Click(SlotIndex slot);  // "内容の編集": edits the popup's slot, then saves the table
-  void URL1Click(SlotIndex slot);  // "URL取得": fills the popup's slot from the browser's page, then saves
+  void URL1Click(SlotIndex slot);  // "URL取得": fills the popup's slot from the browser, saves
   void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
   bool AscUp();  // counts an opening of the selected slot and stamps the time
   void pr_Drag(int accept);  // accepts dropped files (1) or not (0)

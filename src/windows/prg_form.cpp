@@ -1,7 +1,5 @@
 #include "windows/prg_form.h"
 
-#include <utility>
-
 #include "core/drop_entry.h"
 #include "core/now_text.h"
 #include "core/text_rules.h"
@@ -39,17 +37,6 @@ bool TPrgForm::Create(HWND owner, TPrgIconGetBox* picker, TGetFolder* folders) {
   return true;
 }
 
-std::optional<SlotEntry> TPrgForm::Edit(HWND owner, SlotEdit slot) {
-  slot_ = std::move(slot);
-  ShowModal(owner);
-  return std::exchange(result_, std::nullopt);
-}
-
-void TPrgForm::Load(SlotEdit slot) {
-  slot_ = std::move(slot);
-  FormActivate();
-}
-
 void TPrgForm::ShowGlyph() {
   win::SpeedButton::From(Control(prg_ids::SpeedButton7))->SetGlyph(win::BitmapFromIcon(glyph_));
 }
@@ -68,10 +55,9 @@ void TPrgForm::FillControls() {
 void TPrgForm::FormActivate() {
   SetCp932Text(prg_ids::Memo1, "");
   SetCp932Text(prg_ids::Panel1, "");
-  result_.reset();
-  PrgEditRecord = slot_.entry;
+  PrgEditRecord = HandedEntry();
   FillControls();
-  glyph_ = slot_.entry.icon;
+  glyph_ = PrgEditRecord.icon;
   ShowGlyph();
 }
 
@@ -134,15 +120,14 @@ void TPrgForm::SpeedButton3Click() {
   SetWholeText(f.WorkFolder, PrgEditRecord.whole_folder, win::GetText(Control(prg_ids::Label5)));
   SetWholeText(f.Target, PrgEditRecord.whole_target, win::GetText(Control(prg_ids::Label2)));
   PrgEditRecord.icon = glyph_;
-  result_ = PrgEditRecord;
-  EndModal();
+  GiveBack(PrgEditRecord);
 }
 
 void TPrgForm::SpeedButton8Click() {
   if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
     return;
   }
-  if (slot_.clear) PrgEditRecord = slot_.clear();
+  PrgEditRecord = ClearHandedSlot();
   FillControls();
   glyph_ = BlankIcon();
   ShowGlyph();
