@@ -11,8 +11,6 @@
 
 namespace quenda {
 
-std::wstring ChosenFolder;
-
 namespace {
 
 struct PidlFree {
@@ -297,13 +295,19 @@ std::wstring TGetFolder::SelectedPath() const {
   return selected ? ItemPath(selected) : std::wstring();
 }
 
+std::optional<std::wstring> TGetFolder::ChooseFolder(HWND owner) {
+  ShowModal(owner);
+  if (chosen_folder_.empty()) return std::nullopt;
+  return chosen_folder_;
+}
+
 void TGetFolder::SpeedButton2Click() {
-  ChosenFolder = SelectedPath();
+  chosen_folder_ = SelectedPath();
   EndModal();
 }
 
 void TGetFolder::SpeedButton1Click() {
-  ChosenFolder.clear();
+  chosen_folder_.clear();
   EndModal();
 }
 

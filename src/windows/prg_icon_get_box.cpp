@@ -13,9 +13,6 @@
 
 namespace quenda {
 
-int SelectedIcon = 0;
-int HoverIcon = 0;
-
 namespace {
 
 constexpr wchar_t kStripClass[] = L"QuendaIconStrip";
@@ -263,7 +260,7 @@ int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
   DrawStrip(path, count);
   ShowModal(owner);
   // A choice remembered from a file with more icons falls back to this file's first.
-  return SelectedIcon >= 0 && SelectedIcon < count ? SelectedIcon : 0;
+  return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;
 }
 
 void TPrgIconGetBox::EmptyStrip() {
@@ -290,20 +287,20 @@ void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
 }
 
 void TPrgIconGetBox::Image1MouseMove(int x) {
-  HoverIcon = x / Cell();
+  hover_icon_ = x / Cell();
   // The index last clicked, not the one under the mouse.
-  win::SetText(Control(icon_get_ids::Label2), std::to_wstring(SelectedIcon));
+  win::SetText(Control(icon_get_ids::Label2), std::to_wstring(selected_icon_));
 }
 
 void TPrgIconGetBox::Image1Click() {
-  SelectedIcon = HoverIcon;
+  selected_icon_ = hover_icon_;
   if (!preview_) preview_ = WhiteSurface(kCell, kCell);
   if (strip_ && preview_) {
     win::MemoryDC target, source;
     win::SelectGuard into(target.get(), preview_.get());
     win::SelectGuard from(source.get(), strip_.get());
     // 31 x 31: the cell's last column and row are not copied.
-    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), HoverIcon * kCell, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), hover_icon_ * kCell, 0, SRCCOPY);
     GdiFlush();
   }
   ShowPreview();
