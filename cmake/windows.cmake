@@ -19,8 +19,9 @@ add_library(quenda_platform STATIC
 )
 quenda_layer_include_root(quenda_platform platform)
 target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid oleacc
-                      comdlg32 gdi32 user32)
+# No oleacc: it is loaded from the system folder when first needed (accessible_address.cpp).
+target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid comdlg32
+                      gdi32 user32)
 
 # The window toolkit: the window base, the layout builder and its row type, speed button,
 # panel, fonts, DPI.
