@@ -79,3 +79,11 @@ add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
 target_link_libraries(Quenda PRIVATE quenda_app)
 target_link_options(Quenda PRIVATE ${QUENDA_STATIC_LINK} $<$<BOOL:${MINGW}>:-municode>)
 set_target_properties(Quenda PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+if(MINGW)
+  # The load configuration (DependentLoadFlags) is data the linker does not point the header at.
+  find_program(QUENDA_PYTHON NAMES python3 REQUIRED)
+  target_sources(Quenda PRIVATE src/app/load_config.cpp)
+  add_custom_command(TARGET Quenda POST_BUILD
+                     COMMAND ${QUENDA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pe_hardening.py
+                             link-load-config $<TARGET_FILE:Quenda> ${CMAKE_NM})
+endif()
