@@ -19,8 +19,9 @@ add_library(quenda_platform STATIC
 )
 quenda_layer_include_root(quenda_platform platform)
 target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid oleacc
-                      comdlg32 gdi32 user32)
+# No oleacc: it is loaded from the system folder when first needed (accessible_address.cpp).
+target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid comdlg32
+                      gdi32 user32)
 
 # The window toolkit: the window base, the layout builder and its row type, speed button,
 # panel, fonts, DPI.
@@ -78,3 +79,11 @@ add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
 target_link_libraries(Quenda PRIVATE quenda_app)
 target_link_options(Quenda PRIVATE ${QUENDA_STATIC_LINK} $<$<BOOL:${MINGW}>:-municode>)
 set_target_properties(Quenda PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+if(MINGW)
+  # The load configuration (DependentLoadFlags) is data the linker does not point the header at.
+  find_program(QUENDA_PYTHON NAMES python3 REQUIRED)
+  target_sources(Quenda PRIVATE src/app/load_config.cpp)
+  add_custom_command(TARGET Quenda POST_BUILD
+                     COMMAND ${QUENDA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pe_hardening.py
+                             link-load-config $<TARGET_FILE:Quenda> ${CMAKE_NM})
+endif()
