@@ -98,3 +98,5 @@ add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
 target_link_libraries(Quenda PRIVATE quenda_app)
 target_link_options(Quenda PRIVATE ${QUENDA_STATIC_LINK} $<$<BOOL:${MINGW}>:-municode>)
 set_target_properties(Quenda PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+include(cmake/package.cmake)
