@@ -38,6 +38,25 @@ target_link_libraries(quenda_ui PUBLIC quenda_platform comctl32)
 
 # The windows' layouts: data written as tables of layout rows. The resource script (icon,
 # glyphs, manifest) is compiled into each program that shows windows.
+# The build's settings (version, home page) as a header for the layouts and the resource script.
+set(QUENDA_VERSION_WIDE "${PROJECT_VERSION}")
+foreach(pair "0;０" "1;１" "2;２" "3;３" "4;４" "5;５" "6;６" "7;７" "8;８" "9;９" ".;．")
+  list(GET pair 0 narrow)
+  list(GET pair 1 wide)
+  string(REPLACE "${narrow}" "${wide}" QUENDA_VERSION_WIDE "${QUENDA_VERSION_WIDE}")
+endforeach()
+set(QUENDA_VERSION_NUMBERS "")
+foreach(part MAJOR MINOR PATCH TWEAK)
+  set(n "${PROJECT_VERSION_${part}}")
+  if(n STREQUAL "")
+    set(n 0)
+  endif()
+  list(APPEND QUENDA_VERSION_NUMBERS "${n}")
+endforeach()
+string(REPLACE ";" "," QUENDA_VERSION_NUMBERS "${QUENDA_VERSION_NUMBERS}")
+configure_file(src/resources/quenda_config.h.in "${CMAKE_BINARY_DIR}/generated/quenda_config.h"
+               @ONLY)
+
 add_library(quenda_resources STATIC
   src/resources/get_folder_layout.cpp
   src/resources/key_in_url_layout.cpp
@@ -47,6 +66,7 @@ add_library(quenda_resources STATIC
   src/resources/prg_icon_get_box_layout.cpp
 )
 quenda_layer_include_root(quenda_resources resources)
+target_include_directories(quenda_resources PUBLIC "${CMAKE_BINARY_DIR}/generated")
 target_link_libraries(quenda_resources PUBLIC quenda_ui)
 
 # One class a window.
@@ -87,3 +107,5 @@ if(MINGW)
                      COMMAND ${QUENDA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pe_hardening.py
                              link-load-config $<TARGET_FILE:Quenda> ${CMAKE_NM})
 endif()
+
+include(cmake/package.cmake)

@@ -138,7 +138,8 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
         SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         break;
       case ControlKind::Link:
-        control = child(L"STATIC", SS_NOTIFY | SS_LEFT | SS_NOPREFIX);
+        // A long path keeps its start and its file name.
+        control = child(L"STATIC", SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
         break;
       case ControlKind::TreeView:
         // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.

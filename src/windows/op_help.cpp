@@ -6,6 +6,19 @@
 
 namespace quenda {
 
+std::wstring HomePageTarget(const std::wstring& page, const std::wstring& address,
+                            const std::filesystem::path& program_folder) {
+  // "https://…" or "C:\…" stays as it is; a bare name is the program's companion.
+  const bool has_scheme = page.find(L"://") != std::wstring::npos;
+  const std::filesystem::path name(page);
+  if (page.empty() || has_scheme || name.is_absolute()) return page;
+  const std::filesystem::path beside = program_folder / name;
+  if (GetFileAttributesW(beside.c_str()) == INVALID_FILE_ATTRIBUTES && !address.empty()) {
+    return address;
+  }
+  return beside.wstring();
+}
+
 bool TOpHelp::Create(HWND owner) {
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -13,15 +26,21 @@ bool TOpHelp::Create(HWND owner) {
     return false;
   }
   BuildLayout(OpHelpLayout());
+  ShowHomePage();
   win::CentreOnDesktop(hwnd());
   return true;
+}
+
+void TOpHelp::ShowHomePage() {
+  target_ = HomePageTarget(page_, address_, std::filesystem::path(ProgramPath()).parent_path());
+  win::SetText(Control(help_ids::StaticText1), target_);
 }
 
 void TOpHelp::SpeedButton1Click() { EndModal(); }
 
 void TOpHelp::StaticText1Click() {
-  const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", kHomePage, nullptr, SW_SHOW);
-  if (error != ERROR_SUCCESS) ShowErrorText(hwnd(), OpenFailureText(kHomePage, error));
+  const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", target_, nullptr, SW_SHOW);
+  if (error != ERROR_SUCCESS) ShowErrorText(hwnd(), OpenFailureText(target_, error));
 }
 
 LRESULT TOpHelp::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
