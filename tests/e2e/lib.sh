@@ -52,10 +52,19 @@ fail() {
 # The driver, under a time guard; its output on stdout, its messages and status in the log.
 # Stdin and stray output of Wine stay away from the caller's pipes.
 drv() {
-  local status=0
-  echo "+ driver $*" >>"$log"
-  timeout "$call_guard" wine "$driver_exe" "$@" </dev/null 2>>"$log" || status=$?
-  ((status == 0)) || echo "  exit status $status" >>"$log"
+  local status=0 try
+  for try in 1 2; do
+    status=0
+    echo "+ driver $*" >>"$log"
+    timeout "$call_guard" wine "$driver_exe" "$@" </dev/null 2>"$work.drv-err" || status=$?
+    cat "$work.drv-err" >>"$log"
+    ((status == 0)) && return 0
+    echo "  exit status $status" >>"$log"
+    # Like winepath, the driver has been seen to end at once without a word in a long run; a
+    # command that only looks is asked again then. One that acts is never repeated.
+    [[ -s $work.drv-err || $1 =~ ^(click|rclick|wclick|press|close|kill|start|run|hold|browser)$ ]] &&
+      break
+  done
   return "$status"
 }
 
