@@ -40,7 +40,7 @@ class StartAndCloseTest : public ::testing::Test {
  protected:
   StartAndCloseTest() { SetTableStorage(&storage); }
   ~StartAndCloseTest() override {
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     PumpMessages();  // drop the WM_QUIT a destroyed main window posts
   }
   std::uintmax_t TableSize() { return std::filesystem::file_size(dir.path() / L"Quenda.Tbl"); }

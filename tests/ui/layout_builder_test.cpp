@@ -168,7 +168,7 @@ class WindowsAtDpi : public ::testing::Test {
  protected:
   WindowsAtDpi() { SetTableStorage(&storage); }
   ~WindowsAtDpi() override {
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     testing::PumpMessages();
   }
 

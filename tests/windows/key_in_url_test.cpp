@@ -390,7 +390,7 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
 
   SetWindowProvider(nullptr);
   SetClock(nullptr);
-  SetTableStorage(nullptr);
+  quenda::testing::UsePortableStorage();
   testing::PumpMessages();
 }
 

@@ -44,7 +44,7 @@ class MainFormTest : public ::testing::Test {
   ~MainFormTest() override {
     SetShell(nullptr);
     SetClock(nullptr);
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     PumpMessages();
   }
 

@@ -288,7 +288,7 @@ TEST(PrgEditFromMainWindow, EditingOpensTheEditorAndSavesAfterCancel) {
   shown = !forms.prg.InModal();
   EXPECT_TRUE(shown);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
-  SetTableStorage(nullptr);
+  quenda::testing::UsePortableStorage();
   testing::PumpMessages();
 }
 
