@@ -19,8 +19,9 @@ add_library(quenda_platform STATIC
 )
 quenda_layer_include_root(quenda_platform platform)
 target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid oleacc
-                      comdlg32 gdi32 user32)
+# No oleacc: it is loaded from the system folder when first needed (accessible_address.cpp).
+target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid comdlg32
+                      gdi32 user32)
 
 # The window toolkit: the window base, the layout builder and its row type, speed button,
 # panel, fonts, DPI.
@@ -37,6 +38,25 @@ target_link_libraries(quenda_ui PUBLIC quenda_platform comctl32)
 
 # The windows' layouts: data written as tables of layout rows. The resource script (icon,
 # glyphs, manifest) is compiled into each program that shows windows.
+# The build's settings (version, home page) as a header for the layouts and the resource script.
+set(QUENDA_VERSION_WIDE "${PROJECT_VERSION}")
+foreach(pair "0;０" "1;１" "2;２" "3;３" "4;４" "5;５" "6;６" "7;７" "8;８" "9;９" ".;．")
+  list(GET pair 0 narrow)
+  list(GET pair 1 wide)
+  string(REPLACE "${narrow}" "${wide}" QUENDA_VERSION_WIDE "${QUENDA_VERSION_WIDE}")
+endforeach()
+set(QUENDA_VERSION_NUMBERS "")
+foreach(part MAJOR MINOR PATCH TWEAK)
+  set(n "${PROJECT_VERSION_${part}}")
+  if(n STREQUAL "")
+    set(n 0)
+  endif()
+  list(APPEND QUENDA_VERSION_NUMBERS "${n}")
+endforeach()
+string(REPLACE ";" "," QUENDA_VERSION_NUMBERS "${QUENDA_VERSION_NUMBERS}")
+configure_file(src/resources/quenda_config.h.in "${CMAKE_BINARY_DIR}/generated/quenda_config.h"
+               @ONLY)
+
 add_library(quenda_resources STATIC
   src/resources/get_folder_layout.cpp
   src/resources/key_in_url_layout.cpp
@@ -46,6 +66,7 @@ add_library(quenda_resources STATIC
   src/resources/prg_icon_get_box_layout.cpp
 )
 quenda_layer_include_root(quenda_resources resources)
+target_include_directories(quenda_resources PUBLIC "${CMAKE_BINARY_DIR}/generated")
 target_link_libraries(quenda_resources PUBLIC quenda_ui)
 
 # One class a window.
@@ -78,3 +99,13 @@ add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
 target_link_libraries(Quenda PRIVATE quenda_app)
 target_link_options(Quenda PRIVATE ${QUENDA_STATIC_LINK} $<$<BOOL:${MINGW}>:-municode>)
 set_target_properties(Quenda PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+if(MINGW)
+  # The load configuration (DependentLoadFlags) is data the linker does not point the header at.
+  find_program(QUENDA_PYTHON NAMES python3 REQUIRED)
+  target_sources(Quenda PRIVATE src/app/load_config.cpp)
+  add_custom_command(TARGET Quenda POST_BUILD
+                     COMMAND ${QUENDA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pe_hardening.py
+                             link-load-config $<TARGET_FILE:Quenda> ${CMAKE_NM})
+endif()
+
+include(cmake/package.cmake)

@@ -38,29 +38,43 @@ pid=$!
 # Wine puts the Unix process id on its windows, so only this instance's windows are found.
 windows() { xdotool search --onlyvisible --pid "$pid" --name '^Quenda$' 2>/dev/null || true; }
 
-# On a first start in a folder without Quenda.Tbl the program reports the missing file in an
-# error box (caption "Quenda" as well) before its main window; the screenshot shows whatever is
-# on the screen at that moment.
-shown=""
+# On a first start in a folder without Quenda.Tbl (or with one it cannot read) the program
+# reports it in an error box (caption "Quenda" as well, but a dialog to X) before its main
+# window. The box is answered with Enter, so the screenshot shows the program itself.
+of_type() {
+  local w
+  for w in $(windows); do
+    if xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_$1\$"; then echo "$w"; fi
+  done
+}
+shown="" told=""
 for ((i = 0; i < 300; i++)); do
-  shown=$(windows)
+  shown=$(of_type NORMAL)
   [[ -n "$shown" ]] && break
   kill -0 "$pid" 2>/dev/null || break
+  box=$(of_type DIALOG | head -n 1)
+  if [[ -n "$box" ]]; then
+    [[ -n "$told" ]] || echo "Quenda reported that it has no readable Quenda.Tbl here (as on a first start); answering with Enter"
+    told=1
+    sleep 0.5  # a box that has just appeared may not take keys yet
+    xdotool windowfocus --sync "$box" key --clearmodifiers Return 2>/dev/null || true
+  fi
   sleep 0.1
 done
 if [[ -z "$shown" ]]; then
-  echo "Quenda showed no window (another instance running in this Wine prefix?); output:" >&2
+  echo "Quenda showed no main window (another instance running in this Wine prefix?); output:" >&2
   cat "$log" >&2
   kill "$pid" 2>/dev/null || true
   exit 1
 fi
 sleep 1  # let it paint
-import -window root "$shot"
+# The main window's frame on the screen, from X; the shot is cropped to it.
+eval "$(xdotool getwindowgeometry --shell "$(head -n 1 <<<"$shown")")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
 echo "Screenshot: $shot"
 
-# Close like a user: Alt+F4 to its visible window (the error box first, then the main window,
-# which may take a moment to appear), so the program goes through its normal closing and saves
-# its table.
+# Close like a user: Alt+F4 to its visible window, so the program goes through its normal
+# closing and saves its table.
 deadline=$((SECONDS + 30))
 while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do
   w=$(windows | head -n 1)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the real Quenda.exe under Wine: the main window on an
-# address page and on a program page, the URL entry editor, the program entry editor, the
-# help dialog, and the main window on P1 at 144 DPI. Writes docs/*.png. Needs a built
-# build/windows (scripts/test.sh or run.sh).
+# Takes the manual's and the README's screenshots of the real Quenda.exe under Wine: the main
+# window on an address page and on a program page, a slot's popup menu, the URL entry editor,
+# the program entry editor with its folder chooser and icon picker, the help dialog, and the
+# main window on P1 at 144 DPI. Writes docs/manual/*.png. Needs a built build/windows
+# (scripts/test.sh or run.sh).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build/windows
@@ -14,13 +15,20 @@ set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
     </dev/null >/dev/null 2>&1
 }
-trap 'set_dpi 96; rm -rf "$work"' EXIT
+# The program runs from C:\Quenda with its manual, as from an unpacked download, so that the
+# help dialog shows that place.
+home=$WINEPREFIX/drive_c/Quenda
+trap 'set_dpi 96; rm -rf "$work" "$home"' EXIT
 python3 "$root/tests/e2e/make_sample_table.py" "$work/Quenda.Tbl"
+mkdir -p "$home"
+cp "$build/Quenda.exe" "$home/"
+cp "$build/Quenda-manual.html" "$home/" 2>/dev/null || cp "$root/docs/manual/index.html" "$home/Quenda-manual.html"
+out=$root/docs/manual
 
 drv() { wine "$driver" "$@" </dev/null 2>/dev/null; }
 start() {
   drv mutex-free 60000
-  wine "$driver" start "$(winepath -w "$build/Quenda.exe")" "$(winepath -w "$work")" \
+  wine "$driver" start 'C:\Quenda\Quenda.exe' "$(winepath -w "$work")" \
     </dev/null >"$work/pid" 2>/dev/null
   pid=$(<"$work/pid")
   drv window "$pid" TMainForm 20000 >/dev/null
@@ -28,14 +36,14 @@ start() {
 start
 
 # The window's frame on the screen, from X; the shot is cropped to it.
-shot() {  # NAME X-WINDOW-NAME
+shot() {  # NAME X-WINDOW-NAME [EXTRA-WIDTH EXTRA-HEIGHT]
   local id geometry
   sleep 1
   id=$(xdotool search --name "^$2\$" | tail -n 1)
   geometry=$(xdotool getwindowgeometry --shell "$id")
   eval "$geometry"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$root/docs/$1.png"
-  echo "docs/$1.png"
+  import -window root -crop "$((WIDTH + ${3:-0}))x$((HEIGHT + ${4:-0}))+${X}+${Y}" "$out/$1.png"
+  echo "docs/manual/$1.png"
 }
 focus() {
   xdotool windowfocus --sync "$(drv xwindow "$pid" TMainForm 20000)"
@@ -53,6 +61,12 @@ focus
 xdotool mousemove 0 0
 drv texts "$pid" 219 219 20000 >/dev/null
 shot main-window-d1 Quenda
+# A slot's popup menu, left open for the shot.
+focus
+drv rclick "$pid" 219 20000
+drv window "$pid" '#32768' 20000 >/dev/null
+shot slot-menu Quenda
+xdotool key --clearmodifiers Escape
 focus
 menu_choose 219 2
 drv window "$pid" TKeyIn_URL 20000 >/dev/null
@@ -64,6 +78,20 @@ focus
 menu_choose 219 1
 drv window "$pid" TPrgForm 20000 >/dev/null
 shot program-editor "プログラムランチ　登録／編集"
+drv wclick "$pid" TPrgForm 111 20000  # 参照 beside the working folder
+drv window "$pid" TGetFolder 20000 >/dev/null
+shot folder-chooser "ディレクトリー選択"
+drv wclick "$pid" TGetFolder 120 20000  # ｷｬﾝｾﾙ
+# A library of many icons through the file dialog: the picker shows them.
+drv wclick "$pid" TPrgForm 108 20000  # 参照 beside the program
+drv window "$pid" '#32770' 20000 >/dev/null
+sleep 1
+xdotool type --delay 50 'C:\windows\system32\shell32.dll'
+xdotool key --clearmodifiers Return
+drv window "$pid" TPrgIconGetBox 20000 >/dev/null
+xdotool mousemove 0 0
+shot icon-picker "Ｉｃｏｎ取り出し"
+drv wclick "$pid" TPrgIconGetBox 130 20000  # OK
 drv wclick "$pid" TPrgForm 120 20000  # ｷｬﾝｾﾙ
 focus
 xdotool key --clearmodifiers --delay 200 F10 Right Down Return

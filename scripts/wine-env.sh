@@ -1,7 +1,8 @@
 # Wine environment for Quenda's Windows build. Source it:  source scripts/wine-env.sh
 #
 # Exports WINEPREFIX (build/wineprefix, the project's own), WINEARCH, WINEDEBUG, LC_ALL
-# (ja_JP.UTF-8: code page 932 and Japanese date formats) and DISPLAY. When no display answers,
+# (ja_JP.UTF-8: code page 932 and Japanese date formats; LOCPATH too when the system lacks that
+# locale) and DISPLAY. When no display answers,
 # a virtual one (Xvfb) is started and QUENDA_VIRTUAL_DISPLAY=1 is exported. The prefix is
 # created once; a persistent wineserver and Wine's helper processes are started with their
 # output on log files, so that none of them holds a caller's pipe open (ctest, `| tee`).
@@ -110,7 +111,16 @@ fi
 export WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=${QUENDA_WINEDEBUG:--all}
-export LC_ALL=ja_JP.UTF-8
+# A system without ja_JP.UTF-8 (and no root to add it, as scripts/deps.sh does) gets one of its
+# own under build/, so that neither Wine nor the shell meets a locale it cannot set.
+if [[ -n $(env LC_ALL=ja_JP.UTF-8 locale 2>&1 >/dev/null) ]]; then
+  export LOCPATH="${WINEPREFIX%/wineprefix}/locale"
+  [[ -d $LOCPATH/ja_JP.UTF-8 ]] ||
+    { mkdir -p "$LOCPATH" && localedef -i ja_JP -c -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1; } ||
+    echo "wine-env: could not make the locale ja_JP.UTF-8 (is the package locales installed?)" >&2
+fi
+# This shell cannot take a LOCPATH set now; only what it starts finds that locale.
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if _quenda_wine=$(bash "${BASH_SOURCE[0]}"); then
   export DISPLAY=${_quenda_wine% *}

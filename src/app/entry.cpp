@@ -19,6 +19,10 @@ bool AnotherInstanceRuns() {
 }
 
 int RunQuenda(int show_command) {
+  // A program run from a downloads folder must never load a DLL planted there (or in the
+  // current folder): whatever is loaded later comes from the system folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");
   if (AnotherInstanceRuns()) return 0;
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES};

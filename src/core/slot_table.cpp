@@ -8,9 +8,6 @@
 
 namespace quenda {
 
-PageIndex CurrentPage = 0;
-SlotIndex CurrentSlot = 0;
-PageTag CurrentTag = 0;
 std::filesystem::path ProgramDir;
 IconRectangle IconRect;
 
@@ -98,9 +95,9 @@ void InitSlotTable() {
   IconRect = {0, 0, kIconSize, kIconSize};
 }
 
-void ClearCurrentSlot() {
+void ClearSlot(PageIndex page, SlotIndex slot) {
   ++TheSlotTable().changes;
-  SlotRecord& record = TheSlotTable().At(CurrentPage, CurrentSlot);
+  SlotRecord& record = TheSlotTable().At(page, slot);
   record.fields = SlotFields{};
   record.Icon->bitmap = BlankIcon();
   record.Icon->bitmap.Fill(kWhite);
@@ -113,6 +110,29 @@ void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture) {
 
 const IconBitmap& SlotIconBitmap(PageIndex page, SlotIndex slot) {
   return TheSlotTable().At(page, slot).Icon->bitmap;
+}
+
+SlotEntry SlotEntryAt(PageIndex page, SlotIndex slot) {
+  return {TheSlotTable().At(page, slot).fields, FullText(page, slot, Target),
+          FullText(page, slot, WorkFolder), SlotIconBitmap(page, slot)};
+}
+
+void StoreSlotEntry(PageIndex page, SlotIndex slot, const SlotEntry& entry) {
+  ++TheSlotTable().changes;
+  TheSlotTable().At(page, slot).fields = entry.fields;
+  for (const auto& [field, whole] :
+       {std::pair{WorkFolder, &entry.whole_folder}, {Target, &entry.whole_target}}) {
+    ForgetFullText(page, slot, field);
+    if (*whole) SetFullText(page, slot, field, GetSlotField(field, page, slot), **whole);
+  }
+  StoreSlotIcon(page, slot, IconPicture(entry.icon));
+}
+
+SlotEdit SlotEditAt(PageIndex page, SlotIndex slot) {
+  return {SlotEntryAt(page, slot), [page, slot] {
+            ClearSlot(page, slot);
+            return SlotEntryAt(page, slot);
+          }};
 }
 
 }  // namespace quenda

@@ -1,9 +1,11 @@
 #pragma once
 // The slot table: 14 pages of 25 slots, each nine fixed-width CP932 fields and an icon, and the
-// process-wide selection that the windows and the drop handling share.
+// entries the editors take out of it and give back.
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,8 +61,8 @@ struct SlotRecord {
 struct SlotTable {
   std::array<SlotRecord, kSlotCount> records{};
   std::array<SlotIcon, kSlotCount> icons{};
-  // Writes through SetSlotField, ClearCurrentSlot and StoreSlotIcon so far; loading does not
-  // count, so whether the user changed anything since shows here.
+  // Writes through SetSlotField, ClearSlot, StoreSlotIcon and StoreSlotEntry so far; loading
+  // does not count, so whether the user changed anything since shows here.
   unsigned long changes = 0;
 
   SlotRecord& At(PageIndex page, SlotIndex slot) { return records[page * kSlotsPerPage + slot]; }
@@ -79,10 +81,6 @@ void SetFieldText(std::span<char> field, std::string_view text);
 // The single process-wide table.
 SlotTable& TheSlotTable();
 
-// Process-wide selection state.
-extern PageIndex CurrentPage;
-extern SlotIndex CurrentSlot;
-extern PageTag CurrentTag;
 extern std::filesystem::path ProgramDir;
 
 struct IconRectangle {
@@ -101,11 +99,34 @@ PageIndex PageFromTag(PageTag tag);
 
 // Every slot empty with its own black icon and no whole text; then IconRect := (0,0)-(32,32).
 void InitSlotTable();
-// The record at CurrentPage/CurrentSlot: fields zeroed, icon plain white.
-void ClearCurrentSlot();
+// The slot's record: fields zeroed, icon plain white.
+void ClearSlot(PageIndex page, SlotIndex slot);
 // Fills the slot's icon white, then copies the picture's top-left 32 x 32 into it.
 void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture);
 // The slot's live bitmap; callers copy it.
 const IconBitmap& SlotIconBitmap(PageIndex page, SlotIndex slot);
+
+// A slot's entry as a value, as an editor gets it and gives it back: the fields, the whole
+// texts (UTF-8) of Target and WorkFolder where their cut is not exact, and a copy of the icon.
+struct SlotEntry {
+  SlotFields fields{};
+  std::optional<std::string> whole_target, whole_folder;
+  IconBitmap icon{};
+};
+
+// The slot's entry, with the whole texts that apply to it.
+SlotEntry SlotEntryAt(PageIndex page, SlotIndex slot);
+// Stores an edited entry in its slot: the fields, the whole texts of WorkFolder and Target (an
+// entry without one forgets the slot's), then the icon drawn on white.
+void StoreSlotEntry(PageIndex page, SlotIndex slot, const SlotEntry& entry);
+
+// What the main window hands an editor: the selected slot's entry, and how to empty that slot
+// at once, as the editors' "クリヤー" does without waiting for "設　定". `clear` gives the entry
+// of the emptied slot.
+struct SlotEdit {
+  SlotEntry entry;
+  std::function<SlotEntry()> clear;
+};
+SlotEdit SlotEditAt(PageIndex page, SlotIndex slot);
 
 }  // namespace quenda

@@ -25,6 +25,40 @@ struct Bstr {
   }
 };
 
+// oleacc.dll is no KnownDLL: a copy planted beside the program would be loaded in its place.
+// So it is no import but loaded from the system folder on the first capture, and kept until the
+// last walk that uses it has ended.
+class AccessibilityLibrary {
+ public:
+  static std::shared_ptr<const AccessibilityLibrary> Get() {
+    static const std::shared_ptr<const AccessibilityLibrary> library = Load();
+    return library;
+  }
+
+  decltype(&::AccessibleObjectFromWindow) object_from_window = nullptr;
+  decltype(&::AccessibleChildren) children = nullptr;
+
+ private:
+  static std::shared_ptr<const AccessibilityLibrary> Load() {
+    auto library = std::make_shared<AccessibilityLibrary>();
+    library->module_.reset(LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!library->module_) return nullptr;
+    library->object_from_window = Function<decltype(object_from_window)>(
+        library->module_.get(), "AccessibleObjectFromWindow");
+    library->children =
+        Function<decltype(children)>(library->module_.get(), "AccessibleChildren");
+    if (!library->object_from_window || !library->children) return nullptr;
+    return library;
+  }
+
+  template <typename F>
+  static F Function(HMODULE module, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  }
+
+  win::UniqueLibrary module_;
+};
+
 VARIANT ChildId(LONG id) {
   VARIANT v;
   VariantInit(&v);
@@ -35,7 +69,8 @@ VARIANT ChildId(LONG id) {
 
 class Walk {
  public:
-  explicit Walk(BrowserFamily family) : family_(family) {}
+  Walk(const AccessibilityLibrary& library, BrowserFamily family)
+      : library_(library), family_(family) {}
 
   // True once the field is found (its value, possibly nullopt, is then final).
   bool Visit(IAccessible* object, int depth) {
@@ -47,7 +82,7 @@ class Walk {
     count = std::min<long>(count, std::max(budget_, 0));
     std::vector<VARIANT> children(count);
     long obtained = 0;
-    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &obtained))) return false;
+    if (FAILED(library_.children(object, 0, count, children.data(), &obtained))) return false;
     bool found = false;
     for (long i = 0; i < obtained; ++i) {
       VARIANT& child = children[i];
@@ -93,6 +128,7 @@ class Walk {
     return true;
   }
 
+  const AccessibilityLibrary& library_;
   BrowserFamily family_;
   int budget_ = kAccessibleWalkNodes;
 };
@@ -101,6 +137,7 @@ struct Request {
   HWND browser;
   BrowserFamily family;
   DWORD timeout_ms;
+  std::shared_ptr<const AccessibilityLibrary> library;
   std::optional<std::wstring> value;  // read only once the thread has ended
 };
 
@@ -117,11 +154,12 @@ DWORD WINAPI WalkThread(void* parameter) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 0;
   {
     IAccessible* raw = nullptr;
-    if (SUCCEEDED(AccessibleObjectFromWindow(request->browser, DWORD(OBJID_CLIENT),
-                                             IID_IAccessible, reinterpret_cast<void**>(&raw))) &&
+    if (SUCCEEDED(request->library->object_from_window(request->browser, DWORD(OBJID_CLIENT),
+                                                       IID_IAccessible,
+                                                       reinterpret_cast<void**>(&raw))) &&
         raw) {
       ComPtr<IAccessible> root(raw);
-      Walk walk(request->family);
+      Walk walk(*request->library, request->family);
       walk.Visit(root.get(), 0);
       request->value = std::move(walk.value);
     }
@@ -134,7 +172,10 @@ DWORD WINAPI WalkThread(void* parameter) {
 
 std::optional<std::wstring> FindAccessibleAddress(HWND browser, BrowserFamily family,
                                                   DWORD timeout_ms) {
-  auto request = std::make_shared<Request>(Request{browser, family, timeout_ms, std::nullopt});
+  std::shared_ptr<const AccessibilityLibrary> library = AccessibilityLibrary::Get();
+  if (!library) return std::nullopt;
+  auto request = std::make_shared<Request>(
+      Request{browser, family, timeout_ms, std::move(library), std::nullopt});
   auto* parameter = new std::shared_ptr<Request>(request);
   win::UniqueHandle thread(CreateThread(nullptr, 0, WalkThread, parameter, 0, nullptr));
   if (!thread) {

@@ -17,10 +17,20 @@ void SetSlotFieldWide(int field, PageIndex page, SlotIndex slot, std::wstring_vi
 }
 
 std::wstring SlotFieldWide(int field, PageIndex page, SlotIndex slot) {
-  if (const std::optional<std::string> whole = FullText(page, slot, field)) {
-    return win::FromUtf8(*whole);
-  }
-  return win::FromCp932(GetSlotField(field, page, slot));
+  return WholeText(FieldBytes(TheSlotTable().At(page, slot).fields, field),
+                   FullText(page, slot, field));
+}
+
+std::wstring WholeText(std::span<const char> field, const std::optional<std::string>& whole) {
+  return whole ? win::FromUtf8(*whole) : win::FromCp932(FieldText(field));
+}
+
+void SetWholeText(std::span<char> field, std::optional<std::string>& whole,
+                  std::wstring_view text) {
+  const win::Cp932Field cut = win::ToCp932Field(text, field.size());
+  SetFieldText(field, cut.bytes);
+  whole.reset();
+  if (!cut.exact) whole = win::ToUtf8(text);
 }
 
 }  // namespace quenda

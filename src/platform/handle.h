@@ -59,6 +59,7 @@ inline void DestroyIconHandle(HICON h) {
 }
 inline void FinishDrop(HDROP h) { ::DragFinish(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+inline void FreeLibraryHandle(HMODULE h) { ::FreeLibrary(h); }
 
 using UniqueHandle = Handle<HANDLE, CloseKernelHandle>;
 using UniqueBitmap = Handle<HBITMAP, DeleteGdiObject>;
@@ -67,6 +68,7 @@ using UniqueBrush = Handle<HBRUSH, DeleteGdiObject>;
 using UniqueIcon = Handle<HICON, DestroyIconHandle>;
 using UniqueDrop = Handle<HDROP, FinishDrop>;
 using UniqueMenu = Handle<HMENU, DestroyMenuHandle>;
+using UniqueLibrary = Handle<HMODULE, FreeLibraryHandle>;
 
 // CreateFile reports failure as INVALID_HANDLE_VALUE, not null.
 inline UniqueHandle AdoptFile(HANDLE h) {

@@ -27,14 +27,16 @@ std::wstring ApplicationTitleFrom(const std::wstring& module_path) {
   return name;
 }
 
-std::wstring ApplicationTitle() {
+std::wstring ProgramPath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
-    if (n < buffer.size()) return ApplicationTitleFrom(std::wstring(buffer.data(), n));
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
 }
+
+std::wstring ApplicationTitle() { return ApplicationTitleFrom(ProgramPath()); }
 
 std::wstring ErrorTextW(const Error& error) {
   std::wstring text = win::FromCp932(error.message);

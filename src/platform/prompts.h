@@ -22,6 +22,8 @@ void SetPrompts(Prompts* prompts);  // not owned; nullptr restores the system's
 // The program file's name without folder, cut at its first ".", all but the first character in
 // lower case ("QUENDA.EXE" gives "Quenda").
 std::wstring ApplicationTitle();
+// The running program's full path.
+std::wstring ProgramPath();
 std::wstring ApplicationTitleFrom(const std::wstring& module_path);
 
 // The error's full text as the user sees it, the path kept in UTF-16.

@@ -20,7 +20,7 @@ constexpr LayoutRow kLayout[] = {
     {ControlKind::Label, L"Label5", Label5, 0, 218, 151, 60, 14, L"Memo"},
     {ControlKind::Memo, L"RichEdit1", RichEdit1, 0, 218, 166, 350, 43, L""},
     {ControlKind::Panel, L"GroupBox1", GroupBox1, 0, 18, 22, 182, 187, L""},
-    {ControlKind::Custom, L"GroupBox1.Frame", GroupFrame, GroupBox1, 0, 0, 182, 187,
+    {ControlKind::GroupBox, L"GroupBox1.Frame", GroupFrame, GroupBox1, 0, 0, 182, 187,
      L"Keyの表示方法"},
     {ControlKind::Button, L"SpeedButton18", SpeedButton18, GroupBox1, 53, 28, 70, 40, L""},
     {ControlKind::CheckBox, L"CheckBox1", CheckBox1, GroupBox1, 20, 90, 120, 17, L"文字表示"},

@@ -11,9 +11,11 @@ constexpr LayoutRow kLayout[] = {
      0xFFFFFFFF, 13},
     {ControlKind::Label, L"Label2", Label2, 0, 12, 30, 0, 0,
      L"当プログラムの操作説明はホームページをご覧下さい。　m(_　_)m", 0, true, 0xFFFFFFFF, 13},
-    {ControlKind::Custom, L"StaticText1", StaticText1, 0, 12, 54, 341, 17, kHomePage},
-    {ControlKind::Label, L"Label3", Label3, 0, 14, 88, 0, 0, L"Ver　１．０β"},
+    {ControlKind::Label, L"Label3", Label3, 0, 14, 88, 0, 0, QUENDA_VERSION_LABEL},
     {ControlKind::Button, L"SpeedButton1", SpeedButton1, 0, 324, 83, 47, 22, L"OK"},
+    // The window colours it blue and gives it the hand cursor.
+    {ControlKind::Link, L"StaticText1", StaticText1, 0, 12, 54, 341, 17, kHomePage, 0, true,
+     0xFFFFFFFF, 13},
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 // The help dialog's controls.
+#include <quenda_config.h>
+
 #include "ui/layout_row.h"
 
 namespace quenda {
@@ -9,8 +11,10 @@ inline constexpr int Label1 = 101, Label2 = 102, StaticText1 = 103, Label3 = 104
                      SpeedButton1 = 105;
 }  // namespace help_ids
 
-// The product's home page: the link's text and the address it opens.
-inline constexpr const wchar_t* kHomePage = L"https://quenda.example.com/manual/";
+// The product's home page as built: a file name is looked for beside Quenda.exe (the manual
+// the package puts there); without that file the web address is opened, when one is set.
+inline constexpr const wchar_t* kHomePage = QUENDA_HOME_PAGE;
+inline constexpr const wchar_t* kHomePageAddress = QUENDA_HOME_PAGE_ADDRESS;
 
 std::span<const LayoutRow> OpHelpLayout();
 

@@ -1,5 +1,10 @@
 #include "ui/layout_builder.h"
 
+#include <commctrl.h>
+
+#include <optional>
+#include <utility>
+
 #include "platform/cp932.h"
 #include "platform/handle.h"
 #include "ui/dpi.h"
@@ -20,17 +25,55 @@ SIZE TextSize(HFONT font, const wchar_t* text) {
   return size;
 }
 
+// The panel kinds' looks.
+std::optional<PanelOptions> PanelLook(const LayoutRow& c) {
+  switch (c.kind) {
+    case ControlKind::Panel: return PanelOptions{Bevel::None, Bevel::None, 1, CLR_INVALID};
+    case ControlKind::LoweredPanel: return PanelOptions{Bevel::Raised, Bevel::Lowered, 1, c.colour};
+    case ControlKind::RaisedPanel: return PanelOptions{Bevel::Raised, Bevel::None, 1, CLR_INVALID};
+    case ControlKind::SunkenPanel: return PanelOptions{Bevel::Lowered, Bevel::None, 1, CLR_INVALID};
+    case ControlKind::ValuePanel:
+      return PanelOptions{Bevel::None, Bevel::Lowered, 2, RGB(255, 255, 255)};
+    default: return std::nullopt;
+  }
+}
+
+HWND CreateSpeedButton(const LayoutRow& c, HWND parent, const RECT& r, Dpi dpi) {
+  SpeedButtonOptions options;
+  if (c.colour != 0xFFFFFFFF) options.text_colour = c.colour;
+  if (c.kind == ControlKind::PageButton) {
+    options.flat = true;
+    options.group = 1;
+    options.num_glyphs = 4;
+  }
+  const HWND control = SpeedButton::Create(parent, c.id, r.left, r.top, r.right - r.left,
+                                           r.bottom - r.top, c.text, options, c.tag);
+  if (SpeedButton* button = SpeedButton::From(control)) button->SetDpi(dpi);
+  if (!c.visible) ShowWindow(control, SW_HIDE);
+  return control;
+}
+
 }  // namespace
 
-HFONT FontForHeight(int pixel_height) {
-  static std::map<int, UniqueFont> fonts;  // one per height for the process's life
-  UniqueFont& font = fonts[pixel_height];
-  if (!font) font = CreateUiFont(pixel_height);
+HFONT FontForHeight(int pixel_height, bool underline) {
+  static std::map<std::pair<int, bool>, UniqueFont> fonts;  // for the process's life
+  UniqueFont& font = fonts[{pixel_height, underline}];
+  if (font) return font.get();
+  font = CreateUiFont(pixel_height);
+  if (underline) {
+    LOGFONTW lf{};
+    GetObjectW(font.get(), sizeof lf, &lf);
+    lf.lfUnderline = TRUE;
+    font = UniqueFont(CreateFontIndirectW(&lf));
+  }
   return font.get();
 }
 
 HFONT ControlFont(const LayoutRow& c, HFONT window_font, Dpi dpi) {
-  return c.font_height == kUiFontHeight ? window_font : FontForHeight(dpi.Scale(c.font_height));
+  const bool underline = c.kind == ControlKind::Link;
+  return c.font_height == kUiFontHeight && !underline
+             ? window_font
+             : FontForHeight(dpi.Scale(c.font_height), underline);
 }
 
 RECT ControlRect(const LayoutRow& c, Dpi dpi, HFONT font) {
@@ -45,57 +88,29 @@ RECT ControlRect(const LayoutRow& c, Dpi dpi, HFONT font) {
 }
 
 ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT window_font,
-                         Dpi dpi) {
+                         Dpi dpi, const CustomMaker& make_custom) {
   const HINSTANCE instance = ModuleInstance();
   ControlMap controls{{0, window}};
   for (const LayoutRow& c : layout) {
-    if (c.kind == ControlKind::Custom) continue;  // its parent may itself be custom
-    const HWND parent = controls.at(c.parent);
-    const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
-    const DWORD visible = c.visible ? WS_VISIBLE : 0;
+    const auto found = controls.find(c.parent);
+    if (found == controls.end()) continue;  // on a custom control left out
+    const HWND parent = found->second;
     const HFONT font = ControlFont(c, window_font, dpi);
     const RECT r = ControlRect(c, dpi, font);
-    const int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     auto child = [&](const wchar_t* cls, DWORD style, DWORD ex_style = 0) {
-      return CreateWindowExW(ex_style, cls, c.text, WS_CHILD | visible | style, x, y, w, h,
-                             parent, id, instance, nullptr);
+      return CreateWindowExW(ex_style, cls, c.text, WS_CHILD | (c.visible ? WS_VISIBLE : 0) | style,
+                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                             reinterpret_cast<HMENU>(INT_PTR(c.id)), instance, nullptr);
     };
     HWND control = nullptr;
+    if (const std::optional<PanelOptions> look = PanelLook(c)) {
+      control = CreatePanel(parent, c.id, r, c.text, *look);
+    }
     switch (c.kind) {
-      case ControlKind::Panel:
-        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
-                              {Bevel::None, Bevel::None, 1, CLR_INVALID});
-        break;
-      case ControlKind::LoweredPanel:
-        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
-                              {Bevel::Raised, Bevel::Lowered, 1, c.colour});
-        break;
-      case ControlKind::RaisedPanel:
-        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
-                              {Bevel::Raised, Bevel::None, 1, CLR_INVALID});
-        break;
-      case ControlKind::SunkenPanel:
-        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
-                              {Bevel::Lowered, Bevel::None, 1, CLR_INVALID});
-        break;
-      case ControlKind::ValuePanel:
-        control = CreatePanel(parent, c.id, x, y, w, h, c.text,
-                              {Bevel::None, Bevel::Lowered, 2, RGB(255, 255, 255)});
-        break;
       case ControlKind::Button:
-      case ControlKind::PageButton: {
-        SpeedButtonOptions options;
-        if (c.colour != 0xFFFFFFFF) options.text_colour = c.colour;
-        if (c.kind == ControlKind::PageButton) {
-          options.flat = true;
-          options.group = 1;
-          options.num_glyphs = 4;
-        }
-        control = SpeedButton::Create(parent, c.id, x, y, w, h, c.text, options, c.tag);
-        if (SpeedButton* button = SpeedButton::From(control)) button->SetDpi(dpi);
-        if (!c.visible) ShowWindow(control, SW_HIDE);
+      case ControlKind::PageButton:
+        control = CreateSpeedButton(c, parent, r, dpi);
         break;
-      }
       case ControlKind::Label:
         control = child(L"STATIC", SS_LEFT | SS_NOPREFIX);
         break;
@@ -118,10 +133,28 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
       case ControlKind::Image:
         control = child(L"STATIC", SS_BITMAP);
         break;
+      case ControlKind::GroupBox:
+        control = child(L"BUTTON", BS_GROUPBOX);
+        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+      case ControlKind::Link:
+        // A long path keeps its start and its file name.
+        control = child(L"STATIC", SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+        break;
+      case ControlKind::TreeView:
+        // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.
+        control = child(WC_TREEVIEWW, WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, WS_EX_CLIENTEDGE);
+        break;
       case ControlKind::Custom:
-        continue;
+        if (!make_custom) continue;
+        control = make_custom(c, parent, r);
+        break;
+      default:
+        break;
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.kind != ControlKind::Custom) {
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     controls[c.id] = control;
   }
   return controls;
@@ -153,7 +186,10 @@ HWND LayoutWindow::Control(int id) const {
 void LayoutWindow::BuildLayout(std::span<const LayoutRow> layout) {
   layout_ = layout;
   font_ = CreateUiFont(dpi().Scale(kUiFontHeight));
-  controls_ = BuildControls(hwnd(), layout_, font_.get(), dpi());
+  controls_ = BuildControls(hwnd(), layout_, font_.get(), dpi(),
+                            [this](const LayoutRow& c, HWND parent, const RECT& r) {
+                              return CreateCustom(c, parent, r);
+                            });
 }
 
 void LayoutWindow::PlaceFromLayout(int id) {

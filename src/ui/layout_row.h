@@ -20,7 +20,10 @@ enum class ControlKind {
   ReadOnlyMemo,
   CheckBox,
   Image,         // a bitmap picture
-  Custom,        // created by the window itself
+  GroupBox,      // a captioned frame, behind the controls it frames
+  Link,          // blue underlined text that reports clicks (STN_CLICKED)
+  TreeView,      // with buttons and lines, but none at the root
+  Custom,        // of the window's own kind: the window makes it where the layout says
 };
 
 // The windows' font height in pixels at 96 DPI; a control may name another.

@@ -20,10 +20,8 @@ struct PanelOptions {
 // surface (not over its children).
 constexpr WORD kPanelMouseMove = 0x0401;
 
-HWND CreatePanel(HWND parent, int id, int x, int y, int w, int h, const std::wstring& caption,
+// The panel owns itself: it lives as long as its window.
+HWND CreatePanel(HWND parent, int id, const RECT& r, const std::wstring& caption,
                  const PanelOptions& options);
-
-// Draws the panel into a DC (WM_PAINT and WM_PRINTCLIENT both come here).
-void PaintPanel(HWND panel, HDC dc);
 
 }  // namespace quenda::win

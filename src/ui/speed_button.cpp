@@ -12,12 +12,6 @@ namespace quenda::win {
 
 namespace {
 
-// What Create hands to WM_NCCREATE: the window takes the button over once it gets this far.
-struct Birth {
-  SpeedButton* button;
-  bool adopted;
-};
-
 POINT PointOf(LPARAM lparam) {
   return POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
 }
@@ -27,67 +21,18 @@ POINT PointOf(LPARAM lparam) {
 HWND SpeedButton::Create(HWND parent, int id, int x, int y, int width, int height,
                          const std::wstring& caption, const SpeedButtonOptions& options,
                          int tag) {
-  static const ATOM registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    // No CS_DBLCLKS: a quick second press must be a second click, not a double click.
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = Procedure;
-    wc.cbWndExtra = sizeof(SpeedButton*);  // the object; GWLP_USERDATA stays the caller's
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc);
-  }();
-  if (!registered) return nullptr;
-  Birth birth{new SpeedButton(options, tag), false};
-  HWND hwnd = CreateWindowExW(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, x, y,
-                              width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              ModuleInstance(), &birth);
-  // Once adopted, a failed creation has already deleted the button at WM_NCDESTROY.
-  if (!birth.adopted) delete birth.button;
-  return hwnd;
+  // No CS_DBLCLKS: a quick second press must be a second click, not a double click.
+  RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, nullptr, nullptr);
+  return CreateOwned(std::unique_ptr<Window>(new SpeedButton(options, tag)), kClassName,
+                     caption.c_str(), WS_VISIBLE, 0, RECT{x, y, x + width, y + height}, parent, id);
 }
 
 SpeedButton* SpeedButton::From(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  DWORD process = 0;
-  if (!GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId()) {
-    return nullptr;
-  }
-  wchar_t name[64];
-  if (!GetClassNameW(hwnd, name, 64) || std::wcscmp(name, kClassName) != 0) return nullptr;
-  return reinterpret_cast<SpeedButton*>(GetWindowLongPtrW(hwnd, 0));
-}
-
-LRESULT CALLBACK SpeedButton::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* self = reinterpret_cast<SpeedButton*>(GetWindowLongPtrW(hwnd, 0));
-  if (message == WM_NCCREATE) {
-    auto* birth = static_cast<Birth*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    if (!birth) return FALSE;  // only Create makes speed buttons
-    birth->adopted = true;
-    self = birth->button;
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, 0, 0);
-    delete self;
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-  return self->HandleMessage(message, wparam, lparam);
+  return static_cast<SpeedButton*>(FromHandle(hwnd, kClassName));
 }
 
 LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
     case WM_ERASEBKGND:
       return 1;  // Paint covers everything; erasing first would flicker
     case WM_SETFONT:
@@ -97,7 +42,7 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(hwnd_, message, wparam, lparam);
+      const LRESULT result = Default(message, wparam, lparam);
       Invalidate();
       return result;
     }
@@ -122,11 +67,11 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   // The right button is the system's: WM_RBUTTONUP becomes WM_CONTEXTMENU, which goes up to
   // the parent chain.
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Window::HandleMessage(message, wparam, lparam);
 }
 
 void SpeedButton::OnLButtonDown() {
-  SetCapture(hwnd_);
+  SetCapture(hwnd());
   held_ = true;
   held_over_ = true;
   Invalidate();
@@ -141,7 +86,7 @@ void SpeedButton::OnMouseMove(POINT at) {
   if (options_.flat && inside != hot_) {
     hot_ = inside;
     if (hot_) {
-      TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+      TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
       TrackMouseEvent(&track);
     }
     Invalidate();
@@ -153,7 +98,7 @@ void SpeedButton::OnLButtonUp(POINT at) {
   if (!held_) return;
   held_ = false;  // before ReleaseCapture, so WM_CAPTURECHANGED does not cancel
   held_over_ = false;
-  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (GetCapture() == hwnd()) ReleaseCapture();
   const bool inside = Contains(at);
   if (!inside && hot_) hot_ = false;
   Invalidate();
@@ -178,18 +123,18 @@ void SpeedButton::OnCaptureChanged() {
 
 bool SpeedButton::Contains(POINT at) const {
   RECT r;
-  GetClientRect(hwnd_, &r);
+  GetClientRect(hwnd(), &r);
   return PtInRect(&r, at) != FALSE;
 }
 
 void SpeedButton::Notify(WORD code) const {
-  SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), code),
-               reinterpret_cast<LPARAM>(hwnd_));
+  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code),
+               reinterpret_cast<LPARAM>(hwnd()));
 }
 
 void SpeedButton::SetDown(bool down) {
   if (down && options_.group != 0) {
-    if (HWND parent = GetParent(hwnd_)) {
+    if (HWND parent = GetParent(hwnd())) {
       for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         SpeedButton* other = From(child);
         if (other && other != this && other->options_.group == options_.group && other->down_) {
@@ -250,8 +195,8 @@ void SpeedButton::SetGlyph(UniqueBitmap glyph) {
 }  // the caller's bitmap is freed here
 
 void SpeedButton::SetDpi(Dpi dpi) {
-  if (dpi_ == dpi) return;
-  dpi_ = dpi;
+  if (glyph_dpi_ == dpi) return;
+  glyph_dpi_ = dpi;
   Invalidate();
 }
 
@@ -266,7 +211,7 @@ void SpeedButton::ClearGlyph() {
 int SpeedButton::ImageIndex() const {
   const int images = std::max(1, options_.num_glyphs);
   int index = 0;
-  if (!IsWindowEnabled(hwnd_)) {
+  if (!IsWindowEnabled(hwnd())) {
     index = 1;
   } else if (held_ && held_over_) {
     index = 2;
@@ -276,29 +221,21 @@ int SpeedButton::ImageIndex() const {
   return index < images ? index : 0;
 }
 
-void SpeedButton::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  RECT r;
-  GetClientRect(hwnd_, &r);
-  if (r.right > 0 && r.bottom > 0) {
-    // Drawn off screen and copied at once, so the face never shows before the content.
-    MemoryDC buffer_dc(dc);
-    UniqueBitmap buffer(CreateCompatibleBitmap(dc, r.right, r.bottom));
-    if (buffer_dc.get() && buffer) {
-      SelectGuard select(buffer_dc.get(), buffer.get());
-      Paint(buffer_dc.get());
-      BitBlt(dc, 0, 0, r.right, r.bottom, buffer_dc.get(), 0, 0, SRCCOPY);
-    } else {
-      Paint(dc);
-    }
-  }
-  EndPaint(hwnd_, &ps);
-}
-
 void SpeedButton::Paint(HDC dc) {
   RECT r;
-  GetClientRect(hwnd_, &r);
+  GetClientRect(hwnd(), &r);
+  if (r.right <= 0 || r.bottom <= 0) return;
+  MemoryDC buffer_dc(dc);
+  UniqueBitmap buffer(CreateCompatibleBitmap(dc, r.right, r.bottom));
+  if (!buffer_dc.get() || !buffer) return Draw(dc);
+  SelectGuard select(buffer_dc.get(), buffer.get());
+  Draw(buffer_dc.get());
+  BitBlt(dc, 0, 0, r.right, r.bottom, buffer_dc.get(), 0, 0, SRCCOPY);
+}
+
+void SpeedButton::Draw(HDC dc) {
+  RECT r;
+  GetClientRect(hwnd(), &r);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -314,7 +251,7 @@ void SpeedButton::Paint(HDC dc) {
   }
   const int shift = sunken ? 1 : 0;
 
-  const std::wstring caption = GetText(hwnd_);
+  const std::wstring caption = GetText(hwnd());
   if (font_) SelectObject(dc, font_);
   int text_height = 0;
   if (!caption.empty()) {
@@ -326,7 +263,7 @@ void SpeedButton::Paint(HDC dc) {
   const int images = std::max(1, options_.num_glyphs);
   const int image_width = glyph_width_ / images;
   if (glyph_image_ && image_width > 0) {
-    const int factor = dpi_.PictureFactor();
+    const int factor = glyph_dpi_.PictureFactor();
     const int width = image_width * factor, height = glyph_height_ * factor;
     const int x = (r.right - width) / 2 + shift;
     const int y = (r.bottom - height - text_height) / 2 + shift;
@@ -339,7 +276,7 @@ void SpeedButton::Paint(HDC dc) {
   if (!caption.empty()) {
     SetBkMode(dc, TRANSPARENT);
     COLORREF colour = options_.text_colour;
-    if (!IsWindowEnabled(hwnd_)) {
+    if (!IsWindowEnabled(hwnd())) {
       colour = GetSysColor(COLOR_GRAYTEXT);
     } else if (colour == kSystemButtonText) {
       colour = GetSysColor(COLOR_BTNTEXT);

@@ -9,6 +9,7 @@
 
 #include "platform/handle.h"
 #include "ui/dpi.h"
+#include "ui/window.h"
 
 namespace quenda::win {
 
@@ -24,9 +25,8 @@ struct SpeedButtonOptions {
   COLORREF text_colour = kSystemButtonText;
 };
 
-// Not a Window: the button belongs to its window and is deleted at WM_NCDESTROY, after which
-// Window's procedure would still touch it.
-class SpeedButton {
+// The button owns itself: it lives as long as its window.
+class SpeedButton : public Window {
  public:
   static constexpr const wchar_t* kClassName = L"QuendaSpeedButton";
 
@@ -36,10 +36,6 @@ class SpeedButton {
   // The button behind `hwnd`, or nullptr when it is no speed button of this process.
   static SpeedButton* From(HWND hwnd);
 
-  SpeedButton(const SpeedButton&) = delete;
-  SpeedButton& operator=(const SpeedButton&) = delete;
-
-  HWND hwnd() const { return hwnd_; }
   int Tag() const { return tag_; }
   bool Down() const { return down_; }
   // Putting a grouped button down raises the others of its group.
@@ -47,18 +43,20 @@ class SpeedButton {
   void SetGlyph(UniqueBitmap glyph);
   // The glyph is drawn at this DPI's whole-multiple picture size, centred as before.
   void SetDpi(Dpi dpi);
-  Dpi GetDpi() const { return dpi_; }
+  Dpi GetDpi() const { return glyph_dpi_; }
   void ClearGlyph();
-  // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
-  void Paint(HDC dc);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Draws the whole button, off screen first so that the face never shows before the content.
+  void Paint(HDC dc) override;
 
  private:
   SpeedButton(const SpeedButtonOptions& options, int tag) : options_(options), tag_(tag) {}
-  ~SpeedButton() = default;
+  ~SpeedButton() override = default;
 
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  void OnPaint();
+  // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
+  void Draw(HDC dc);
   void OnLButtonDown();
   void OnMouseMove(POINT at);
   void OnLButtonUp(POINT at);
@@ -69,10 +67,9 @@ class SpeedButton {
   bool Sunken() const { return down_ || (held_ && held_over_); }
   int ImageIndex() const;
   void DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const;
-  void Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
+  void Invalidate() const { InvalidateRect(hwnd(), nullptr, FALSE); }
   void Notify(WORD code) const;
 
-  HWND hwnd_ = nullptr;
   SpeedButtonOptions options_;
   int tag_;
   bool down_ = false;
@@ -84,7 +81,7 @@ class SpeedButton {
   // bits mark them.
   UniqueBitmap glyph_image_, glyph_mask_;
   int glyph_width_ = 0, glyph_height_ = 0;
-  Dpi dpi_;
+  Dpi glyph_dpi_;
 };
 
 }  // namespace quenda::win

@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <set>
 
 #include "platform/cp932.h"
@@ -16,7 +17,7 @@ Window::~Window() {
   }
 }
 
-void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon) {
+void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon, HBRUSH background) {
   static std::set<std::wstring> registered;
   if (!registered.insert(name).second) return;
   WNDCLASSEXW wc{};
@@ -26,7 +27,7 @@ void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon) {
   wc.hInstance = ModuleInstance();
   wc.hIcon = icon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hbrBackground = background;
   wc.lpszClassName = name;
   RegisterClassExW(&wc);
 }
@@ -53,6 +54,38 @@ HWND Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& capti
   return hwnd;
 }
 
+HWND Window::CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style,
+                         DWORD ex_style, const RECT& r, HWND parent, int id) {
+  return CreateWindowExW(ex_style, class_name, text, WS_CHILD | style, r.left, r.top,
+                         r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(INT_PTR(id)), ModuleInstance(), this);
+}
+
+HWND Window::CreateOwned(std::unique_ptr<Window> control, const wchar_t* class_name,
+                         const wchar_t* text, DWORD style, DWORD ex_style, const RECT& r,
+                         HWND parent, int id) {
+  // A creation that fails after WM_NCCREATE still ends in WM_NCDESTROY, which must not delete
+  // what the caller holds: the window owns the control only once it exists.
+  const HWND hwnd = control->CreateChild(class_name, text, style, ex_style, r, parent, id);
+  if (hwnd) control.release()->owned_by_window_ = true;
+  return hwnd;
+}
+
+Window* Window::FromHandle(HWND hwnd, const wchar_t* class_name) {
+  if (!hwnd) return nullptr;
+  DWORD process = 0;
+  if (!GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId()) {
+    return nullptr;
+  }
+  wchar_t name[64];
+  if (!GetClassNameW(hwnd, name, 64) || std::wcscmp(name, class_name) != 0) return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Window::Destroyed() {
+  if (owned_by_window_) delete this;
+}
+
 void Window::ApplyDpi(Dpi dpi, const RECT& suggested) {
   dpi_ = dpi;
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -64,6 +97,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
   Window* self;
   if (message == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    if (!self) return FALSE;  // a Quenda window is made only with its object
     self->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
@@ -74,11 +108,23 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
+    self->Destroyed();
   }
   return result;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd_, &ps);
+    Paint(dc);
+    EndPaint(hwnd_, &ps);
+    return 0;
+  }
+  if (message == WM_PRINTCLIENT) {
+    Paint(reinterpret_cast<HDC>(wparam));
+    return 0;
+  }
   if (message == WM_DPICHANGED) {
     ApplyDpi(Dpi(LOWORD(wparam)), *reinterpret_cast<const RECT*>(lparam));
     return 0;

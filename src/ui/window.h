@@ -1,8 +1,10 @@
 #pragma once
-// The base of every Quenda window: the static window procedure takes `this` at WM_NCCREATE and
-// forwards each message to the object's HandleMessage, which unpacks it for typed handlers.
+// The base of every Quenda window and of its own controls: the static window procedure takes
+// `this` at WM_NCCREATE and forwards each message to the object's HandleMessage, which unpacks it
+// for typed handlers. A control may own itself (CreateOwned): it is deleted after its last message.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/dpi.h"
@@ -28,11 +30,28 @@ class Window {
 
  protected:
   // Registers the class once per process; `name` is also the class name tests look for.
-  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr);
+  static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr,
+                                HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   // The client size is given at 96 DPI; the window takes it scaled to the DPI it is created at.
   HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                       DWORD ex_style, int client_width, int client_height, HWND owner,
                       HMENU menu = nullptr);
+  // A child window at `r` in `parent`, for a control that owns itself: the window takes
+  // `control` over and deletes it after its last message; when the window cannot be made, the
+  // control is deleted here.
+  static HWND CreateOwned(std::unique_ptr<Window> control, const wchar_t* class_name,
+                          const wchar_t* text, DWORD style, DWORD ex_style, const RECT& r,
+                          HWND parent, int id);
+  // The object behind `hwnd` when that is a window of class `class_name` of this process.
+  static Window* FromHandle(HWND hwnd, const wchar_t* class_name);
+
+  // Draws the client area: WM_PAINT (between BeginPaint and EndPaint) and WM_PRINTCLIENT (into
+  // the DC it brings) both come here.
+  virtual void Paint(HDC) {}
+  // Runs after the window's last message (WM_NCDESTROY), the handle already forgotten; a
+  // control that owns itself is deleted here.
+  virtual void Destroyed();
+
   // The window moved to a monitor of another DPI (WM_DPICHANGED): it takes the DPI and the
   // system's suggested outer rectangle, then DpiChanged lays its content out anew.
   void ApplyDpi(Dpi dpi, const RECT& suggested);
@@ -48,11 +67,14 @@ class Window {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  HWND CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
+                   const RECT& r, HWND parent, int id);
 
   HWND hwnd_ = nullptr;
   Dpi dpi_;
   bool in_modal_ = false;
   bool end_modal_ = false;
+  bool owned_by_window_ = false;  // CreateOwned: deleted when the window is gone
 };
 
 HINSTANCE ModuleInstance();

@@ -11,8 +11,6 @@
 
 namespace quenda {
 
-std::wstring ChosenFolder;
-
 namespace {
 
 struct PidlFree {
@@ -142,26 +140,18 @@ bool TGetFolder::Create(HWND owner) {
 void TGetFolder::CreateControls() {
   using namespace folder_ids;
   BuildLayout(GetFolderLayout());
-  // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: folders are not renamed here.
-  const HWND tree = CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 0, 0, hwnd(),
-      reinterpret_cast<HMENU>(INT_PTR(ShellTreeView1)), win::ModuleInstance(), nullptr);
-  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  const HWND tree = Control(ShellTreeView1);
   SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
   // The system's own image list: shared, so never destroyed here.
   SHFILEINFOW info{};
   const auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
       L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-  controls_[ShellTreeView1] = tree;
   Arrange();
 }
 
 void TGetFolder::PlaceOwnControls() {
-  const HWND tree = Control(folder_ids::ShellTreeView1);
-  SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
-  SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
+  SendMessageW(Control(folder_ids::ShellTreeView1), TVM_SETINDENT, dpi().Scale(kIndent), 0);
   Arrange();
 }
 
@@ -305,13 +295,19 @@ std::wstring TGetFolder::SelectedPath() const {
   return selected ? ItemPath(selected) : std::wstring();
 }
 
+std::optional<std::wstring> TGetFolder::ChooseFolder(HWND owner) {
+  ShowModal(owner);
+  if (chosen_folder_.empty()) return std::nullopt;
+  return chosen_folder_;
+}
+
 void TGetFolder::SpeedButton2Click() {
-  ChosenFolder = SelectedPath();
+  chosen_folder_ = SelectedPath();
   EndModal();
 }
 
 void TGetFolder::SpeedButton1Click() {
-  ChosenFolder.clear();
+  chosen_folder_.clear();
   EndModal();
 }
 

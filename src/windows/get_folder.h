@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,6 @@
 #include "ui/window.h"
 
 namespace quenda {
-
-// The folder chosen by the last "設　定", whole, empty after "ｷｬﾝｾﾙ"; the close box leaves it.
-// Lives as long as the process and is never reset.
-extern std::wstring ChosenFolder;
 
 class TGetFolder : public win::LayoutWindow {
  public:
@@ -28,6 +25,12 @@ class TGetFolder : public win::LayoutWindow {
   ~TGetFolder() override;
 
   bool Create(HWND owner);
+
+  // Shows the chooser modally over `owner` and gives ChosenFolder, or nothing when it is empty.
+  std::optional<std::wstring> ChooseFolder(HWND owner);
+  // The folder chosen by the last "設　定", whole, empty after "ｷｬﾝｾﾙ"; the close box leaves it.
+  // Lives as long as the chooser and is never reset.
+  const std::wstring& ChosenFolder() const { return chosen_folder_; }
 
   // Handlers, named as the chooser's behaviour names them.
   void SpeedButton2Click();  // "設　定": returns the selected folder
@@ -53,8 +56,8 @@ class TGetFolder : public win::LayoutWindow {
   void Arrange();
   void InsertRoot();
   LRESULT OnNotify(const NMHDR& header);
-  void ShellTreeView1Expanding(HTREEITEM item);
-  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;
+  void ShellTreeView1Expanding(HTREEITEM item);  // fills a node with its folders as it opens
+  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;  // icons and button, first drawn
   void ShellTreeView1RightClick();  // selects the folder under the mouse
   Node* NodeOf(HTREEITEM item) const;
   // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
@@ -63,6 +66,7 @@ class TGetFolder : public win::LayoutWindow {
   HTREEITEM root_ = nullptr;
   bool shown_ = false;
   std::vector<std::unique_ptr<Node>> nodes_;  // every item's node, freed with the window
+  std::wstring chosen_folder_;
 };
 
 }  // namespace quenda

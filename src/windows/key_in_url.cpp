@@ -47,17 +47,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   BuildLayout(KeyInUrlLayout());
   SetWindowPos(Control(url_ids::Bevel1), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (const LayoutRow& c : KeyInUrlLayout()) {
-    if (c.id != url_ids::GroupFrame) continue;
-    const RECT r = win::ControlRect(c, dpi(), Font());
-    const HWND frame = CreateWindowExW(0, L"BUTTON", c.text, WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                       Control(c.parent), reinterpret_cast<HMENU>(INT_PTR(c.id)),
-                                       win::ModuleInstance(), nullptr);
-    SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    controls_[c.id] = frame;
-  }
   // Tab goes on into the group, to the check box and the title edit.
   const HWND group = Control(url_ids::GroupBox1);
   SetWindowLongPtrW(group, GWL_EXSTYLE,
@@ -66,10 +55,6 @@ bool TKeyIn_URL::Create(HWND owner, TPrgIconGetBox* picker) {
   SetChecked(true);
   win::CentreOnDesktop(hwnd());
   return true;
-}
-
-void TKeyIn_URL::PlaceOwnControls() {
-  SendMessageW(Control(url_ids::GroupFrame), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 bool TKeyIn_URL::Checked() const {
@@ -83,9 +68,9 @@ void TKeyIn_URL::SetChecked(bool checked) {
 }
 
 void TKeyIn_URL::LoadControls() {
-  const SlotRecord& slot = TheSlotTable().At(CurrentPage, CurrentSlot);
+  const SlotEntry& slot = UrlEditRecord;
   loading_ = true;
-  win::SetText(Control(url_ids::LabeledEdit2), SlotFieldWide(Target, CurrentPage, CurrentSlot));
+  win::SetText(Control(url_ids::LabeledEdit2), WholeText(slot.fields.Target, slot.whole_target));
   SetCp932Text(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
   SetCp932Text(url_ids::RichEdit1, FieldText(slot.fields.Memo));
   SetCp932Text(url_ids::Panel1, FieldText(slot.fields.AccessCount));
@@ -96,11 +81,11 @@ void TKeyIn_URL::LoadControls() {
 }
 
 void TKeyIn_URL::FormActivate() {
-  UrlEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  UrlEditRecord = HandedEntry();
   LoadControls();
   const bool checked = FieldText(UrlEditRecord.fields.Flag1) != "0";
   SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  working_ = SlotIconBitmap(CurrentPage, CurrentSlot);
+  working_ = UrlEditRecord.icon;
   RefreshKeyPreview();
 }
 
@@ -128,11 +113,10 @@ void TKeyIn_URL::SpeedButton3Click() {
   SetFieldText(f.DisplayName, Cp932Text(url_ids::LabeledEdit1));
   SetFieldText(f.Title, Cp932Text(url_ids::MaskEdit1));
   SetFieldText(f.Flag1, Checked() ? "1" : "0");
-  TheSlotTable().At(CurrentPage, CurrentSlot) = UrlEditRecord;
   // The address edit holds the whole text; the field takes its cut.
-  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::GetText(Control(url_ids::LabeledEdit2)));
-  StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(working_));
-  EndModal();
+  SetWholeText(f.Target, UrlEditRecord.whole_target, win::GetText(Control(url_ids::LabeledEdit2)));
+  UrlEditRecord.icon = working_;
+  GiveBack(UrlEditRecord);
 }
 
 void TKeyIn_URL::SpeedButton4Click() { EndModal(); }
@@ -190,10 +174,9 @@ void TKeyIn_URL::SpeedButton6Click() {
   if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
     return;
   }
-  ClearCurrentSlot();
   // The working copy and picture follow the cleared slot, so that "設　定" stores it cleared.
-  UrlEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
-  working_ = SlotIconBitmap(CurrentPage, CurrentSlot);
+  UrlEditRecord = ClearHandedSlot();
+  working_ = UrlEditRecord.icon;
   LoadControls();
   SendMessageW(Control(url_ids::CheckBox1), BM_SETCHECK, BST_CHECKED, 0);
   RefreshKeyPreview();

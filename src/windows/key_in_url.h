@@ -1,25 +1,24 @@
 #pragma once
 // TKeyIn_URL: the URL entry editor, a modal dialog over the main window that edits the address
-// slot at CurrentPage/CurrentSlot through a working copy, written back only by "設　定".
+// slot the main window hands it through a working copy, given back only by "設　定".
 #include <string>
 
 #include "core/slot_table.h"
 #include "platform/handle.h"
-#include "ui/layout_builder.h"
-#include "ui/window.h"
+#include "windows/entry_editor.h"
 
 namespace quenda {
 
 class TPrgIconGetBox;
 
-class TKeyIn_URL : public win::LayoutWindow {
+class TKeyIn_URL : public EntryEditor {
  public:
   static constexpr const wchar_t* kClassName = L"TKeyIn_URL";
   bool Create(HWND owner, TPrgIconGetBox* picker);
 
   // Handlers, named as the editor's behaviour names them.
-  void FormActivate();  // loads the current slot into the controls as the editor opens
-  void SpeedButton3Click();  // "設　定": stores the edited record in the slot and closes
+  void FormActivate() override;  // loads the slot into the controls as the editor opens
+  void SpeedButton3Click();  // "設　定": gives the edited entry and closes
   void SpeedButton4Click();  // "ｷｬﾝｾﾙ": closes, the slot as it was
   void SpeedButton2Click();  // "ＵＲＬ取得": takes address and title from the browser
   void SpeedButton7Click();  // "ファイル起動": takes a local page chosen from a file dialog
@@ -37,17 +36,15 @@ class TKeyIn_URL : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void Opening() override { FormActivate(); }
-  void PlaceOwnControls() override;
 
  private:
-  void LoadControls();  // the controls from the slot, as the editor opens
+  void LoadControls();  // the controls from the working copy, as the editor opens
   void SetChecked(bool checked);
   void ShowPreviewCaption();
   void SetNowStatistics();                 // "0" and the current date and time
 
   TPrgIconGetBox* picker_ = nullptr;
-  SlotRecord UrlEditRecord{};
+  SlotEntry UrlEditRecord{};
   IconBitmap working_{};  // the working picture (Image1)
   bool loading_ = false;  // controls are being filled, not edited
 };

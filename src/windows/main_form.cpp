@@ -79,8 +79,8 @@ HWND TMainForm::PageButtonByTag(int tag) const {
 }
 
 void TMainForm::FormCreate() {
-  CurrentPage = 0;
-  CurrentSlot = 0;
+  selection_.CurrentPage = 0;
+  selection_.CurrentSlot = 0;
   InitSlotTable();
   ProgramDir = CurrentDirectory();
   loaded_cleanly_ = false;
@@ -112,13 +112,13 @@ void TMainForm::N3Click() {
 
 void TMainForm::SpeedButton1Click(HWND page_button) {
   pr_Drag(0);
-  CurrentTag = win::SpeedButton::From(page_button)->Tag();
-  CurrentPage = PageFromTag(CurrentTag);
-  if (CurrentTag >= 200) {
+  selection_.CurrentTag = win::SpeedButton::From(page_button)->Tag();
+  selection_.CurrentPage = PageFromTag(selection_.CurrentTag);
+  if (selection_.CurrentTag >= 200) {
     url_item_visible_ = false;
     pr_KeyMssgDisp();
     pr_Drag(1);
-  } else if (CurrentTag < 100) {
+  } else if (selection_.CurrentTag < 100) {
     url_item_visible_ = true;
     pr_KeyMssgDisp();
   }
@@ -138,18 +138,20 @@ void TMainForm::pr_KeyDisp(unsigned slot) {
   win::SpeedButton* b = win::SpeedButton::From(button);
   b->ClearGlyph();
   win::SetText(button, L"");
-  if (GetSlotField(Flag1, CurrentPage, int(slot)) == "0") {
-    b->SetGlyph(win::BitmapFromIcon(SlotIconBitmap(CurrentPage, int(slot))));
+  const PageIndex page = selection_.CurrentPage;
+  if (GetSlotField(Flag1, page, int(slot)) == "0") {
+    b->SetGlyph(win::BitmapFromIcon(SlotIconBitmap(page, int(slot))));
   } else {
-    win::SetText(button, win::FromCp932(FirstBytes(GetSlotField(Title, CurrentPage, int(slot)), 12)));
+    win::SetText(button, win::FromCp932(FirstBytes(GetSlotField(Title, page, int(slot)), 12)));
   }
 }
 
 void TMainForm::TblDisp() {
-  win::SetText(Control(main_ids::Edit1), win::FromCp932(GetSlotField(DisplayName, CurrentPage, CurrentSlot)));
-  win::SetText(Control(main_ids::Panel8), win::FromCp932(GetSlotField(AccessCount, CurrentPage, CurrentSlot)));
-  win::SetText(Control(main_ids::Panel10), win::FromCp932(GetSlotField(LastAccess, CurrentPage, CurrentSlot)));
-  win::SetText(Control(main_ids::Memo1), win::FromCp932(GetSlotField(Memo, CurrentPage, CurrentSlot)));
+  const auto [page, slot, tag] = selection_;
+  win::SetText(Control(main_ids::Edit1), win::FromCp932(GetSlotField(DisplayName, page, slot)));
+  win::SetText(Control(main_ids::Panel8), win::FromCp932(GetSlotField(AccessCount, page, slot)));
+  win::SetText(Control(main_ids::Panel10), win::FromCp932(GetSlotField(LastAccess, page, slot)));
+  win::SetText(Control(main_ids::Memo1), win::FromCp932(GetSlotField(Memo, page, slot)));
 }
 
 void TMainForm::BoxClr() {
@@ -159,7 +161,7 @@ void TMainForm::BoxClr() {
 }
 
 void TMainForm::SpeedButton18MouseMove(HWND slot_button) {
-  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  selection_.CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
   TblDisp();
 }
 
@@ -167,19 +169,21 @@ void TMainForm::Panel4MouseMove() { BoxClr(); }
 
 void TMainForm::FormMouseMove() { BoxClr(); }
 
-void TMainForm::N2Click() {
-  if (CurrentTag >= 200) {
-    if (dialogs_.prg) dialogs_.prg->ShowModal(hwnd());
-    pr_KeyMssgDisp();
-  } else if (CurrentTag < 100) {
-    if (dialogs_.url) dialogs_.url->ShowModal(hwnd());
+void TMainForm::N2Click(SlotIndex slot) {
+  const PageIndex page = selection_.CurrentPage;
+  const PageTag tag = selection_.CurrentTag;
+  if (tag >= 200 || tag < 100) {
+    std::optional<SlotEntry> edited;
+    if (tag >= 200 && dialogs_.prg) edited = dialogs_.prg->Edit(hwnd(), SlotEditAt(page, slot));
+    if (tag < 100 && dialogs_.url) edited = dialogs_.url->Edit(hwnd(), SlotEditAt(page, slot));
+    if (edited) StoreSlotEntry(page, slot, *edited);
     pr_KeyMssgDisp();
   }
   // Saved whatever the editor did, cancelled included.
   if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
 }
 
-void TMainForm::URL1Click() {
+void TMainForm::URL1Click(SlotIndex slot) {
   std::string address, title, short_title;
   {
     TSelTileName capture;
@@ -189,26 +193,28 @@ void TMainForm::URL1Click() {
     short_title = capture.ShortTitle;
   }
   if (address.empty()) return;
-  ClearCurrentSlot();
-  WriteNewEntry(CurrentPage, CurrentSlot, address, short_title, title, "1");
-  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::FromCp932(address));
-  pr_KeyDisp(unsigned(CurrentSlot));
+  const PageIndex page = selection_.CurrentPage;
+  ClearSlot(page, slot);
+  WriteNewEntry(page, slot, address, short_title, title, "1");
+  SetSlotFieldWide(Target, page, slot, win::FromCp932(address));
+  pr_KeyDisp(unsigned(slot));
   if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
 }
 
 void TMainForm::SpeedButton18Click(HWND slot_button) {
-  CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
-  const std::wstring target = SlotFieldWide(Target, CurrentPage, CurrentSlot);
-  const std::wstring folder = SlotFieldWide(WorkFolder, CurrentPage, CurrentSlot);
+  selection_.CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+  const auto [page, slot, tag] = selection_;
+  const std::wstring target = SlotFieldWide(Target, page, slot);
+  const std::wstring folder = SlotFieldWide(WorkFolder, page, slot);
   if (target.empty()) return;
   // A count that is no number stops the click before anything opens; AscUp stamps the date and
   // reports it.
-  if (!ReadAccessCount(CurrentPage, CurrentSlot)) {
+  if (!ReadAccessCount(page, slot)) {
     AscUp();
     return;
   }
   const DWORD error =
-      CurrentTag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
+      tag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
   // Only an opening counts.
   if (error != ERROR_SUCCESS) {
     ShowErrorText(hwnd(), OpenFailureText(target, error));
@@ -218,7 +224,7 @@ void TMainForm::SpeedButton18Click(HWND slot_button) {
 }
 
 bool TMainForm::AscUp() {
-  if (MaybeError error = UpdateAccessStatistics(CurrentPage, CurrentSlot)) {
+  if (MaybeError error = UpdateAccessStatistics(selection_.CurrentPage, selection_.CurrentSlot)) {
     ShowErrorBox(hwnd(), *error);
     return false;
   }
@@ -255,30 +261,31 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
   POINT point{};
   DragQueryPoint(drop, &point);
   const int slot = SlotAtClientPoint(point);
+  const PageIndex page = selection_.CurrentPage;
   bool filled = false;
   if (slot < 0) {
     CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
     held.reset();
   } else {
-    CurrentSlot = slot;
+    selection_.CurrentSlot = slot;
     const std::wstring whole_path = DroppedFileName(drop, 0);
     const std::string path = win::ToCp932(whole_path);
     held.reset();
     if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
-      ClearCurrentSlot();
+      ClearSlot(page, slot);
       if (IsShortcutPath(path)) {
         std::string unused_name;
         ShellFileIcon(whole_path, icon, unused_name);
       } else {
         icon = FirstFileIcon(whole_path);
       }
-      WriteDroppedEntry(CurrentPage, CurrentSlot, path);
-      SetSlotFieldWide(Target, CurrentPage, CurrentSlot, whole_path);
-      StoreSlotIcon(CurrentPage, CurrentSlot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      WriteDroppedEntry(page, slot, path);
+      SetSlotFieldWide(Target, page, slot, whole_path);
+      StoreSlotIcon(page, slot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
       filled = true;
     }
   }
-  pr_KeyDisp(unsigned(CurrentSlot));
+  pr_KeyDisp(unsigned(selection_.CurrentSlot));
   // Saved at once, so that a crash or a power cut does not lose the new entry.
   if (filled) {
     if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
@@ -300,6 +307,8 @@ void TMainForm::OnContextMenu(HWND source, POINT screen) {
     GetWindowRect(source, &r);
     screen = {r.left, r.bottom};
   }
+  // The commands work on this slot, wherever the mouse goes before one is chosen.
+  popup_slot_ = win::SpeedButton::From(source)->Tag();
   win::UniqueMenu menu = BuildPopupMenu();
   TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(),
                  nullptr);
@@ -331,10 +340,10 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
       N3Click();
       break;
     case IDM_URL1:
-      URL1Click();
+      URL1Click(popup_slot_);
       break;
     case IDM_N2:
-      N2Click();
+      N2Click(popup_slot_);
       break;
   }
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "core/slot_table.h"
 #include "platform/handle.h"
 #include "ui/layout_builder.h"
 #include "ui/window.h"
@@ -22,6 +23,14 @@ struct MainFormDialogs {
   TPrgForm* prg = nullptr;
   TKeyIn_URL* url = nullptr;
   TOpHelp* help = nullptr;
+};
+
+// What the main window has selected: the page shown, the tag of its page button, and the slot
+// last under the mouse, clicked or dropped on.
+struct SlotSelection {
+  PageIndex CurrentPage = 0;
+  SlotIndex CurrentSlot = 0;
+  PageTag CurrentTag = 0;
 };
 
 class TMainForm : public win::LayoutWindow {
@@ -47,12 +56,14 @@ class TMainForm : public win::LayoutWindow {
   void SpeedButton18MouseMove(HWND slot_button);  // any slot button: makes it current, shows its info
   void Panel4MouseMove();  // the grid between the buttons: empties the info display
   void FormMouseMove();  // the window beside the grid: empties the info display
-  void N2Click();  // "内容の編集": opens the slot's editor, then saves the table
-  void URL1Click();  // "URL取得": fills the slot from the browser's page, then saves
+  void N2Click(SlotIndex slot);  // "内容の編集": edits the popup's slot, then saves the table
+  void URL1Click(SlotIndex slot);  // "URL取得": fills the popup's slot from the browser, saves
   void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
-  bool AscUp();  // counts an opening of the current slot and stamps the time
+  bool AscUp();  // counts an opening of the selected slot and stamps the time
   void pr_Drag(int accept);  // accepts dropped files (1) or not (0)
-  void ReceiveDropFiles(HDROP drop);
+  void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
+
+  const SlotSelection& Selection() const { return selection_; }
 
   // The slot popup as it is shown now ("URL取得" only on address pages); the caller owns it.
   win::UniqueMenu BuildPopupMenu() const;
@@ -79,6 +90,8 @@ class TMainForm : public win::LayoutWindow {
   bool IsSlotButton(HWND hwnd) const;
 
   MainFormDialogs dialogs_;
+  SlotSelection selection_;
+  SlotIndex popup_slot_ = 0;  // the slot the popup was last opened for
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   bool shown_ = false;

@@ -1,14 +1,26 @@
 #pragma once
 // TOpHelp: the help dialog. It points to the home page, whose address it shows as a link.
+#include <filesystem>
+#include <string>
+
 #include "platform/handle.h"
+#include "resources/op_help_layout.h"
 #include "ui/layout_builder.h"
 #include "ui/window.h"
 
 namespace quenda {
 
+// What the link opens: `page` beside the program when it names a file there that exists, else
+// `address` when one is set, else that file all the same, so that opening it says it is missing.
+// A page that is an address or a full path is taken as it is.
+std::wstring HomePageTarget(const std::wstring& page, const std::wstring& address,
+                            const std::filesystem::path& program_folder);
+
 class TOpHelp : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TOpHelp";
+  explicit TOpHelp(std::wstring page = kHomePage, std::wstring address = kHomePageAddress)
+      : page_(std::move(page)), address_(std::move(address)) {}
   bool Create(HWND owner);
 
   void SpeedButton1Click();  // closes the dialog
@@ -16,12 +28,13 @@ class TOpHelp : public win::LayoutWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void PlaceOwnControls() override;
+  void Opening() override { ShowHomePage(); }
 
  private:
-  void SetLinkFont();
+  // The manual may come or go while the program runs: looked for at each showing.
+  void ShowHomePage();
 
-  win::UniqueFont link_font_;
+  std::wstring page_, address_, target_;
 };
 
 }  // namespace quenda

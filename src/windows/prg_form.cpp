@@ -44,9 +44,8 @@ void TPrgForm::ShowGlyph() {
 void TPrgForm::FillControls() {
   const SlotFields& f = PrgEditRecord.fields;
   SetCp932Text(prg_ids::Label7, FieldText(f.Title));
-  // The working copy is the slot's record here, so the slot's whole texts are its own.
-  win::SetText(Control(prg_ids::Label2), SlotFieldWide(Target, CurrentPage, CurrentSlot));
-  win::SetText(Control(prg_ids::Label5), SlotFieldWide(WorkFolder, CurrentPage, CurrentSlot));
+  win::SetText(Control(prg_ids::Label2), WholeText(f.Target, PrgEditRecord.whole_target));
+  win::SetText(Control(prg_ids::Label5), WholeText(f.WorkFolder, PrgEditRecord.whole_folder));
   SetCp932Text(prg_ids::Memo1, FieldText(f.Memo));
   SetCp932Text(prg_ids::Panel2, FieldText(f.AccessCount));
   SetCp932Text(prg_ids::Panel1, FieldText(f.LastAccess));
@@ -56,9 +55,9 @@ void TPrgForm::FillControls() {
 void TPrgForm::FormActivate() {
   SetCp932Text(prg_ids::Memo1, "");
   SetCp932Text(prg_ids::Panel1, "");
-  PrgEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  PrgEditRecord = HandedEntry();
   FillControls();
-  glyph_ = SlotIconBitmap(CurrentPage, CurrentSlot);
+  glyph_ = PrgEditRecord.icon;
   ShowGlyph();
 }
 
@@ -102,10 +101,11 @@ void TPrgForm::SpeedButton6Click() {
 }
 
 void TPrgForm::SpeedButton2Click() {
-  if (folders_) folders_->ShowModal(hwnd());
-  if (ChosenFolder.empty()) return;
-  win::SetText(Control(prg_ids::Label5), ChosenFolder);
-  SetFieldText(PrgEditRecord.fields.WorkFolder, win::ToCp932(ChosenFolder));
+  const std::optional<std::wstring> folder =
+      folders_ ? folders_->ChooseFolder(hwnd()) : std::nullopt;
+  if (!folder) return;
+  win::SetText(Control(prg_ids::Label5), *folder);
+  SetFieldText(PrgEditRecord.fields.WorkFolder, win::ToCp932(*folder));
 }
 
 void TPrgForm::SpeedButton3Click() {
@@ -116,20 +116,18 @@ void TPrgForm::SpeedButton3Click() {
   SetFieldText(f.DisplayName, Cp932Text(prg_ids::Edit1));
   SetFieldText(f.Flag1, "0");
   SetFieldText(f.Title, Cp932Text(prg_ids::Label7));
-  TheSlotTable().At(CurrentPage, CurrentSlot) = PrgEditRecord;
   // The labels hold the whole texts; the fields take their cuts.
-  SetSlotFieldWide(WorkFolder, CurrentPage, CurrentSlot, win::GetText(Control(prg_ids::Label5)));
-  SetSlotFieldWide(Target, CurrentPage, CurrentSlot, win::GetText(Control(prg_ids::Label2)));
-  StoreSlotIcon(CurrentPage, CurrentSlot, IconPicture(glyph_));
-  EndModal();
+  SetWholeText(f.WorkFolder, PrgEditRecord.whole_folder, win::GetText(Control(prg_ids::Label5)));
+  SetWholeText(f.Target, PrgEditRecord.whole_target, win::GetText(Control(prg_ids::Label2)));
+  PrgEditRecord.icon = glyph_;
+  GiveBack(PrgEditRecord);
 }
 
 void TPrgForm::SpeedButton8Click() {
   if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
     return;
   }
-  ClearCurrentSlot();
-  PrgEditRecord = TheSlotTable().At(CurrentPage, CurrentSlot);
+  PrgEditRecord = ClearHandedSlot();
   FillControls();
   glyph_ = BlankIcon();
   ShowGlyph();

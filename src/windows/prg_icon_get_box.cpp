@@ -5,15 +5,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "platform/cp932.h"
 #include "platform/icon_bitmap.h"
 #include "resources/prg_icon_get_box_layout.h"
 
 namespace quenda {
-
-int SelectedIcon = 0;
-int HoverIcon = 0;
 
 namespace {
 
@@ -29,17 +27,6 @@ win::UniqueBitmap WhiteSurface(int width, int height) {
   return bitmap;
 }
 
-// --- The icon strip: paints the picker's strip picture and reports the mouse to the picker. ---
-// Extra bytes: the picker, and whether the left button went down on the strip.
-
-TPrgIconGetBox* StripPicker(HWND strip) {
-  return reinterpret_cast<TPrgIconGetBox*>(GetWindowLongPtrW(strip, 0));
-}
-
-void PaintStrip(HWND strip, HDC dc) {
-  if (const TPrgIconGetBox* picker = StripPicker(strip)) picker->PaintStrip(dc);
-}
-
 // The number of cells of a strip picture.
 int CellCount(HBITMAP strip) {
   BITMAP info{};
@@ -47,73 +34,116 @@ int CellCount(HBITMAP strip) {
   return info.bmWidth / TPrgIconGetBox::kCell;
 }
 
-LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_NCCREATE:
-      SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(
-                                     reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintStrip(hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintStrip(hwnd, reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_MOUSEMOVE:
-      if (TPrgIconGetBox* picker = StripPicker(hwnd)) picker->Image1MouseMove(GET_X_LPARAM(lparam));
-      return 0;
-    case WM_LBUTTONDOWN:
-      SetCapture(hwnd);
-      SetWindowLongPtrW(hwnd, sizeof(LONG_PTR), 1);
-      return 0;
-    case WM_LBUTTONUP: {
-      // A click is a press and a release both on the strip.
-      const bool pressed = GetWindowLongPtrW(hwnd, sizeof(LONG_PTR)) != 0;
-      if (GetCapture() == hwnd) ReleaseCapture();
-      SetWindowLongPtrW(hwnd, sizeof(LONG_PTR), 0);
-      RECT r;
-      GetClientRect(hwnd, &r);
-      const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      if (pressed && PtInRect(&r, at)) {
-        if (TPrgIconGetBox* picker = StripPicker(hwnd)) picker->Image1Click();
-      }
-      return 0;
-    }
-    case WM_CAPTURECHANGED:
-      SetWindowLongPtrW(hwnd, sizeof(LONG_PTR), 0);
-      return 0;
+// The icon strip: the picker paints it and hears of the mouse over it.
+class IconStrip : public win::Window {
+ public:
+  static HWND Create(TPrgIconGetBox* picker, const LayoutRow& c, HWND parent, const RECT& r) {
+    RegisterClassOnce(kStripClass, 0, nullptr, nullptr);
+    return CreateOwned(std::make_unique<IconStrip>(picker), kStripClass, c.name, WS_VISIBLE, 0, r,
+                       parent, c.id);
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
-}
+  explicit IconStrip(TPrgIconGetBox* picker) : picker_(picker) {}
 
-// --- The scroll box: a white, sunken box whose horizontal scroll bar shows when its content
-// (the strip) is wider than the box, and which moves the content as it scrolls. ---
-// Extra bytes: the scroll position.
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_MOUSEMOVE:
+        picker_->Image1MouseMove(GET_X_LPARAM(lparam));
+        return 0;
+      case WM_LBUTTONDOWN:
+        SetCapture(hwnd());
+        pressed_ = true;
+        return 0;
+      case WM_LBUTTONUP:
+        OnLButtonUp({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+        return 0;
+      case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    }
+    return Window::HandleMessage(message, wparam, lparam);
+  }
+  void Paint(HDC dc) override { picker_->PaintStrip(dc); }
 
-int ScrollPosition(HWND box) { return int(GetWindowLongPtrW(box, 0)); }
+ private:
+  // A click is a press and a release both on the strip.
+  void OnLButtonUp(POINT at) {
+    const bool pressed = pressed_;
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    pressed_ = false;
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    if (pressed && PtInRect(&r, at)) picker_->Image1Click();
+  }
 
-// Moves the content to the position `to`, clamped to the scroll range.
-void ScrollTo(HWND box, int to) {
+  TPrgIconGetBox* picker_;
+  bool pressed_ = false;  // the left button went down on the strip
+};
+
+// The scroll box: a white, sunken box whose horizontal scroll bar shows when its content (the
+// strip) is wider than the box, and which moves the content as it scrolls.
+class ScrollBox : public win::Window {
+ public:
+  static HWND Create(const LayoutRow& c, HWND parent, const RECT& r, win::Dpi dpi) {
+    RegisterClassOnce(kScrollBoxClass, 0, nullptr,
+                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const HWND hwnd = CreateOwned(std::make_unique<ScrollBox>(), kScrollBoxClass, c.name,
+                                  WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, r, parent, c.id);
+    if (!hwnd) return nullptr;
+    InitializeFlatSB(hwnd);
+    SetButtonWidth(hwnd, dpi);
+    return hwnd;
+  }
+  static ScrollBox* From(HWND hwnd) {
+    return static_cast<ScrollBox*>(FromHandle(hwnd, kScrollBoxClass));
+  }
+  static void SetButtonWidth(HWND box, win::Dpi dpi) {
+    FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi.Scale(kScrollButton), FALSE);
+  }
+
+  // The range follows the content's right edge as it lies unscrolled; the page is the box's
+  // width.
+  void UpdateScrollRange();
+  // The content was placed anew where it lies unscrolled: the box starts from there.
+  void ForgetScroll() { position_ = 0; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_HSCROLL) {
+      OnScroll(LOWORD(wparam));
+    } else if (message == WM_SIZE) {
+      UpdateScrollRange();
+    } else {
+      return Window::HandleMessage(message, wparam, lparam);
+    }
+    return 0;
+  }
+
+ private:
+  void ScrollTo(int to);  // clamped to the scroll range
+  void OnScroll(int code);
+
+  int position_ = 0;
+};
+
+void ScrollBox::ScrollTo(int to) {
+  const HWND box = hwnd();
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;
   FlatSB_GetScrollInfo(box, SB_HORZ, &si);
   const int last = std::max(0, si.nMax - si.nMin + 1 - int(si.nPage));
   to = std::clamp(to, 0, last);
-  const int from = ScrollPosition(box);
+  const int from = position_;
   if (to != si.nPos) {
     si.fMask = SIF_POS;
     si.nPos = to;
     FlatSB_SetScrollInfo(box, SB_HORZ, &si, TRUE);
   }
   if (to == from) return;
-  SetWindowLongPtrW(box, 0, to);
+  position_ = to;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     RECT r;
     GetWindowRect(child, &r);
@@ -124,17 +154,14 @@ void ScrollTo(HWND box, int to) {
   InvalidateRect(box, nullptr, TRUE);
 }
 
-// The content was placed anew where it lies unscrolled: the box starts from there.
-void ForgetScroll(HWND box) { SetWindowLongPtrW(box, 0, 0); }
-
-// The range follows the content's right edge as it lies unscrolled; the page is the box's width.
-void UpdateScrollRange(HWND box) {
+void ScrollBox::UpdateScrollRange() {
+  const HWND box = hwnd();
   int extent = 0;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
-    extent = std::max(extent, int(r.right) + ScrollPosition(box));
+    extent = std::max(extent, int(r.right) + position_);
   }
   RECT client;
   GetClientRect(box, &client);
@@ -145,17 +172,17 @@ void UpdateScrollRange(HWND box) {
   si.nMax = std::max(0, extent - 1);
   si.nPage = UINT(client.right);
   FlatSB_SetScrollInfo(box, SB_HORZ, &si, TRUE);
-  ScrollTo(box, ScrollPosition(box));
+  ScrollTo(position_);
 }
 
-void OnScroll(HWND box, int code) {
+void ScrollBox::OnScroll(int code) {
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;
-  FlatSB_GetScrollInfo(box, SB_HORZ, &si);
+  FlatSB_GetScrollInfo(hwnd(), SB_HORZ, &si);
   const int page = int(si.nPage);
   const int line = std::max(1, page / 10);  // small steps: smooth scrolling
-  int to = ScrollPosition(box);
+  int to = position_;
   switch (code) {
     case SB_LINELEFT: to -= line; break;
     case SB_LINERIGHT: to += line; break;
@@ -167,39 +194,7 @@ void OnScroll(HWND box, int code) {
     case SB_RIGHT: to = si.nMax; break;
     default: return;
   }
-  ScrollTo(box, to);
-}
-
-LRESULT CALLBACK ScrollBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_HSCROLL:
-      OnScroll(hwnd, LOWORD(wparam));
-      return 0;
-    case WM_SIZE:
-      UpdateScrollRange(hwnd);
-      return 0;
-  }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-void RegisterControlClasses() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = StripProc;
-    wc.cbWndExtra = 2 * sizeof(LONG_PTR);
-    wc.hInstance = win::ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kStripClass;
-    RegisterClassExW(&wc);
-    wc.lpfnWndProc = ScrollBoxProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kScrollBoxClass;
-    RegisterClassExW(&wc);
-    return true;
-  }();
-  (void)registered;
+  ScrollTo(to);
 }
 
 }  // namespace
@@ -212,45 +207,26 @@ int IconCount(const std::string& path) {
 
 bool TPrgIconGetBox::Create(HWND owner) {
   RegisterClassOnce(kClassName);
-  RegisterControlClasses();
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
   const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
   if (!CreateTopLevel(kClassName, L"Ｉｃｏｎ取り出し", style, 0, client.cx, client.cy, owner)) {
     return false;
   }
-  CreateControls();
+  BuildLayout(PrgIconGetBoxLayout());
+  ScrollBox::From(Control(icon_get_ids::IconForm))->UpdateScrollRange();
   win::CentreOnDesktop(hwnd());
   return true;
 }
 
-void TPrgIconGetBox::CreateControls() {
-  using namespace icon_get_ids;
-  BuildLayout(PrgIconGetBoxLayout());
-  for (const LayoutRow& c : PrgIconGetBoxLayout()) {
-    if (c.kind != ControlKind::Custom) continue;
-    const HWND parent = Control(c.parent);
-    const HMENU id = reinterpret_cast<HMENU>(INT_PTR(c.id));
-    const RECT r = win::ControlRect(c, dpi(), Font());
-    const int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
-    if (c.id == IconForm) {
-      const HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, kScrollBoxClass, c.name,
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w, h, parent,
-                                       id, win::ModuleInstance(), nullptr);
-      InitializeFlatSB(box);
-      FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi().Scale(kScrollButton), FALSE);
-      controls_[c.id] = box;
-    } else {
-      controls_[c.id] = CreateWindowExW(0, kStripClass, c.name, WS_CHILD | WS_VISIBLE, x, y, w, h,
-                                        parent, id, win::ModuleInstance(), this);
-    }
-  }
-  UpdateScrollRange(Control(IconForm));
+HWND TPrgIconGetBox::CreateCustom(const LayoutRow& c, HWND parent, const RECT& r) {
+  if (c.id == icon_get_ids::IconForm) return ScrollBox::Create(c, parent, r, dpi());
+  return IconStrip::Create(this, c, parent, r);
 }
 
 void TPrgIconGetBox::PlaceOwnControls() {
   const HWND box = Control(icon_get_ids::IconForm);
-  ForgetScroll(box);
-  FlatSB_SetScrollProp(box, WSB_PROP_CXHSCROLL, dpi().Scale(kScrollButton), FALSE);
+  ScrollBox::From(box)->ForgetScroll();
+  ScrollBox::SetButtonWidth(box, dpi());
   SizeStrip();
   if (preview_) ShowPreview();
 }
@@ -259,7 +235,7 @@ void TPrgIconGetBox::SizeStrip() {
   const HWND strip = Control(icon_get_ids::Image1);
   SetWindowPos(strip, nullptr, 0, 0, CellCount(strip_.get()) * Cell(), Cell(),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  UpdateScrollRange(Control(icon_get_ids::IconForm));
+  ScrollBox::From(Control(icon_get_ids::IconForm))->UpdateScrollRange();
   InvalidateRect(strip, nullptr, FALSE);
 }
 
@@ -284,7 +260,7 @@ int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
   DrawStrip(path, count);
   ShowModal(owner);
   // A choice remembered from a file with more icons falls back to this file's first.
-  return SelectedIcon >= 0 && SelectedIcon < count ? SelectedIcon : 0;
+  return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;
 }
 
 void TPrgIconGetBox::EmptyStrip() {
@@ -311,20 +287,20 @@ void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
 }
 
 void TPrgIconGetBox::Image1MouseMove(int x) {
-  HoverIcon = x / Cell();
+  hover_icon_ = x / Cell();
   // The index last clicked, not the one under the mouse.
-  win::SetText(Control(icon_get_ids::Label2), std::to_wstring(SelectedIcon));
+  win::SetText(Control(icon_get_ids::Label2), std::to_wstring(selected_icon_));
 }
 
 void TPrgIconGetBox::Image1Click() {
-  SelectedIcon = HoverIcon;
+  selected_icon_ = hover_icon_;
   if (!preview_) preview_ = WhiteSurface(kCell, kCell);
   if (strip_ && preview_) {
     win::MemoryDC target, source;
     win::SelectGuard into(target.get(), preview_.get());
     win::SelectGuard from(source.get(), strip_.get());
     // 31 x 31: the cell's last column and row are not copied.
-    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), HoverIcon * kCell, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), hover_icon_ * kCell, 0, SRCCOPY);
     GdiFlush();
   }
   ShowPreview();

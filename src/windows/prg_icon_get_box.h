@@ -11,12 +11,6 @@
 
 namespace quenda {
 
-// The index of the icon cell last clicked, and of the cell last under the mouse; both live as
-// long as the process and are never reset, so a picker closed without a click repeats the
-// previous choice.
-extern int SelectedIcon;
-extern int HoverIcon;
-
 // The number of icons a file (CP932 path) holds, as ExtractIcon counts them.
 int IconCount(const std::string& path);
 
@@ -32,6 +26,12 @@ class TPrgIconGetBox : public win::LayoutWindow {
   // and shows the picker modally over `owner`, then gives SelectedIcon, or 0 when that is no
   // icon of this file; otherwise gives 0.
   int IconChoice(HWND owner, const std::string& path);
+
+  // The index of the icon cell last clicked, and of the cell last under the mouse; both live as
+  // long as the picker and are never reset, so a picker closed without a click repeats the
+  // previous choice.
+  int SelectedIcon() const { return selected_icon_; }
+  int HoverIcon() const { return hover_icon_; }
 
   // Steps of the icon choice.
   void EmptyStrip();
@@ -55,15 +55,17 @@ class TPrgIconGetBox : public win::LayoutWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Opening() override { win::CentreOnDesktop(hwnd()); }
   void PlaceOwnControls() override;
+  HWND CreateCustom(const LayoutRow& c, HWND parent, const RECT& r) override;
 
  private:
-  void CreateControls();
   void SizeStrip();
   void ShowPreview();
 
   win::UniqueBitmap strip_;    // the icons at 96 DPI, kCell apart
   win::UniqueBitmap preview_;  // the picked icon at 96 DPI
   win::UniqueBitmap shown_preview_;  // Image2's picture: the preview scaled to a cell
+  int selected_icon_ = 0;
+  int hover_icon_ = 0;
 };
 
 }  // namespace quenda

@@ -79,8 +79,8 @@ TEST_F(StartAndCloseTest, AStoredTableLoadsWithoutAnyMessage) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
   EXPECT_TRUE(forms.main.LoadedCleanly());
   EXPECT_EQ(GetSlotField(Title, 9, 4), "\x83\x65\x83\x58\x83\x67");
-  EXPECT_EQ(CurrentPage, 0);
-  EXPECT_EQ(CurrentSlot, 0);
+  EXPECT_EQ(forms.main.Selection().CurrentPage, 0);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 0);
 }
 
 TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/full_text.h"
 #include "table_layout.h"
 
 namespace quenda {
@@ -24,11 +25,7 @@ bool AllIndices(const IconBitmap& icon, std::uint8_t index) {
 
 class SlotTableTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    InitSlotTable();
-    CurrentPage = 0;
-    CurrentSlot = 0;
-  }
+  void SetUp() override { InitSlotTable(); }
 };
 
 TEST(PageFromTag, MapsEveryButtonGroup) {
@@ -126,16 +123,14 @@ TEST_F(SlotTableTest, InitGivesEverySlotItsOwnBlackIcon) {
   EXPECT_EQ(IconRect.bottom, 32);
 }
 
-TEST_F(SlotTableTest, ClearCurrentSlotEmptiesOnlyThatSlotAndWhitensItsIcon) {
+TEST_F(SlotTableTest, ClearSlotEmptiesOnlyThatSlotAndWhitensItsIcon) {
   for (auto [page, slot] : {std::pair{9, 23}, {9, 24}, {10, 0}}) {
     for (int f = 0; f < kFieldCount; ++f) SetSlotField(f, page, slot, "data");
     StoreSlotIcon(page, slot, Picture(32, 32, 0xFF0000));
   }
   const SlotIcon* icon = TheSlotTable().At(9, 24).Icon;
-  CurrentPage = 9;
-  CurrentSlot = 24;
 
-  ClearCurrentSlot();
+  ClearSlot(9, 24);
 
   const SlotFields zero{};
   EXPECT_EQ(std::memcmp(&TheSlotTable().At(9, 24).fields, &zero, sizeof zero), 0);
@@ -188,6 +183,40 @@ TEST_F(SlotTableTest, RecordCopyKeepsTheSlotsIconObject) {
   EXPECT_EQ(GetSlotField(Title, 8, 2), "edited");
   EXPECT_TRUE(AllIndices(SlotIconBitmap(8, 2), 10));
   EXPECT_TRUE(AllIndices(work.Icon->bitmap, 10));
+}
+
+// What the main window hands an editor and stores back: the entry with its whole texts and
+// icon, and the clear, which empties the slot at once.
+TEST_F(SlotTableTest, AnEditedEntryIsStoredWithItsWholeTextsAndIcon) {
+  SetSlotField(Target, 8, 2, "C:\\?.exe");
+  SetFullText(8, 2, Target, "C:\\?.exe", "C:\\\xc3\xa9.exe");
+  SetSlotField(WorkFolder, 8, 2, "C:\\?");
+  SetFullText(8, 2, WorkFolder, "C:\\?", "C:\\\xc3\xa9");
+  StoreSlotIcon(8, 2, Picture(32, 32, 0xFF0000));
+  const SlotEdit edit = SlotEditAt(8, 2);
+  EXPECT_EQ(edit.entry.whole_target, "C:\\\xc3\xa9.exe");
+  EXPECT_EQ(edit.entry.whole_folder, "C:\\\xc3\xa9");
+  EXPECT_TRUE(AllIndices(edit.entry.icon, 9));
+
+  SlotEntry edited = edit.entry;
+  SetFieldText(edited.fields.Target, "C:\\?\\b.exe");
+  edited.whole_target = "C:\\\xc3\xa9\\b.exe";
+  edited.whole_folder.reset();  // the folder's whole text goes, though its cut stays
+  SetFieldText(edited.fields.Memo, "memo");
+  edited.icon.Fill(12);
+  const unsigned long changes = TheSlotTable().changes;
+  StoreSlotEntry(8, 2, edited);
+  EXPECT_NE(TheSlotTable().changes, changes);
+  EXPECT_EQ(std::memcmp(&TheSlotTable().At(8, 2).fields, &edited.fields, kFieldBytes), 0);
+  EXPECT_EQ(FullText(8, 2, Target), "C:\\\xc3\xa9\\b.exe");
+  EXPECT_EQ(FullText(8, 2, WorkFolder), std::nullopt);
+  EXPECT_TRUE(AllIndices(SlotIconBitmap(8, 2), 12));
+  EXPECT_EQ(GetSlotField(Memo, 8, 3), "");
+
+  const SlotEntry cleared = edit.clear();
+  EXPECT_EQ(GetSlotField(Target, 8, 2), "");
+  EXPECT_EQ(cleared.whole_target, std::nullopt);
+  EXPECT_TRUE(AllIndices(cleared.icon, kWhite));
 }
 
 }  // namespace

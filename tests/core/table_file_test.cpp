@@ -123,9 +123,7 @@ TEST(TableFile, SavedTableFollowsTheFileLayoutByteForByte) {
   StoreSlotIcon(3, 7, picture);
   // (9,24): cleared, so white.
   SetSlotField(Memo, 9, 24, "gone");
-  CurrentPage = 9;
-  CurrentSlot = 24;
-  ClearCurrentSlot();
+  ClearSlot(9, 24);
   // (13,24): fields of exactly their widths.
   SetSlotField(AccessCount, 13, 24, "1234567890");
   SetSlotField(Memo, 13, 24, std::string(256, 'm'));

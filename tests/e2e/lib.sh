@@ -164,3 +164,40 @@ close_expect() {
 }
 
 size_of() { stat -c %s "$1"; }
+
+# The capture (URL取得), for scripts that set $table and $slot.
+# start_browser SCENARIO: starts the stand-in browser, sets $browser. Not through drv: the
+# browser must outlive the driver, and timeout's process group would take it along.
+start_browser() {
+  [[ -n ${wbrowser:-} ]] || wbrowser=$(winpath "$build/tests/fake_browser.exe") || exit 1
+  wine "$driver_exe" browser "$wbrowser" "$1" 0 "$wait_ms" \
+    </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser ($1) did not start"
+  browser=$(<"$work.browser")
+  started_pids+=("$browser")
+}
+
+# URL取得 on the slot with this control identifier, chosen from its popup with the keyboard.
+capture_into() {
+  local xid
+  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+  drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click control $1"
+  # The menu opens in Quenda's own loop; keys choose from it once it shows.
+  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
+  xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+}
+
+# read_field OFFSET LENGTH: a field of record $slot in $table, without its padding.
+read_field() {
+  dd if="$table" bs=1 skip=$((slot * 1368 + $1)) count="$2" status=none | tr -d '\0'
+}
+
+# The capture saves the table at once; its bytes tell when it happened.
+wait_for_address() {
+  for ((i = 0; i < 100; i++)); do
+    [[ $(read_field 68 128) == http* || $(read_field 68 128) == file:* ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}

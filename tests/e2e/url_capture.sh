@@ -21,41 +21,7 @@ expect_eq "$(field caption "$(drv window "$explorer" IEFrame 50000)")" "Wine Int
 start_quenda
 expect_main_window "with a blank table"
 
-# Not through drv: the browser it starts must outlive the driver, and timeout's process group
-# would take it along.
-wbrowser=$(winpath "$build/tests/fake_browser.exe") || exit 1
-start_browser() {
-  wine "$driver_exe" browser "$wbrowser" "$1" 0 "$wait_ms" \
-    </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser ($1) did not start"
-  browser=$(<"$work.browser")
-  started_pids+=("$browser")
-}
-
-# URL取得 on the slot with this control identifier, chosen from its popup with the keyboard.
-capture_into() {
-  local xid
-  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-  drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click control $1"
-  # The menu opens in Quenda's own loop; keys choose from it once it shows.
-  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
-  xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
-}
-
 slot=6
-read_field() {
-  dd if="$table" bs=1 skip=$((slot * 1368 + $1)) count="$2" status=none | tr -d '\0'
-}
-# The capture saves the table at once; its bytes tell when it happened.
-wait_for_address() {
-  for ((i = 0; i < 100; i++)); do
-    [[ $(read_field 68 128) == http* || $(read_field 68 128) == file:* ]] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 start_browser combo
 capture_into 224
 wait_for_address

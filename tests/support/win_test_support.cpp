@@ -77,6 +77,13 @@ void Click(HWND control) { Press(control, Middle(control), false); }
 void PostClick(HWND control, int x, int y) { Press(control, {x, y}, true); }
 void PostClick(HWND control) { Press(control, Middle(control), true); }
 
+void ChooseFromSlotPopup(HWND main, HWND slot_button, UINT key) {
+  // The popup's own loop takes the keys from the queue.
+  PostMessageW(main, WM_KEYDOWN, key, 0);
+  PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(slot_button), MAKELPARAM(-1, -1));
+}
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -100,6 +100,11 @@ void Click(HWND control);
 void PostClick(HWND control, int x, int y);
 void PostClick(HWND control);
 
+// Opens the main window's slot popup on `slot_button` as the keyboard's menu key does and
+// chooses an item by keys: VK_DOWN the first, VK_UP the last. The menu's command is queued
+// when this returns.
+void ChooseFromSlotPopup(HWND main, HWND slot_button, UINT key);
+
 // Tells `window` what the system tells it when it moves to a monitor of `dpi`: WM_DPICHANGED
 // with a suggested rectangle at the same place that holds `client` inside the present frame.
 void SendDpiChanged(HWND window, int dpi, SIZE client);

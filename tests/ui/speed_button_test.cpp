@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/handle.h"
@@ -710,6 +711,50 @@ TEST_F(SpeedButtonTest, RepaintsOnScreenWithoutErasing) {
   Canvas canvas(40, 30);
   EXPECT_NE(SendMessageW(b, WM_ERASEBKGND, WPARAM(canvas.dc()), 0), 0);
   EXPECT_EQ(canvas.Pixel(20, 15), kSentinel);
+}
+
+// A control on the window base that owns itself, as the speed button does: it counts its paints
+// and notes its deletion.
+class Probe : public Window {
+ public:
+  static HWND Make(HWND parent, int* paints, bool* deleted) {
+    RegisterClassOnce(L"QuendaProbe", 0, nullptr, nullptr);
+    return CreateOwned(std::make_unique<Probe>(paints, deleted), L"QuendaProbe", L"", WS_VISIBLE,
+                       0, RECT{0, 0, 20, 20}, parent, 1);
+  }
+  Probe(int* paints, bool* deleted) : paints_(paints), deleted_(deleted) {}
+  ~Probe() override { *deleted_ = true; }
+
+ protected:
+  void Paint(HDC dc) override {
+    ++*paints_;
+    UniqueBrush green(CreateSolidBrush(kGreen));
+    RECT r{0, 0, 20, 20};
+    FillRect(dc, &r, green.get());
+  }
+
+ private:
+  int* paints_;
+  bool* deleted_;
+};
+
+TEST_F(SpeedButtonTest, TheWindowBasePaintsThroughOneFunctionAndDeletesAControlOwningItself) {
+  int paints = 0;
+  bool deleted = false;
+  const HWND probe = Probe::Make(parent_, &paints, &deleted);
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(Canvas(probe).Pixel(10, 10), kGreen) << "WM_PRINTCLIENT";
+  ShowWindow(parent_, SW_SHOWNOACTIVATE);
+  const int printed = paints;
+  RedrawWindow(probe, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GT(paints, printed) << "WM_PAINT";
+  EXPECT_FALSE(GetUpdateRect(probe, nullptr, FALSE)) << "the paint validated the window";
+  DestroyWindow(probe);
+  EXPECT_TRUE(deleted);
+
+  bool never_made = false;
+  EXPECT_EQ(Probe::Make(HWND(INT_PTR(0x7FFF0)), &paints, &never_made), nullptr);
+  EXPECT_TRUE(never_made) << "a control whose window cannot be made is deleted at once";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The folder chooser on the real shell namespace of the Wine prefix: the bottom bar, the tree
 // filled one level at a time, the path of real and virtual folders, and what the buttons and
-// the close box leave in ChosenFolder.
+// the close box leave as the chooser's answer.
 #include "windows/get_folder.h"
 
 #include <gtest/gtest.h>
@@ -196,8 +196,8 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   EXPECT_EQ(Buttons(computer), 1);
   Select(computer);
   chooser.SpeedButton2Click();
-  EXPECT_EQ(ChosenFolder, Text(computer));
-  EXPECT_NE(ChosenFolder.rfind(L"::{", 0), 0u);
+  EXPECT_EQ(chooser.ChosenFolder(), Text(computer));
+  EXPECT_NE(chooser.ChosenFolder().rfind(L"::{", 0), 0u);
 
   // A real folder gives its full path.
   const HTREEITEM item = Open(long_path);
@@ -205,7 +205,7 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   Select(item);
   PostClick(chooser.Control(SpeedButton2));
   testing::PumpMessages();
-  EXPECT_EQ(ChosenFolder, long_path);
+  EXPECT_EQ(chooser.ChosenFolder(), long_path);
   EXPECT_EQ(Text(item), L"作業フォルダー\uD55C");
 
   // Only the nodes opened on the way hold items; the others still offer to open.
@@ -239,7 +239,7 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   // With nothing selected the path is empty.
   Select(nullptr);
   chooser.SpeedButton2Click();
-  EXPECT_EQ(ChosenFolder, L"");
+  EXPECT_EQ(chooser.ChosenFolder(), L"");
 }
 
 TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
@@ -259,12 +259,11 @@ TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
     Select(root);
   });
   PostClick(chooser.Control(SpeedButton2));
-  ChosenFolder = L"C:\\earlier";
-  chooser.ShowModal(owner);
+  const std::optional<std::wstring> chosen = chooser.ChooseFolder(owner);
   EXPECT_TRUE(root_filled);
   EXPECT_NEAR(shown.left + shown.right, owner_rect.left + owner_rect.right, 1);
   EXPECT_NEAR(shown.top + shown.bottom, owner_rect.top + owner_rect.bottom, 1);
-  const std::wstring desktop = ChosenFolder;
+  const std::wstring desktop = chosen.value_or(L"");
   wchar_t desktop_path[MAX_PATH];
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop_path)));
   EXPECT_EQ(desktop, desktop_path);
@@ -273,13 +272,11 @@ TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
 
   // The close box leaves the earlier choice; the selection stays for the next showing.
   PostMessageW(chooser.hwnd(), WM_CLOSE, 0, 0);
-  chooser.ShowModal(owner);
-  EXPECT_EQ(ChosenFolder, desktop);
+  EXPECT_EQ(chooser.ChooseFolder(owner), desktop);
   EXPECT_EQ(TreeView_GetSelection(tree), root);
 
   PostClick(chooser.Control(SpeedButton1));
-  chooser.ShowModal(owner);
-  EXPECT_EQ(ChosenFolder, L"");
+  EXPECT_EQ(chooser.ChooseFolder(owner), std::nullopt);
   EXPECT_TRUE(IsWindow(chooser.hwnd()));
 }
 

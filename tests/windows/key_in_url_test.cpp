@@ -56,8 +56,6 @@ class KeyInUrlTest : public ::testing::Test {
     SetWindowProvider(&browser);
     SetFileDialogs(&files);
     InitSlotTable();
-    CurrentPage = 2;
-    CurrentSlot = 6;
   }
   ~KeyInUrlTest() override {
     SetFileDialogs(nullptr);
@@ -69,8 +67,15 @@ class KeyInUrlTest : public ::testing::Test {
   void Open() {
     ASSERT_TRUE(picker.Create(nullptr));
     ASSERT_TRUE(editor.Create(nullptr, &picker));
-    editor.FormActivate();
+    Load();
     prompts.prompts.shown.clear();
+  }
+  // The editor on slot 2/6, as the main window hands it; "設　定" and the store behind it.
+  void Load() { editor.Load(SlotEditAt(2, 6)); }
+  void Store() {
+    Click(url_ids::SpeedButton3);
+    ASSERT_TRUE(editor.Result());
+    StoreSlotEntry(2, 6, *editor.Result());
   }
   HWND control(int id) { return editor.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
@@ -119,7 +124,7 @@ TEST_F(KeyInUrlTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   SetSlotField(LastAccess, 2, 6, "2026/12/01 8:00:00");
   SetSlotField(Memo, 2, 6, "memo");
   PaintSlotIcon(2, 6);
-  editor.FormActivate();
+  Load();
   EXPECT_FALSE(editor.Checked());
   EXPECT_TRUE(PreviewShowsGlyph());
   EXPECT_EQ(text(url_ids::LabeledEdit2), L"http://example.com/");
@@ -149,14 +154,14 @@ TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture)
   Type(url_ids::MaskEdit1, L"ああああああ");  // 12 bytes fit whole
   Type(url_ids::MaskEdit1, L"abcdefghijkあ");  // the last would need byte 13
   EXPECT_EQ(text(url_ids::MaskEdit1), L"abcdefghijk");
-  Click(url_ids::SpeedButton3);
+  Store();
 
   EXPECT_EQ(field(Target).size(), 128u);
   EXPECT_EQ(field(Target).substr(0, 19), "http://example.com/");
   // The whole address stays beside the field and comes back in the editor.
   const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
   EXPECT_EQ(SlotFieldWide(Target, 2, 6), whole);
-  editor.FormActivate();
+  Load();
   EXPECT_EQ(text(url_ids::LabeledEdit2), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
   EXPECT_EQ(win::FromCp932(field(Memo)), L"備考");
@@ -234,7 +239,7 @@ TEST_F(KeyInUrlTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   EXPECT_EQ(prompts.prompts.shown[1].text, L"ファイルを読み込めません");
   EXPECT_EQ(prompts.prompts.shown[1].caption, L"確認");
 
-  Click(url_ids::SpeedButton3);
+  Store();
   EXPECT_EQ(field(Flag1), "0");
   EXPECT_EQ(SlotIconBitmap(2, 6).At(16, 16), 12);
 }
@@ -251,14 +256,21 @@ TEST_F(KeyInUrlTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   testing::PostClick(strip, 100, 5);
   testing::PostClick(picker.Control(icon_get_ids::SpeedButton1));
   Click(url_ids::SpeedButton5);
-  EXPECT_EQ(SelectedIcon, 3);
+  EXPECT_EQ(picker.SelectedIcon(), 3);
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
   EXPECT_TRUE(prompts.prompts.shown.empty());
-  Click(url_ids::SpeedButton3);
+  Store();
   EXPECT_EQ(SlotIconBitmap(2, 6).At(8, 24), 11);
 
   // A choice made in a file with more icons, the picker closed without a click: icon 0.
-  SelectedIcon = 7;
+  const auto more = dir.path() / L"MORE.DLL";
+  std::filesystem::copy_file(testing::BesideTests(L"test_icons14.dll"), more);
+  files.answers = {more.wstring()};
+  PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(7 * picker.Cell() + 5, 5));
+  testing::PostClick(strip, 7 * picker.Cell() + 5, 5);
+  testing::PostClick(picker.Control(icon_get_ids::SpeedButton1));
+  Click(url_ids::SpeedButton5);
+  ASSERT_EQ(picker.SelectedIcon(), 7);
   files.answers = {library.wstring()};
   PostMessageW(picker.hwnd(), WM_CLOSE, 0, 0);
   Click(url_ids::SpeedButton5);
@@ -321,7 +333,7 @@ TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(text(url_ids::LabeledEdit2), L"");
   EXPECT_TRUE(editor.Checked());
 
-  Click(url_ids::SpeedButton3);  // nothing of the entry before the clear comes back
+  Store();  // nothing of the entry before the clear comes back
   EXPECT_EQ(field(Flag1), "1");  // the check box, ticked for a cleared slot
   EXPECT_EQ(field(Flag0), "");
   EXPECT_EQ(field(WorkFolder), "");
@@ -335,9 +347,10 @@ TEST_F(KeyInUrlTest, CancelAndTheCloseBoxWriteNothing) {
   Type(url_ids::LabeledEdit2, L"changed");
   Click(url_ids::SpeedButton4);
   EXPECT_EQ(field(Target), "http://example.com/");
-  editor.FormActivate();
+  Load();
   Type(url_ids::LabeledEdit2, L"changed");
   SendMessageW(editor.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(editor.Result());
   EXPECT_EQ(field(Target), "http://example.com/");
   EXPECT_TRUE(IsWindow(editor.hwnd()));  // hidden and reused, never destroyed
 }
@@ -362,15 +375,16 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
   forms.main.FormShow();
   // The first page, an address page, whatever page an earlier test left selected.
   forms.main.SpeedButton1Click(forms.main.PageButtonByTag(0));
-  CurrentSlot = 4;
   SetSlotField(Memo, 0, 4, "old memo");
-  // Cancel the editor as soon as its modal loop runs.
+  // "内容の編集" from slot 4's popup; the editor is cancelled as soon as its modal loop runs.
+  testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_UP);
   testing::PostClick(forms.url.Control(url_ids::SpeedButton4), 3, 3);
-  SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_N2, 0);
+  testing::PumpMessages();
   EXPECT_FALSE(forms.url.InModal());
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
 
-  SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
+  testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_DOWN);
+  testing::PumpMessages();
   EXPECT_EQ(GetSlotField(Target, 0, 4), address.substr(0, 128));
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
   EXPECT_EQ(GetSlotField(DisplayName, 0, 4), "Example Domain Pages");

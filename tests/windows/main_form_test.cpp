@@ -158,8 +158,8 @@ TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 3);
 
   ClickPage(200);
-  EXPECT_EQ(CurrentTag, 200);
-  EXPECT_EQ(CurrentPage, 8);
+  EXPECT_EQ(forms.main.Selection().CurrentTag, 200);
+  EXPECT_EQ(forms.main.Selection().CurrentPage, 8);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P1");
   EXPECT_TRUE(forms.main.AcceptsDrops());
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(200))->Down());
@@ -169,14 +169,14 @@ TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_N2));
 
   ClickPage(201);
-  EXPECT_EQ(CurrentPage, 9);
+  EXPECT_EQ(forms.main.Selection().CurrentPage, 9);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P2");
   ClickPage(201);  // the button that is down selects its page again
-  EXPECT_EQ(CurrentPage, 9);
+  EXPECT_EQ(forms.main.Selection().CurrentPage, 9);
   EXPECT_TRUE(forms.main.AcceptsDrops());
 
   ClickPage(1);
-  EXPECT_EQ(CurrentPage, 1);
+  EXPECT_EQ(forms.main.Selection().CurrentPage, 1);
   EXPECT_FALSE(forms.main.AcceptsDrops());
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page D2");
   popup = forms.main.BuildPopupMenu();
@@ -195,7 +195,7 @@ TEST_F(MainFormTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
   SetSlotField(Memo, 0, 7, "memo");
   Start();
   Hover(forms.main.SlotButton(7));
-  EXPECT_EQ(CurrentSlot, 7);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
   EXPECT_EQ(text(main_ids::Edit1), L"テスト");
   EXPECT_EQ(text(main_ids::Panel8), L"12");
   EXPECT_EQ(text(main_ids::Panel10), L"2026/12/01 9:00:00");
@@ -209,7 +209,7 @@ TEST_F(MainFormTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
   EXPECT_EQ(text(main_ids::Panel8), L"12");
 
   Hover(control(main_ids::Panel4), 2, 2);
-  EXPECT_EQ(CurrentSlot, 7);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
   for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
     EXPECT_EQ(text(id), L"") << id;
   }
@@ -246,7 +246,7 @@ TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_EQ(shell.calls[1].directory, L"C:\\Tools");
   EXPECT_EQ(GetSlotField(AccessCount, 8, 4), "9");
   EXPECT_EQ(GetSlotField(LastAccess, 8, 4), "2026/12/9");
-  EXPECT_EQ(CurrentSlot, 4);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 4);
 
   Click(forms.main.SlotButton(5));  // empty: nothing at all
   EXPECT_EQ(shell.calls.size(), 3u);
@@ -336,7 +336,7 @@ TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(prompts.prompts.shown[0].text, L"内容を置き換えますか？");
   EXPECT_EQ(prompts.prompts.shown[0].caption, L"確認");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_YESNO));
-  EXPECT_EQ(CurrentSlot, 7);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
   EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 7)), first.wstring());
   EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
   EXPECT_EQ(GetSlotField(DisplayName, 8, 7), "Editor.ico");
@@ -370,7 +370,7 @@ TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   SetSlotField(Target, 8, 3, "C:\\keep.exe");
   Start();
   ClickPage(200);
-  CurrentSlot = 1;
+  Hover(forms.main.SlotButton(1));
   Drop({5, 20}, {L"C:\\x.exe"});  // the page bank
   Drop({5, 300}, {L"C:\\x.exe"});  // the info display
   POINT margin{3, 44 + 3};         // Panel4 around the grid
@@ -381,11 +381,11 @@ TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
     EXPECT_EQ(box.caption, L"Ｓｏｒｒｙ");
     EXPECT_EQ(box.type, UINT(MB_OK));
   }
-  EXPECT_EQ(CurrentSlot, 1);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 1);
 
   prompts.prompts.answers = {IDNO};
   Drop(SlotPoint(3), {L"C:\\x.exe"});
-  EXPECT_EQ(CurrentSlot, 3);
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 3);
   EXPECT_EQ(GetSlotField(Target, 8, 3), "C:\\keep.exe");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
@@ -511,8 +511,7 @@ TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
   } rows[] = {{200, forms.prg, prg_ids::Edit1, prg_ids::SpeedButton4, L"program"},
               {0, forms.url, url_ids::LabeledEdit1, url_ids::SpeedButton4, L"address"}};
   for (const auto& row : rows) {
-    ClickPage(row.page_tag);
-    CurrentSlot = 0;
+    ClickPage(row.page_tag);  // no popup opened yet: its slot is 0
     const HWND edit = row.editor.Control(row.edit);
     std::wstring kept, reopened;
     testing::ModalProbe probe;
@@ -567,6 +566,25 @@ TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
       EXPECT_EQ(shown.bottom, work.bottom) << name;
     }
   }
+}
+
+// The keyboard opens the popup on the focused slot, wherever the mouse is or goes.
+TEST_F(MainFormTest, ThePopupEditsTheSlotItWasOpenedFor) {
+  SetSlotField(DisplayName, 0, 4, "four");
+  SetSlotField(DisplayName, 0, 7, "seven");
+  Start();
+  Hover(forms.main.SlotButton(7));
+  testing::ModalProbe probe;
+  probe.Post([&] { Hover(forms.main.SlotButton(7)); });  // inside the popup's loop
+  testing::ChooseFromSlotPopup(main(), forms.main.SlotButton(4), VK_UP);
+  std::wstring edited;
+  probe.Post([&] {
+    edited = win::GetText(forms.url.Control(url_ids::LabeledEdit1));
+    PostClick(forms.url.Control(url_ids::SpeedButton4));
+  });
+  PumpMessages();
+  EXPECT_EQ(edited, L"four");
+  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
 }
 
 TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {

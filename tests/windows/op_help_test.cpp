@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/prompts.h"
 #include "platform/shell.h"
 #include "resources/op_help_layout.h"
 #include "support/win_test_support.h"
@@ -25,8 +28,17 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   EXPECT_EQ(win::GetText(help.Control(help_ids::Label1)), L"操作説明に付いて");
   EXPECT_EQ(win::GetText(help.Control(help_ids::Label2)),
             L"当プログラムの操作説明はホームページをご覧下さい。　m(_　_)m");
-  EXPECT_EQ(win::GetText(help.Control(help_ids::StaticText1)), kHomePage);
-  EXPECT_EQ(win::GetText(help.Control(help_ids::Label3)), L"Ver　１．０β");
+  const std::wstring link = win::GetText(help.Control(help_ids::StaticText1));
+  EXPECT_EQ(link, HomePageTarget(kHomePage, kHomePageAddress,
+                                 std::filesystem::path(ProgramPath()).parent_path()));
+  // "Ver　", the version in full-width digits, "β".
+  const std::wstring version = win::GetText(help.Control(help_ids::Label3));
+  ASSERT_GT(version.size(), 5u);
+  EXPECT_EQ(version.substr(0, 4), L"Ver　");
+  EXPECT_EQ(version.back(), L'β');
+  EXPECT_EQ(version.substr(4, version.size() - 5).find_first_not_of(L"０１２３４５６７８９．"),
+            std::wstring::npos)
+      << "in " << version.size();
   EXPECT_EQ(win::GetText(help.Control(help_ids::SpeedButton1)), L"OK");
 
   // The link is clicked inside the modal loop; the dialog is still modal afterwards, and OK
@@ -62,7 +74,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].owner, nullptr);
   EXPECT_EQ(shell.calls[0].verb, L"OPEN");
-  EXPECT_EQ(shell.calls[0].file, kHomePage);
+  EXPECT_EQ(shell.calls[0].file, link);
   EXPECT_FALSE(shell.calls[0].has_directory);
   EXPECT_EQ(shell.calls[0].show, SW_SHOW);
 }
@@ -78,9 +90,43 @@ TEST(HelpDialog, ALinkThatDoesNotOpenSaysWhy) {
   SetShell(nullptr);
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.prompts.shown[0].text,
-            std::wstring(kHomePage) +
+            win::GetText(help.Control(help_ids::StaticText1)) +
                 L" を開けません。\n関連づけられたアプリケーションがありません。");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+}
+
+// The manual beside the program wins; without it the configured address; without that the
+// manual's place all the same, so that opening it says what is missing. The link shows what
+// opens.
+TEST(HelpDialog, TheLinkOpensTheManualBesideTheProgramOrElseTheConfiguredAddress) {
+  const std::filesystem::path folder = std::filesystem::path(ProgramPath()).parent_path();
+  const std::filesystem::path manual = folder / L"Quenda-manual-test.html";
+  const std::wstring web = L"https://quenda.invalid/manual/";
+  struct Row {
+    const char* name;
+    bool manual_there;
+    std::wstring page, address, opened;
+  } rows[] = {
+      {"manual there", true, manual.filename().wstring(), web, manual.wstring()},
+      {"manual missing", false, manual.filename().wstring(), web, web},
+      {"manual missing, no address", false, manual.filename().wstring(), L"", manual.wstring()},
+      {"an address as home page", true, web, L"https://other.invalid/", web},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.manual_there) std::ofstream(manual) << "<!DOCTYPE html>";
+    RecordingShell shell;
+    SetShell(&shell);
+    TOpHelp help(row.page, row.address);
+    ASSERT_TRUE(help.Create(nullptr));
+    EXPECT_EQ(win::GetText(help.Control(help_ids::StaticText1)), row.opened);
+    help.StaticText1Click();
+    SetShell(nullptr);
+    std::filesystem::remove(manual);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].verb, L"OPEN");
+    EXPECT_EQ(shell.calls[0].file, row.opened);
+  }
 }
 
 }  // namespace

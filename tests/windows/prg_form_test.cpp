@@ -32,8 +32,6 @@ class PrgFormTest : public ::testing::Test {
     SetClock(&clock);
     SetFileDialogs(&files);
     InitSlotTable();
-    CurrentPage = 8;
-    CurrentSlot = 3;
     SetSlotField(Flag0, 8, 3, "F");
     SetSlotField(Flag1, 8, 3, "0");
     SetSlotField(Title, 8, 3, "Old.exe");
@@ -60,6 +58,13 @@ class PrgFormTest : public ::testing::Test {
   std::wstring text(int id) { return win::GetText(control(id)); }
   void Click(int id) { testing::Click(control(id), 3, 3); }
   std::string field(int no) { return GetSlotField(no, 8, 3); }
+  // The editor on slot 8/3, as the main window hands it; "設　定" and the store behind it.
+  void Open() { editor.Load(SlotEditAt(8, 3)); }
+  void Store() {
+    Click(prg_ids::SpeedButton3);
+    ASSERT_TRUE(editor.Result());
+    StoreSlotEntry(8, 3, *editor.Result());
+  }
 
   testing::ScopedPrompts prompts;
   testing::ScopedTempDir dir;
@@ -78,7 +83,7 @@ TEST_F(PrgFormTest, OpensOnTheSlotsFieldsAndIcon) {
   GetClientRect(editor.hwnd(), &client);
   EXPECT_EQ(client.right, 595);
   EXPECT_EQ(client.bottom, 314);
-  editor.FormActivate();
+  Open();
   EXPECT_EQ(text(prg_ids::Label7), L"Old.exe");
   EXPECT_EQ(text(prg_ids::Label2), L"C:\\Old\\Old.exe");
   EXPECT_EQ(text(prg_ids::Label5), L"C:\\Old");
@@ -95,7 +100,7 @@ TEST_F(PrgFormTest, OpensOnTheSlotsFieldsAndIcon) {
   }
 
   InitSlotTable();  // an empty slot: empty controls and a black icon
-  editor.FormActivate();
+  Open();
   EXPECT_EQ(text(prg_ids::Label2), L"");
   EXPECT_EQ(text(prg_ids::Edit1), L"");
   EXPECT_EQ(editor.Glyph(), BlankIcon());
@@ -105,7 +110,7 @@ TEST_F(PrgFormTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   ASSERT_TRUE(created);
   const auto ico = dir.path() / L"Editor.ico";  // one icon: no picker
   testing::WriteIconFile(ico, 0xFF0000);
-  editor.FormActivate();
+  Open();
   files.answers = {std::nullopt, ico.wstring(), ico.wstring()};
   Click(prg_ids::SpeedButton6);  // cancelled
   EXPECT_EQ(text(prg_ids::Label2), L"C:\\Old\\Old.exe");
@@ -127,15 +132,16 @@ TEST_F(PrgFormTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
   EXPECT_EQ(SlotIconBitmap(8, 3).At(16, 16), 10);
   Click(prg_ids::SpeedButton4);
+  EXPECT_FALSE(editor.Result());
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
   EXPECT_EQ(field(Memo), "old memo");
   EXPECT_EQ(SlotIconBitmap(8, 3).At(16, 16), 10);
 
-  editor.FormActivate();
+  Open();
   Click(prg_ids::SpeedButton6);
   win::SetText(control(prg_ids::Edit1), L"エディタ");  // the display name only
   win::SetText(control(prg_ids::Memo1), L"備考");
-  Click(prg_ids::SpeedButton3);
+  Store();
   EXPECT_EQ(win::FromCp932(field(Target)), ico.wstring());
   EXPECT_EQ(field(Title), "Editor.ico");
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"エディタ");
@@ -153,7 +159,7 @@ TEST_F(PrgFormTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   ASSERT_TRUE(created);
   const std::wstring folder = L"C:\\" + std::wstring(80, L'\u9577') + L"\\\uD55C";
   SetSlotFieldWide(WorkFolder, 8, 3, folder);
-  editor.FormActivate();
+  Open();
   EXPECT_EQ(text(prg_ids::Label5), folder);
   EXPECT_EQ(text(prg_ids::Label2), L"C:\\Old\\Old.exe");
 
@@ -163,7 +169,7 @@ TEST_F(PrgFormTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   files.answers = {ico.wstring()};
   Click(prg_ids::SpeedButton6);
   EXPECT_EQ(text(prg_ids::Label2), ico.wstring());
-  Click(prg_ids::SpeedButton3);
+  Store();
   EXPECT_EQ(field(Target), win::ToCp932Field(ico.wstring(), 128).bytes);
   EXPECT_EQ(SlotFieldWide(Target, 8, 3), ico.wstring());
   EXPECT_EQ(SlotFieldWide(WorkFolder, 8, 3), L"");  // a new program has no folder yet
@@ -173,7 +179,7 @@ TEST_F(PrgFormTest, AProgramWithSeveralIconsAsksThePicker) {
   ASSERT_TRUE(created);
   const auto program = dir.path() / L"道具箱.exe";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons5.dll"), program);
-  editor.FormActivate();
+  Open();
   files.answers = {program.wstring()};
   // Inside the picker's modal loop: hover and click cell 2, then OK.
   const HWND strip = picker.Control(icon_get_ids::Image1);
@@ -181,7 +187,7 @@ TEST_F(PrgFormTest, AProgramWithSeveralIconsAsksThePicker) {
   PostClick(strip, 70, 5);
   PostClick(picker.Control(icon_get_ids::SpeedButton1));
   Click(prg_ids::SpeedButton6);
-  EXPECT_EQ(SelectedIcon, 2);
+  EXPECT_EQ(picker.SelectedIcon(), 2);
   EXPECT_EQ(win::FromCp932(FieldText(editor.WorkingRecord().fields.Title)), L"道具箱.exe");
   EXPECT_EQ(editor.Glyph().At(8, 24), 12);  // icon 2 is blue
 }
@@ -192,7 +198,7 @@ TEST_F(PrgFormTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
   ASSERT_TRUE(created);
   const auto program = dir.path() / L"sizes.exe";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons_sizes.dll"), program);
-  editor.FormActivate();
+  Open();
   files.answers = {program.wstring()};
   const HWND strip = picker.Control(icon_get_ids::Image1);
   const int x = picker.Cell() + 5;  // cell 1 at the window's DPI
@@ -200,7 +206,7 @@ TEST_F(PrgFormTest, TheStripAndTheEditorShowEachIconsOwn32PixelImage) {
   PostClick(strip, x, 5);
   PostClick(picker.Control(icon_get_ids::SpeedButton1));
   Click(prg_ids::SpeedButton6);
-  EXPECT_EQ(SelectedIcon, 1);
+  EXPECT_EQ(picker.SelectedIcon(), 1);
   const Picture cells = win::PictureFromBitmap(picker.StripBitmap());
   EXPECT_TRUE(testing::IsThe32PixelImage(cells, 0));
   EXPECT_TRUE(testing::IsThe32PixelImage(cells, 32));
@@ -215,7 +221,7 @@ TEST_F(PrgFormTest, AShortcutTakesTheShellsNameAndIcon) {
   ASSERT_TRUE(testing::WriteShortcut(link, ico));
   SHFILEINFOW info{};
   SHGetFileInfoW(link.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
-  editor.FormActivate();
+  Open();
   files.answers = {link.wstring()};
   Click(prg_ids::SpeedButton6);
   EXPECT_EQ(text(prg_ids::Label7), info.szDisplayName);
@@ -227,7 +233,7 @@ TEST_F(PrgFormTest, AShortcutTakesTheShellsNameAndIcon) {
 
 TEST_F(PrgFormTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
   ASSERT_TRUE(created);
-  editor.FormActivate();
+  Open();
   PostClick(folders.Control(folder_ids::SpeedButton1));  // "ｷｬﾝｾﾙ": an empty choice
   Click(prg_ids::SpeedButton2);
   EXPECT_EQ(text(prg_ids::Label5), L"C:\\Old");
@@ -237,16 +243,16 @@ TEST_F(PrgFormTest, TheWorkingFolderComesFromTheChooserAndItsCancelKeepsIt) {
   PostMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(folders.Root()));
   PostClick(folders.Control(folder_ids::SpeedButton2));
   Click(prg_ids::SpeedButton2);
-  ASSERT_FALSE(ChosenFolder.empty());
-  EXPECT_EQ(text(prg_ids::Label5), ChosenFolder);
-  Click(prg_ids::SpeedButton3);
-  EXPECT_EQ(field(WorkFolder), win::ToCp932(ChosenFolder));
+  ASSERT_FALSE(folders.ChosenFolder().empty());
+  EXPECT_EQ(text(prg_ids::Label5), folders.ChosenFolder());
+  Store();
+  EXPECT_EQ(field(WorkFolder), win::ToCp932(folders.ChosenFolder()));
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
 }
 
 TEST_F(PrgFormTest, ClearEmptiesTheSlotAtOnce) {
   ASSERT_TRUE(created);
-  editor.FormActivate();
+  Open();
   prompts.prompts.answers = {IDNO, IDYES};
   Click(prg_ids::SpeedButton8);
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
@@ -262,12 +268,12 @@ TEST_F(PrgFormTest, ClearEmptiesTheSlotAtOnce) {
   Click(prg_ids::SpeedButton4);  // cancel keeps the clear
   EXPECT_EQ(field(Title), "");
 
-  editor.FormActivate();
+  Open();
   Click(prg_ids::SpeedButton8);  // no answer left: IDOK, not Yes
   EXPECT_EQ(field(Flag1), "");
   prompts.prompts.answers = {IDYES};
   Click(prg_ids::SpeedButton8);
-  Click(prg_ids::SpeedButton3);  // stores the empty controls with the blank glyph
+  Store();  // stores the empty controls with the blank glyph
   EXPECT_EQ(field(Flag1), "0");
   EXPECT_EQ(field(Target), "");
   EXPECT_EQ(SlotIconBitmap(8, 3).At(16, 16), kBlack);

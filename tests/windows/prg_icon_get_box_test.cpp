@@ -160,13 +160,13 @@ TEST_F(PrgIconGetBoxTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   POINT near_right{inside.right - 5, 10};
   MapWindowPoints(box, strip, &near_right, 1);
   SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(near_right.x, near_right.y));
-  EXPECT_EQ(HoverIcon, 13);
+  EXPECT_EQ(picker.HoverIcon(), 13);
   SendMessageW(box, WM_HSCROLL, SB_LEFT, 0);
   EXPECT_EQ(RectIn(strip, box).left, -1);
   near_right = {inside.right - 5, 10};
   MapWindowPoints(box, strip, &near_right, 1);
   SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(near_right.x, near_right.y));
-  EXPECT_EQ(HoverIcon, (inside.right - 5 + 1) / 32);
+  EXPECT_EQ(picker.HoverIcon(), (inside.right - 5 + 1) / 32);
   SendMessageW(box, WM_HSCROLL, SB_LINERIGHT, 0);
   const int moved = -1 - RectIn(strip, box).left;
   EXPECT_GT(moved, 0);
@@ -239,10 +239,10 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
 
     // The last pixel of cell 3 is cell 3, and a click there previews icon 3 at the cell's size.
     SendMessageW(control(Image1), WM_MOUSEMOVE, 0, MAKELPARAM(4 * c.cell - 1, 5));
-    EXPECT_EQ(HoverIcon, 3);
+    EXPECT_EQ(picker.HoverIcon(), 3);
     picker.Image1Click();
     clicked = true;
-    EXPECT_EQ(SelectedIcon, 3);
+    EXPECT_EQ(picker.SelectedIcon(), 3);
     const Picture preview = Preview();
     ASSERT_EQ(preview.width, c.cell);
     wrong = 0;
@@ -281,8 +281,6 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
   testing::ScopedTempDir dir;
   const auto program = dir.path() / L"アイコン集.dll";  // a CP932 path
   std::filesystem::copy_file(five, program);
-  SelectedIcon = 0;
-  HoverIcon = 0;
   const HWND strip = control(Image1), label = control(Label2);
   ModalProbe probe;
 
@@ -297,7 +295,7 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
   PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(70, 5));
   probe.Post([&] {
     labels.push_back(win::GetText(label));
-    hover_at_click = HoverIcon;
+    hover_at_click = picker.HoverIcon();
   });
   PostClick(strip, 70, 5);
   probe.Post([&] { labels.push_back(win::GetText(label)); });
@@ -313,8 +311,8 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
   // the pointer, and a click shows only at the next move.
   EXPECT_EQ(labels, (std::vector<std::wstring>{L"Label2", L"0", L"0", L"2"}));
   EXPECT_EQ(hover_at_click, 2);
-  EXPECT_EQ(SelectedIcon, 2);
-  EXPECT_EQ(HoverIcon, 3);
+  EXPECT_EQ(picker.SelectedIcon(), 2);
+  EXPECT_EQ(picker.HoverIcon(), 3);
   // The preview is the cell's top-left 31 x 31; its last column and row stay white.
   Picture preview = Preview();
   ASSERT_EQ(preview.width, 32);
@@ -358,7 +356,7 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
     EXPECT_FALSE(shown) << path;
     EXPECT_EQ(picker.StripBitmap(), nullptr) << path;
   }
-  EXPECT_EQ(SelectedIcon, 2);
+  EXPECT_EQ(picker.SelectedIcon(), 2);
 }
 
 }  // namespace
