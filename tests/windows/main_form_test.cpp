@@ -54,6 +54,7 @@ class MainFormTest : public ::testing::Test {
     ASSERT_FALSE(SaveTable());
     InitSlotTable();
     ASSERT_TRUE(forms.Create());
+    ASSERT_TRUE(forms.CreateDialogsNow());
     if (show) {
       ShowWindow(main(), SW_SHOWNOACTIVATE);
     } else {
