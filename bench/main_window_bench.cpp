@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/forms.h"
-#include "core/table_file.h"
+#include "core/std_table_storage.h"
 #include "platform/prompts.h"
 #include "ui/speed_button.h"
 
@@ -23,6 +23,8 @@ Forms& SharedForms() {
   static Forms* forms = [] {
     static SilentPrompts prompts;
     SetPrompts(&prompts);
+    static StdTableStorage storage;
+    SetTableStorage(&storage);
     const auto dir = std::filesystem::temp_directory_path() / L"quenda-bench";
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);

@@ -14,6 +14,7 @@
 
 #include "core/full_text.h"
 #include "core/slot_table.h"
+#include "core/std_table_storage.h"
 #include "core/table_file.h"
 
 namespace {
@@ -181,6 +182,8 @@ int main(int argc, char** argv) {
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   fs::create_directories(g_dir);
   quenda::ProgramDir = g_dir;
+  quenda::StdTableStorage storage;
+  quenda::SetTableStorage(&storage);
   FillTable();
   int status = 0;
   if (quenda::MaybeError error = quenda::SaveTable()) {

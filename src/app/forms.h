@@ -1,5 +1,6 @@
 #pragma once
-// The six windows of the program, created once at start-up in this order and kept until exit.
+// The six windows of the program: the main window made at start-up, each dialog when first
+// needed (in this order when all are made at once); all kept until exit.
 #include "windows/get_folder.h"
 #include "windows/key_in_url.h"
 #include "windows/main_form.h"
@@ -17,8 +18,11 @@ struct Forms {
   TKeyIn_URL url;
   TOpHelp help;
 
-  // Creates the windows in order; the main window's FormCreate runs before the next one.
+  // Creates the main window (its FormCreate loads the table) and readies the dialogs to be
+  // created when first opened.
   bool Create();
+  // Creates every dialog not made yet, in the order above.
+  bool CreateDialogsNow();
 };
 
 }  // namespace quenda

@@ -1,7 +1,9 @@
 #include "core/bmp.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quenda {
 
@@ -123,12 +125,20 @@ bool IsOwnIconFormat(const ImageHeader& h, std::span<const std::uint8_t> palette
 
 // Bytes missing from a short pixel block read as 0, as in DecodeCorner.
 void CopyIconIndices(const ImageHeader& h, std::span<const std::uint8_t> pixels, IconBitmap& icon) {
+  constexpr std::size_t kRowBytes = kIconSize / 2;
   for (int y = 0; y < kIconSize; ++y) {
-    const std::size_t row = std::size_t(h.height < 0 ? y : kIconSize - 1 - y) * 16;
-    for (int x = 0; x < kIconSize; ++x) {
-      const std::size_t offset = row + x / 2;
-      const std::uint8_t byte = offset < pixels.size() ? pixels[offset] : 0;
-      icon.Set(x, y, x % 2 ? byte & 0xF : byte >> 4);
+    const std::size_t start = std::size_t(h.height < 0 ? y : kIconSize - 1 - y) * kRowBytes;
+    // A local copy of the row, so the split below is not held back by a possible overlap.
+    std::array<std::uint8_t, kRowBytes> row{};
+    if (start + kRowBytes <= pixels.size()) {
+      std::memcpy(row.data(), pixels.data() + start, kRowBytes);
+    } else if (start < pixels.size()) {
+      std::copy(pixels.begin() + start, pixels.end(), row.begin());
+    }
+    std::uint8_t* out = icon.index.data() + std::size_t(y) * kIconSize;
+    for (std::size_t i = 0; i < kRowBytes; ++i) {
+      out[2 * i] = row[i] >> 4;
+      out[2 * i + 1] = row[i] & 0xF;
     }
   }
 }
@@ -186,25 +196,26 @@ void AppendIconBmp(const IconBitmap& icon, std::vector<std::uint8_t>& out) {
 
 MaybeError ReadIconBmp(std::span<const std::uint8_t> bytes, std::size_t& pos, IconBitmap& icon) {
   auto left = [&] { return bytes.size() - pos; };
-  const Error read_error = Error::Plain(msg::kReadError);
-  const Error invalid = Error::Plain(msg::kInvalidBitmap);
+  // Made only when returned: 350 icons are read at every start.
+  const auto read_error = [] { return Error::Plain(msg::kReadError); };
+  const auto invalid = [] { return Error::Plain(msg::kInvalidBitmap); };
 
   if (left() < kFileHeaderBytes) {
     pos = bytes.size();
-    return read_error;
+    return read_error();
   }
-  if (bytes[pos] != 'B' || bytes[pos + 1] != 'M') return invalid;
+  if (bytes[pos] != 'B' || bytes[pos + 1] != 'M') return invalid();
   pos += kFileHeaderBytes;
 
   if (left() < 4) {
     pos = bytes.size();
-    return read_error;
+    return read_error();
   }
   const std::uint32_t header_size = Get32(&bytes[pos]);
-  if (header_size != kCoreHeaderBytes && header_size < kInfoHeaderBytes) return invalid;
+  if (header_size != kCoreHeaderBytes && header_size < kInfoHeaderBytes) return invalid();
   if (header_size > left()) {
     pos = bytes.size();
-    return read_error;
+    return read_error();
   }
   const std::uint8_t* p = &bytes[pos];
   ImageHeader h;
@@ -224,14 +235,14 @@ MaybeError ReadIconBmp(std::span<const std::uint8_t> bytes, std::size_t& pos, Ic
     h.colours_used = Get32(p + 32);
   }
   pos += header_size;
-  if (h.planes != 1) return invalid;
+  if (h.planes != 1) return invalid();
 
   // Bit-field masks follow a header too short to hold them (the plain 40-byte one).
   if (!h.core && h.compression == kBitFields) {
     if (header_size < kInfoHeaderBytes + 12) {
       if (left() < 12) {
         pos = bytes.size();
-        return read_error;
+        return read_error();
       }
       for (int i = 0; i < 3; ++i) h.masks[i] = Get32(&bytes[pos + 4 * i]);
       pos += 12;
@@ -245,12 +256,12 @@ MaybeError ReadIconBmp(std::span<const std::uint8_t> bytes, std::size_t& pos, Ic
   const std::uint64_t palette_bytes = colours * (h.core ? 3 : 4);
   if (palette_bytes > left()) {
     pos = bytes.size();
-    return read_error;
+    return read_error();
   }
   const std::span<const std::uint8_t> palette = bytes.subspan(pos, std::size_t(palette_bytes));
   pos += std::size_t(palette_bytes);
 
-  if (!Decodable(h)) return invalid;
+  if (!Decodable(h)) return invalid();
 
   // Sized by the headers; the product saturates so hostile sizes cannot wrap.
   std::uint64_t pixel_bytes = h.size_image;

@@ -30,14 +30,6 @@ const char kNotInteger[] =
     "'%s' \x82\xcd\x90\xae\x90\x94\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";
 }  // namespace msg
 
-std::string ErrorText(const Error& error) {
-  std::string text = error.message;
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) {
-    text.replace(at, 2, error.has_path ? error.path.generic_string() : error.arg);
-  }
-  return text;
-}
 
 std::string WithFinalPeriod(const std::string& text) {
   const std::size_t last = LastCharOffset(text);

@@ -166,9 +166,7 @@ std::vector<FullTextEntry> FullTextEntries() {
 }
 
 std::filesystem::path FullTextFilePath() {
-  std::filesystem::path path = TableFilePath();
-  path += ".utf8";
-  return path;
+  return PathWithSuffix(TableFilePath(), ".utf8");
 }
 
 std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table) {

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include "core/bmp.h"
 #include "core/full_text.h"
@@ -18,29 +16,28 @@ constexpr std::size_t kReadLimit = 64u << 20;
 // 700 whole texts of the longest path each fit in this.
 constexpr std::size_t kFullTextReadLimit = 80u << 20;
 
-StdTableStorage g_std_storage;
-TableStorage* g_storage = &g_std_storage;
+TableStorage* g_storage = nullptr;
 bool g_damaged = false;
 // The file was there but could not be read (held by another program, say): nothing of it is
 // in the table, so it is not replaced before the table has changed.
 bool g_unread = false;
 unsigned long g_changes_at_load = 0;
 
-std::filesystem::path Sibling(const std::filesystem::path& path, const std::string& suffix) {
-  auto name = path.native();
-  name += std::filesystem::path(suffix).native();
-  return name;
-}
 
 }  // namespace
 
-void SetTableStorage(TableStorage* storage) { g_storage = storage ? storage : &g_std_storage; }
+void SetTableStorage(TableStorage* storage) { g_storage = storage; }
+
+std::filesystem::path PathWithSuffix(const std::filesystem::path& path, std::string_view ascii) {
+  auto name = path.native();
+  name.append(ascii.begin(), ascii.end());
+  return name;
+}
 
 std::filesystem::path TableFilePath() {
   auto name = ProgramDir.native();
   name += std::filesystem::path::preferred_separator;
-  name += std::filesystem::path("Quenda.Tbl").native();
-  return name;
+  return PathWithSuffix(name, "Quenda.Tbl");
 }
 
 MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table, std::size_t* used) {
@@ -69,6 +66,7 @@ std::vector<std::uint8_t> SerializeTable(const SlotTable& table) {
 
 MaybeError LoadTable() {
   const std::filesystem::path path = TableFilePath();
+  if (!g_storage) return Error::WithPath(msg::kCannotOpen, path);
   std::vector<std::uint8_t> bytes;
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
   g_changes_at_load = TheSlotTable().changes;
@@ -97,14 +95,15 @@ bool TableFileDamaged() { return g_damaged; }
 
 MaybeError SaveTable() {
   const std::filesystem::path path = TableFilePath();
+  if (!g_storage) return Error::WithPath(msg::kCannotCreate, path);
   if (g_unread && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
     return std::nullopt;
   }
   std::filesystem::path aside;
   if (g_damaged && g_storage->Exists(path)) {
-    aside = Sibling(path, ".damaged");
+    aside = PathWithSuffix(path, ".damaged");
     for (int n = 2; g_storage->Exists(aside); ++n) {
-      aside = Sibling(path, ".damaged" + std::to_string(n));
+      aside = PathWithSuffix(path, ".damaged" + std::to_string(n));
     }
     if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
   }
@@ -138,66 +137,6 @@ MaybeError SaveTable() {
   }
   g_damaged = g_unread = false;
   return std::nullopt;
-}
-
-TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
-                                                  std::size_t limit,
-                                                  std::vector<std::uint8_t>& bytes) {
-  std::error_code ec;
-  const std::filesystem::file_status st = std::filesystem::status(path, ec);
-  if (!std::filesystem::exists(st)) return ReadStatus::Missing;
-  // A folder opens as a stream that reads nothing; it is no table to load or to replace.
-  if (!std::filesystem::is_regular_file(st)) return ReadStatus::Failed;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadStatus::Failed;
-  bytes.clear();
-  char buffer[1 << 16];
-  while (bytes.size() < limit && in) {
-    in.read(buffer, std::streamsize(std::min(sizeof buffer, limit - bytes.size())));
-    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-  }
-  return in.bad() ? ReadStatus::Failed : ReadStatus::Ok;
-}
-
-MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,
-                                         std::span<const std::uint8_t> bytes) {
-  const std::filesystem::path temp = Sibling(path, ".tmp");
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return Error::WithPath(msg::kCannotCreate, path);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return Error::Plain(msg::kWriteError);
-    }
-  }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return Error::WithPath(msg::kCannotCreate, path);
-  }
-  return std::nullopt;
-}
-
-MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
-                                     const std::filesystem::path& to) {
-  std::error_code ec;
-  std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec);
-  if (ec) return Error::WithPath(msg::kCannotCreate, to);
-  return std::nullopt;
-}
-
-bool StdTableStorage::Exists(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
-
-void StdTableStorage::Remove(const std::filesystem::path& path) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
 }
 
 }  // namespace quenda

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "core/errors.h"
@@ -34,20 +35,13 @@ class TableStorage {
   virtual void Remove(const std::filesystem::path& path) = 0;
 };
 
-// Portable storage through the standard library: write to "<file>.tmp", then rename.
-class StdTableStorage : public TableStorage {
- public:
-  ReadStatus ReadAll(const std::filesystem::path& path, std::size_t limit,
-                     std::vector<std::uint8_t>& bytes) override;
-  MaybeError WriteReplace(const std::filesystem::path& path,
-                          std::span<const std::uint8_t> bytes) override;
-  MaybeError KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
-  bool Exists(const std::filesystem::path& path) override;
-  void Remove(const std::filesystem::path& path) override;
-};
 
-// Installs the storage LoadTable and SaveTable use (not owned; nullptr: the portable one).
+// Installs the storage LoadTable and SaveTable use (not owned). Each program installs its
+// platform's, so that none links another's; with none, loading and saving fail.
 void SetTableStorage(TableStorage* storage);
+
+// The path with ASCII text appended to its last part ("Quenda.Tbl" + ".tmp"), no conversion.
+std::filesystem::path PathWithSuffix(const std::filesystem::path& path, std::string_view ascii);
 
 // ProgramDir followed directly by "\Quenda.Tbl".
 std::filesystem::path TableFilePath();

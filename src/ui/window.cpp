@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <set>
+#include <utility>
 
 #include "platform/cp932.h"
 
@@ -148,8 +149,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Default(message, wparam, lparam);
 }
 
+bool Window::EnsureCreated() {
+  if (!hwnd_ && create_later_) std::exchange(create_later_, nullptr)();
+  return hwnd_ != nullptr;
+}
+
 void Window::ShowModal(HWND owner) {
-  if (in_modal_) return;
+  if (in_modal_ || !EnsureCreated()) return;
   in_modal_ = true;
   end_modal_ = false;
   const bool owner_enabled = owner && IsWindowEnabled(owner);

@@ -4,6 +4,7 @@
 // for typed handlers. A control may own itself (CreateOwned): it is deleted after its last message.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,11 @@ class Window {
   // is closed; the owner is disabled meanwhile. The window opens inside the work area of its
   // monitor, after Opening has placed it.
   void ShowModal(HWND owner);
+  // Puts off creating the window until it is first needed (ShowModal or EnsureCreated), so that
+  // start-up pays only for the main window; `create` then runs once.
+  void CreateWhenNeeded(std::function<bool()> create) { create_later_ = std::move(create); }
+  // Creates the window now if that was put off; false when it does not exist afterwards.
+  bool EnsureCreated();
   void EndModal();
   bool InModal() const { return in_modal_; }
 
@@ -73,6 +79,7 @@ class Window {
   HWND hwnd_ = nullptr;
   Dpi dpi_;
   bool in_modal_ = false;
+  std::function<bool()> create_later_;
   bool end_modal_ = false;
   bool owned_by_window_ = false;  // CreateOwned: deleted when the window is gone
 };

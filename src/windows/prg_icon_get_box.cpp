@@ -254,6 +254,7 @@ void TPrgIconGetBox::PaintStrip(HDC dc) const {
 }
 
 int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
+  if (!EnsureCreated()) return 0;
   EmptyStrip();
   const int count = IconCount(path);
   if (count < 2) return 0;

@@ -10,6 +10,7 @@
 #include "platform/table_storage_win.h"
 #include "resources/resource_ids.h"
 #include "support/win_test_support.h"
+#include "windows/modal_probe.h"
 
 namespace quenda {
 namespace {
@@ -40,7 +41,7 @@ class StartAndCloseTest : public ::testing::Test {
  protected:
   StartAndCloseTest() { SetTableStorage(&storage); }
   ~StartAndCloseTest() override {
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     PumpMessages();  // drop the WM_QUIT a destroyed main window posts
   }
   std::uintmax_t TableSize() { return std::filesystem::file_size(dir.path() / L"Quenda.Tbl"); }
@@ -115,6 +116,20 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   EXPECT_EQ(item(GetSubMenu(menu, 1), 0), L"操作方法");
   EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 1), 0), UINT(IDM_N3));
 
+  // The dialogs are made when first needed: the help dialog as the menu opens it, then the rest.
+  for (const win::Window* w : std::initializer_list<const win::Window*>{
+           &forms.prg, &forms.icon_get, &forms.folder, &forms.url, &forms.help}) {
+    EXPECT_EQ(w->hwnd(), nullptr);
+  }
+  testing::ModalProbe probe;
+  bool shown = false;
+  probe.Post([&] {
+    shown = IsWindowVisible(forms.help.hwnd());
+    forms.help.SpeedButton1Click();
+  });
+  SendMessageW(main, WM_COMMAND, IDM_N3, 0);
+  EXPECT_TRUE(shown);
+  ASSERT_TRUE(forms.CreateDialogsNow());
   const std::pair<HWND, const wchar_t*> dialogs[] = {
       {forms.prg.hwnd(), L"TPrgForm"},     {forms.icon_get.hwnd(), L"TPrgIconGetBox"},
       {forms.folder.hwnd(), L"TGetFolder"}, {forms.url.hwnd(), L"TKeyIn_URL"},

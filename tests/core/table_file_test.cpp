@@ -12,6 +12,7 @@
 
 #include "core/bmp.h"
 #include "core/full_text.h"
+#include "core/std_table_storage.h"
 #include "table_layout.h"
 
 namespace quenda {
@@ -482,7 +483,7 @@ class TableStorageTest : public ::testing::Test {
             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(dir_);
     ProgramDir = dir_;
-    SetTableStorage(nullptr);
+    SetTableStorage(&portable_);
     InitSlotTable();
     LoadTable();  // a missing file: no damage left over from an earlier test
   }
@@ -510,6 +511,7 @@ class TableStorageTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  StdTableStorage portable_;
 };
 
 TEST_F(TableStorageTest, LoadThenSaveKeepsTheFileByteForByte) {
@@ -641,7 +643,7 @@ TEST_F(TableStorageTest, AFileThatCouldNotBeReadIsReplacedOnlyAfterAChange) {
   EXPECT_EQ(Read(File()).size(), kFileSize);
 
   // The portable storage does not read a folder in the file's place as an empty table.
-  SetTableStorage(nullptr);
+  SetTableStorage(&portable_);
   fs::remove(File());
   fs::create_directory(File());
   EXPECT_EQ(Text(LoadTable()), WithPath(msg::kCannotOpen, File()));
@@ -749,7 +751,7 @@ TEST_F(TableStorageTest, WholeTextsAreSavedBeforeTheTableAndApplyAfterARestart) 
   ASSERT_FALSE(SaveTable());
   ASSERT_FALSE(LoadTable());
   EXPECT_EQ(FullText(9, 4, WorkFolder), std::nullopt);
-  SetTableStorage(nullptr);
+  SetTableStorage(&portable_);
 }
 
 }  // namespace

@@ -1,6 +1,26 @@
 #include "support/win_test_support.h"
 
+#include <gtest/gtest.h>
+
+#include "core/std_table_storage.h"
+
 namespace quenda::testing {
+
+// The windows load and save their table through the standard library's storage, as the core's
+// tests do; the Win32 storage has tests of its own.
+void UsePortableStorage() {
+  static StdTableStorage storage;
+  SetTableStorage(&storage);
+}
+
+namespace {
+
+class PortableStorage : public ::testing::Environment {
+  void SetUp() override { UsePortableStorage(); }
+};
+const auto* const kPortableStorage = ::testing::AddGlobalTestEnvironment(new PortableStorage);
+
+}  // namespace
 
 ScopedTempDir::ScopedTempDir() {
   previous_ = std::filesystem::current_path();

@@ -16,6 +16,9 @@
 
 namespace quenda::testing {
 
+// Puts back the table storage every window test starts with (the standard library's).
+void UsePortableStorage();
+
 // Records every message box and answers with a scripted result (IDOK when none is left).
 class RecordingPrompts : public Prompts {
  public:

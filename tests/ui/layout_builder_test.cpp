@@ -168,7 +168,7 @@ class WindowsAtDpi : public ::testing::Test {
  protected:
   WindowsAtDpi() { SetTableStorage(&storage); }
   ~WindowsAtDpi() override {
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     testing::PumpMessages();
   }
 
@@ -180,6 +180,7 @@ class WindowsAtDpi : public ::testing::Test {
 TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
   Forms forms;
   ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(forms.CreateDialogsNow());
   using namespace folder_ids;
   struct Subject {
     const char* name;

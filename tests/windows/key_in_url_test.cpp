@@ -372,6 +372,7 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
 
   Forms forms;
   ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(forms.CreateDialogsNow());
   forms.main.FormShow();
   // The first page, an address page, whatever page an earlier test left selected.
   forms.main.SpeedButton1Click(forms.main.PageButtonByTag(0));
@@ -404,7 +405,7 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
 
   SetWindowProvider(nullptr);
   SetClock(nullptr);
-  SetTableStorage(nullptr);
+  quenda::testing::UsePortableStorage();
   testing::PumpMessages();
 }
 

@@ -44,7 +44,7 @@ class MainFormTest : public ::testing::Test {
   ~MainFormTest() override {
     SetShell(nullptr);
     SetClock(nullptr);
-    SetTableStorage(nullptr);
+    quenda::testing::UsePortableStorage();
     PumpMessages();
   }
 
@@ -54,6 +54,7 @@ class MainFormTest : public ::testing::Test {
     ASSERT_FALSE(SaveTable());
     InitSlotTable();
     ASSERT_TRUE(forms.Create());
+    ASSERT_TRUE(forms.CreateDialogsNow());
     if (show) {
       ShowWindow(main(), SW_SHOWNOACTIVATE);
     } else {

@@ -287,6 +287,7 @@ TEST(PrgEditFromMainWindow, EditingOpensTheEditorAndSavesAfterCancel) {
   SetTableStorage(&storage);
   Forms forms;
   ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(forms.CreateDialogsNow());
   testing::Click(forms.main.PageButtonByTag(200), 3, 3);
   bool shown = false;
   PostClick(forms.prg.Control(prg_ids::SpeedButton4));
@@ -294,7 +295,7 @@ TEST(PrgEditFromMainWindow, EditingOpensTheEditorAndSavesAfterCancel) {
   shown = !forms.prg.InModal();
   EXPECT_TRUE(shown);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
-  SetTableStorage(nullptr);
+  quenda::testing::UsePortableStorage();
   testing::PumpMessages();
 }
 

@@ -1,0 +1,94 @@
+#include "core/std_table_storage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <system_error>
+
+namespace quenda {
+
+namespace {
+
+// C files: the bytes go straight into the caller's vector, with no stream buffer between.
+struct CloseFile {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, CloseFile>;
+
+File OpenFile(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::wstring wide_mode(mode, mode + std::strlen(mode));
+  return File(_wfopen(path.c_str(), wide_mode.c_str()));
+#else
+  return File(std::fopen(path.c_str(), mode));
+#endif
+}
+
+}  // namespace
+
+TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
+                                                  std::size_t limit,
+                                                  std::vector<std::uint8_t>& bytes) {
+  std::error_code ec;
+  const std::filesystem::file_status st = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(st)) return ReadStatus::Missing;
+  // A folder opens as a stream that reads nothing; it is no table to load or to replace.
+  if (!std::filesystem::is_regular_file(st)) return ReadStatus::Failed;
+  const File in = OpenFile(path, "rb");
+  if (!in) return ReadStatus::Failed;
+  // Straight into the vector, sized by the file; one that grows meanwhile is read on.
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  std::size_t got = 0;
+  bytes.resize(std::size_t(std::min<std::uintmax_t>(ec ? 1 << 16 : size + 1, limit)));
+  while (got < limit) {
+    if (got == bytes.size()) bytes.resize(std::min(limit, std::max<std::size_t>(2 * got, 1 << 16)));
+    const std::size_t read = std::fread(bytes.data() + got, 1, bytes.size() - got, in.get());
+    got += read;
+    if (read == 0 || std::feof(in.get()) || std::ferror(in.get())) break;
+  }
+  bytes.resize(got);
+  return std::ferror(in.get()) ? ReadStatus::Failed : ReadStatus::Ok;
+}
+
+MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,
+                                         std::span<const std::uint8_t> bytes) {
+  const std::filesystem::path temp = PathWithSuffix(path, ".tmp");
+  std::error_code ec;
+  {
+    File out = OpenFile(temp, "wb");
+    if (!out) return Error::WithPath(msg::kCannotCreate, path);
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
+                    std::fflush(out.get()) == 0;
+    if (std::fclose(out.release()) != 0 || !ok) {
+      std::filesystem::remove(temp, ec);
+      return Error::Plain(msg::kWriteError);
+    }
+  }
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    return Error::WithPath(msg::kCannotCreate, path);
+  }
+  return std::nullopt;
+}
+
+MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
+                                     const std::filesystem::path& to) {
+  std::error_code ec;
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec);
+  if (ec) return Error::WithPath(msg::kCannotCreate, to);
+  return std::nullopt;
+}
+
+bool StdTableStorage::Exists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+void StdTableStorage::Remove(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+}
+
+}  // namespace quenda
