@@ -91,8 +91,10 @@ quenda_layer_include_root(quenda_app app)
 target_link_libraries(quenda_app PUBLIC quenda_windows quenda_platform quenda_core)
 
 if(MINGW)
-  # One self-contained .exe: no MinGW runtime DLLs beside it.
-  set(QUENDA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  # One self-contained .exe: no MinGW runtime DLLs beside it. A Release build leaves out what no
+  # call reaches and carries no symbols (the static runtime's debug information alone is 2 MB).
+  set(QUENDA_STATIC_LINK -static -static-libgcc -static-libstdc++
+      $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
 endif()
 
 add_executable(Quenda WIN32 src/app/main.cpp src/resources/quenda.rc)
@@ -103,9 +105,16 @@ if(MINGW)
   # The load configuration (DependentLoadFlags) is data the linker does not point the header at.
   find_program(QUENDA_PYTHON NAMES python3 REQUIRED)
   target_sources(Quenda PRIVATE src/app/load_config.cpp)
+  # No code refers to it, so the unused-section sweep would take it out.
+  target_link_options(Quenda PRIVATE -Wl,--undefined=_load_config_used)
   add_custom_command(TARGET Quenda POST_BUILD
                      COMMAND ${QUENDA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pe_hardening.py
                              link-load-config $<TARGET_FILE:Quenda> ${CMAKE_NM})
+  # The symbols go once the step above has found its one.
+  if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
+    add_custom_command(TARGET Quenda POST_BUILD
+                       COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:Quenda>)
+  endif()
 endif()
 
 include(cmake/package.cmake)

@@ -149,25 +149,23 @@ void SpeedButton::SetDown(bool down) {
   Invalidate();
 }
 
-void SpeedButton::SetGlyph(UniqueBitmap glyph) {
-  ClearGlyph();
+std::shared_ptr<const Glyph> MakeGlyph(HBITMAP bitmap) {
   BITMAP info;
-  if (!glyph || !GetObjectW(glyph.get(), sizeof info, &info)) return;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return nullptr;
   const int width = info.bmWidth, height = std::abs(info.bmHeight);
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return nullptr;
 
   // Whatever the glyph's depth, compare colours on a 32-bit copy, top row first.
   BITMAPINFO format{};
   format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   UniqueBitmap image(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!image) return;
+  if (!image) return nullptr;
   {
     BITMAPINFO request = format;  // GetDIBits may write to it
     MemoryDC dc;
-    if (GetDIBits(dc.get(), glyph.get(), 0, height, bits, &request, DIB_RGB_COLORS) !=
-        height) {
-      return;
+    if (GetDIBits(dc.get(), bitmap, 0, height, bits, &request, DIB_RGB_COLORS) != height) {
+      return nullptr;
     }
   }
   auto* pixels = static_cast<std::uint32_t*>(bits);
@@ -186,13 +184,19 @@ void SpeedButton::SetGlyph(UniqueBitmap glyph) {
     }
   }
   UniqueBitmap mask(CreateBitmap(width, height, 1, 1, mask_bits.data()));
-  if (!mask) return;
-  glyph_image_ = std::move(image);
-  glyph_mask_ = std::move(mask);
-  glyph_width_ = width;
-  glyph_height_ = height;
-  Invalidate();
+  if (!mask) return nullptr;
+  return std::make_shared<const Glyph>(Glyph{std::move(image), std::move(mask), width, height});
+}
+
+void SpeedButton::SetGlyph(UniqueBitmap glyph) {
+  SetGlyph(MakeGlyph(glyph.get()));
 }  // the caller's bitmap is freed here
+
+void SpeedButton::SetGlyph(std::shared_ptr<const Glyph> glyph) {
+  if (glyph == glyph_) return;
+  glyph_ = std::move(glyph);
+  Invalidate();
+}
 
 void SpeedButton::SetDpi(Dpi dpi) {
   if (glyph_dpi_ == dpi) return;
@@ -200,13 +204,7 @@ void SpeedButton::SetDpi(Dpi dpi) {
   Invalidate();
 }
 
-void SpeedButton::ClearGlyph() {
-  if (!glyph_image_) return;
-  glyph_image_.reset();
-  glyph_mask_.reset();
-  glyph_width_ = glyph_height_ = 0;
-  Invalidate();
-}
+void SpeedButton::ClearGlyph() { SetGlyph(std::shared_ptr<const Glyph>()); }
 
 int SpeedButton::ImageIndex() const {
   const int images = std::max(1, options_.num_glyphs);
@@ -261,10 +259,10 @@ void SpeedButton::Draw(HDC dc) {
 
   RECT text_rect = r;
   const int images = std::max(1, options_.num_glyphs);
-  const int image_width = glyph_width_ / images;
-  if (glyph_image_ && image_width > 0) {
+  const int image_width = glyph_ ? glyph_->width / images : 0;
+  if (image_width > 0) {
     const int factor = glyph_dpi_.PictureFactor();
-    const int width = image_width * factor, height = glyph_height_ * factor;
+    const int width = image_width * factor, height = glyph_->height * factor;
     const int x = (r.right - width) / 2 + shift;
     const int y = (r.bottom - height - text_height) / 2 + shift;
     DrawGlyph(dc, x, y, image_width, ImageIndex(), factor);
@@ -296,11 +294,11 @@ void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image, int fact
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   {
-    SelectGuard select(source.get(), glyph_mask_.get());
-    BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCAND);
+    SelectGuard select(source.get(), glyph_->mask.get());
+    BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_->height, factor, SRCAND);
   }
-  SelectGuard select(source.get(), glyph_image_.get());
-  BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_height_, factor, SRCPAINT);
+  SelectGuard select(source.get(), glyph_->image.get());
+  BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_->height, factor, SRCPAINT);
 }
 
 }  // namespace quenda::win

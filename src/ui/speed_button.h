@@ -5,6 +5,7 @@
 // clicks (BN_CLICKED) and of mouse movement (kSpeedButtonMouseMove) through WM_COMMAND.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/handle.h"
@@ -25,6 +26,15 @@ struct SpeedButtonOptions {
   COLORREF text_colour = kSystemButtonText;
 };
 
+// A glyph as a button draws it: a 32-bit copy with the transparent pixels black, and a mask
+// whose set bits mark them. Made once, it can be shown by any number of buttons.
+struct Glyph {
+  UniqueBitmap image, mask;
+  int width = 0, height = 0;
+};
+// The glyph of a bitmap (its bottom-left colour transparent); nullptr when it cannot be made.
+std::shared_ptr<const Glyph> MakeGlyph(HBITMAP bitmap);
+
 // The button owns itself: it lives as long as its window.
 class SpeedButton : public Window {
  public:
@@ -41,6 +51,8 @@ class SpeedButton : public Window {
   // Putting a grouped button down raises the others of its group.
   void SetDown(bool down);
   void SetGlyph(UniqueBitmap glyph);
+  void SetGlyph(std::shared_ptr<const Glyph> glyph);
+  const Glyph* CurrentGlyph() const { return glyph_.get(); }
   // The glyph is drawn at this DPI's whole-multiple picture size, centred as before.
   void SetDpi(Dpi dpi);
   Dpi GetDpi() const { return glyph_dpi_; }
@@ -77,10 +89,7 @@ class SpeedButton : public Window {
   bool held_over_ = false;  // ... and the mouse is over us
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
   HFONT font_ = nullptr;    // not owned, as with the system's controls
-  // The glyph as drawn: a 32-bit copy with the transparent pixels black, and a mask whose set
-  // bits mark them.
-  UniqueBitmap glyph_image_, glyph_mask_;
-  int glyph_width_ = 0, glyph_height_ = 0;
+  std::shared_ptr<const Glyph> glyph_;
   Dpi glyph_dpi_;
 };
 

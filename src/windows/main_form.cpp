@@ -136,14 +136,23 @@ void TMainForm::pr_KeyMssgDisp() {
 void TMainForm::pr_KeyDisp(unsigned slot) {
   const HWND button = slot_buttons_[slot];
   win::SpeedButton* b = win::SpeedButton::From(button);
-  b->ClearGlyph();
-  win::SetText(button, L"");
   const PageIndex page = selection_.CurrentPage;
-  if (GetSlotField(Flag1, page, int(slot)) == "0") {
-    b->SetGlyph(win::BitmapFromIcon(SlotIconBitmap(page, int(slot))));
-  } else {
-    win::SetText(button, win::FromCp932(FirstBytes(GetSlotField(Title, page, int(slot)), 12)));
+  const bool icon = GetSlotField(Flag1, page, int(slot)) == "0";
+  b->SetGlyph(icon ? SlotGlyph(page, slot) : nullptr);
+  const std::wstring caption =
+      icon ? std::wstring() : win::FromCp932(FirstBytes(GetSlotField(Title, page, int(slot)), 12));
+  // Setting the same text again would only draw the button again.
+  if (win::GetText(button) != caption) win::SetText(button, caption);
+}
+
+std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned slot) {
+  const IconBitmap& icon = SlotIconBitmap(page, int(slot));
+  CachedGlyph& cached = glyphs_[page * kSlotsPerPage + int(slot)];
+  if (!cached.glyph || cached.icon != icon) {
+    cached.icon = icon;
+    cached.glyph = win::MakeGlyph(win::BitmapFromIcon(icon).get());
   }
+  return cached.glyph;
 }
 
 void TMainForm::TblDisp() {

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "core/slot_table.h"
 #include "platform/handle.h"
 #include "ui/layout_builder.h"
+#include "ui/speed_button.h"
 #include "ui/window.h"
 
 namespace quenda {
@@ -88,12 +90,20 @@ class TMainForm : public win::LayoutWindow {
   void OnEndSession(bool ending);
   void SaveForSessionEnd();
   bool IsSlotButton(HWND hwnd) const;
+  std::shared_ptr<const win::Glyph> SlotGlyph(PageIndex page, unsigned slot);
 
   MainFormDialogs dialogs_;
   SlotSelection selection_;
   SlotIndex popup_slot_ = 0;  // the slot the popup was last opened for
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
+  // Each shown icon slot's glyph with the icon it was made from, by record: a page switch hands
+  // the buttons these, and a glyph is made again only when its slot's icon has changed.
+  struct CachedGlyph {
+    IconBitmap icon;
+    std::shared_ptr<const win::Glyph> glyph;
+  };
+  std::map<int, CachedGlyph> glyphs_;
   bool shown_ = false;
   bool loaded_cleanly_ = false;
   bool url_item_visible_ = true;

@@ -57,6 +57,10 @@ class KeyInUrlTest : public ::testing::Test {
     SetFileDialogs(&files);
     InitSlotTable();
   }
+  // Fills fields of slot 6 of page 2, the slot the tests edit.
+  static void SetFields(std::initializer_list<std::pair<int, const char*>> fields) {
+    for (const auto& [field, value] : fields) SetSlotField(field, 2, 6, value);
+  }
   ~KeyInUrlTest() override {
     SetFileDialogs(nullptr);
     SetWindowProvider(nullptr);
@@ -116,13 +120,15 @@ TEST_F(KeyInUrlTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   EXPECT_EQ(text(url_ids::SpeedButton18), L"");
   EXPECT_FALSE(PreviewShowsGlyph());
 
-  SetSlotField(Flag1, 2, 6, "0");
-  SetSlotField(Title, 2, 6, "\x83\x6a\x83\x85\x81\x5b\x83\x58 news");  // ニュース news
-  SetSlotField(Target, 2, 6, "http://example.com/");
-  SetSlotField(DisplayName, 2, 6, "Example");
-  SetSlotField(AccessCount, 2, 6, "3");
-  SetSlotField(LastAccess, 2, 6, "2026/12/01 8:00:00");
-  SetSlotField(Memo, 2, 6, "memo");
+  SetFields({
+      {Flag1, "0"},
+      {Title, "\x83\x6a\x83\x85\x81\x5b\x83\x58 news"},  // ニュース news
+      {Target, "http://example.com/"},
+      {DisplayName, "Example"},
+      {AccessCount, "3"},
+      {LastAccess, "2026/12/01 8:00:00"},
+      {Memo, "memo"},
+  });
   PaintSlotIcon(2, 6);
   Load();
   EXPECT_FALSE(editor.Checked());
@@ -316,10 +322,12 @@ TEST_F(KeyInUrlTest, TabReachesEveryInputInTurn) {
 }
 
 TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
-  SetSlotField(Flag0, 2, 6, "Z");
-  SetSlotField(WorkFolder, 2, 6, "C:\\Work");
-  SetSlotField(Target, 2, 6, "http://example.com/");
-  SetSlotField(Flag1, 2, 6, "0");
+  SetFields({
+      {Flag0, "Z"},
+      {WorkFolder, "C:\\Work"},
+      {Target, "http://example.com/"},
+      {Flag1, "0"},
+  });
   PaintSlotIcon(2, 6);
   Open();
   prompts.prompts.answers = {IDNO, IDYES};
