@@ -49,7 +49,7 @@ for program in Quenda.exe:TMainForm tests/e2e/minimal_window.exe:MinimalWindow \
   # The Wine process of this very file: its command line starts with the Windows path.
   rss=0
   for p in /proc/[0-9]*; do
-    cmd=$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null) || continue
+    cmd=$(tr '\0' ' ' 2>/dev/null <"$p/cmdline") || continue
     [[ $cmd == "$winexe"* ]] || continue
     rss=$(awk '/^VmRSS/ {print $2}' "$p/status")
   done
