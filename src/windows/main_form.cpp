@@ -5,6 +5,7 @@
 #include "core/access_stats.h"
 #include "core/capture.h"
 #include "core/drop_entry.h"
+#include "core/find_text.h"
 #include "core/hot_key.h"
 #include "core/table_file.h"
 #include "core/text_rules.h"
@@ -47,6 +48,22 @@ constexpr int kKeyPageTags[] = {0, 1, 2, 3, 200, 201};
 constexpr int kKeyPages = int(std::size(kKeyPageTags));
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+constexpr UINT_PTR kTypedTimerId = 1;
+constexpr int kTypedSeconds = 2;  // a pause this long ends the search
+
+// Whether `later` is at least `seconds` after `earlier`; another day always is.
+bool SecondsPassed(const LocalDateTime& earlier, const LocalDateTime& later, int seconds) {
+  if (earlier.year != later.year || earlier.month != later.month || earlier.day != later.day) {
+    return true;
+  }
+  const auto of_day = [](const LocalDateTime& t) {
+    return t.hour * 3600 + t.minute * 60 + t.second;
+  };
+  return of_day(later) - of_day(earlier) >= seconds;
+}
+
+std::u16string AsU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -456,8 +473,11 @@ bool TMainForm::OnKeyDown(UINT key) {
       }
       return true;
     }
-    case VK_RETURN:
     case VK_SPACE:
+      if (!typed_.empty()) return false;  // a space typed into the search
+      [[fallthrough]];
+    case VK_RETURN:
+      ClearTyped();
       if (focus_in_bank_) {
         SwitchPage(selection_.CurrentTag);
       } else {
@@ -466,6 +486,65 @@ bool TMainForm::OnKeyDown(UINT key) {
       return true;
   }
   return false;
+}
+
+void TMainForm::OnTypedChar(wchar_t c) {
+  const LocalDateTime now = CurrentClock().Now();
+  if (!typed_.empty() && SecondsPassed(typed_at_, now, kTypedSeconds)) typed_.clear();
+  typed_at_ = now;
+  if (c == L'\x1B') {
+    ClearTyped();
+    return;
+  }
+  if (c == L'\b') {
+    if (typed_.empty()) return;
+    typed_.pop_back();
+    if (typed_.empty()) {
+      ClearTyped();
+      return;
+    }
+  } else if (c < L' ' || (c == L' ' && typed_.empty())) {
+    return;  // control characters; a space opens the slot, it starts no search
+  } else {
+    typed_ += c;
+  }
+  keyboard_used_ = true;
+  const bool found = FindTyped();
+  win::SetText(Control(main_ids::Edit1),
+               L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
+  SetTimer(hwnd(), kTypedTimerId, kTypedSeconds * 1000, nullptr);
+}
+
+// From the focused slot on, through the six pages and round: a slot that still holds the
+// text keeps the focus.
+bool TMainForm::FindTyped() {
+  int at = 0;
+  for (int i = 0; i < kKeyPages; ++i) {
+    if (kKeyPageTags[i] == selection_.CurrentTag) at = i;
+  }
+  const std::u16string typed = AsU16(typed_);
+  for (int n = 0; n < kKeyPages * 25; ++n) {
+    const int index = at * 25 + focus_slot_ + n;
+    const int tag = kKeyPageTags[index / 25 % kKeyPages];
+    const int slot = index % 25;
+    const PageIndex page = PageFromTag(tag);
+    if (!ContainsForFind(AsU16(SlotFieldWide(Title, page, slot)), typed) &&
+        !ContainsForFind(AsU16(SlotFieldWide(DisplayName, page, slot)), typed)) {
+      continue;
+    }
+    if (tag != selection_.CurrentTag) SwitchPage(tag);
+    focus_in_bank_ = false;
+    MoveFocusTo(slot);
+    return true;
+  }
+  return false;
+}
+
+void TMainForm::ClearTyped() {
+  KillTimer(hwnd(), kTypedTimerId);
+  if (typed_.empty()) return;
+  typed_.clear();
+  TblDisp();
 }
 
 // The session ends whatever the save gives: it is tried once and shows nothing, as a box
@@ -518,6 +597,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYUP:
       if (wparam == VK_F10 && KeyHeld(VK_SHIFT)) return 0;  // no menu bar after Shift+F10
       break;
+    case WM_CHAR:
+    case WM_IME_CHAR:  // the whole character, not its two CP932 halves
+      OnTypedChar(wchar_t(wparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTypedTimerId) ClearTyped();
+      return 0;
     case WM_HOTKEY:
       if (wparam == kActivationHotKeyId) OnHotKey();
       return 0;

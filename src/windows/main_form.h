@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "core/now_text.h"
 #include "core/slot_table.h"
 #include "platform/handle.h"
 #include "ui/layout_builder.h"
@@ -73,6 +74,7 @@ class TMainForm : public win::LayoutWindow {
   // Where the keyboard is: a slot of the grid, or the page bank (the current page's button).
   int FocusedSlot() const { return focus_slot_; }
   bool FocusInPageBank() const { return focus_in_bank_; }
+  const std::wstring& TypedText() const { return typed_; }
   // Whether the activation hot key was taken at start-up.
   bool HotKeyRegistered() const { return hot_key_registered_; }
 
@@ -102,6 +104,10 @@ class TMainForm : public win::LayoutWindow {
   void UpdateFocusMark();
   void RegisterActivationKey();
   void OnHotKey();
+  // Type to find: a character typed, Backspace and Esc included.
+  void OnTypedChar(wchar_t c);
+  bool FindTyped();
+  void ClearTyped();
 
   MainFormDialogs dialogs_;
   SlotSelection selection_;
@@ -111,6 +117,8 @@ class TMainForm : public win::LayoutWindow {
   // The focus mark shows only once a key has been used, so a mouse user never sees it.
   bool keyboard_used_ = false;
   bool hot_key_registered_ = false;
+  std::wstring typed_;  // the text being found
+  LocalDateTime typed_at_;
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   bool shown_ = false;

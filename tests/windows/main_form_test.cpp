@@ -713,6 +713,38 @@ TEST_F(MainFormTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
   }
 }
 
+TEST_F(MainFormTest, TypingFindsTheNextSlotOnTheSixPages) {
+  SetSlotField(Title, 0, 2, "Weather");
+  SetSlotField(DisplayName, 1, 6, "web mail");
+  SetSlotField(Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
+  Start();
+  struct Step {
+    UINT message;
+    wchar_t typed;
+    int seconds_later;
+    int tag, slot;
+    const wchar_t* text;
+  };
+  const Step steps[] = {
+      {WM_CHAR, L'w', 0, 0, 2, L"w"},        {WM_CHAR, L'E', 0, 0, 2, L"wE"},
+      {WM_CHAR, L'b', 1, 1, 6, L"wEb"},      {WM_CHAR, L'\b', 0, 1, 6, L"wE"},
+      {WM_CHAR, L'\x1B', 0, 1, 6, L""},      {WM_IME_CHAR, L'メ', 0, 201, 3, L"メ"},
+      {WM_IME_CHAR, L'ー', 1, 201, 3, L"メー"}, {WM_CHAR, L'W', 2, 0, 2, L"W"},  // a pause
+      {WM_CHAR, L'q', 0, 0, 2, L"Wq"},       // not found: the focus stays
+  };
+  for (const Step& step : steps) {
+    clock.now.second += step.seconds_later;
+    SendMessageW(main(), step.message, step.typed, 0);
+    EXPECT_EQ(forms.main.TypedText(), step.text) << int(step.typed);
+    EXPECT_EQ(forms.main.Selection().CurrentTag, step.tag) << int(step.typed);
+    EXPECT_EQ(forms.main.FocusedSlot(), step.slot) << int(step.typed);
+  }
+  EXPECT_EQ(text(main_ids::Edit1), L"検索: Wq　（見つかりません）");
+  SendMessageW(main(), WM_TIMER, 1, 0);
+  EXPECT_EQ(forms.main.TypedText(), L"");
+  EXPECT_EQ(text(main_ids::Edit1), L"");  // the focused slot's own display again
+}
+
 TEST_F(MainFormTest, ATakenHotKeyIsToldInTheInfoLineAndQuendaStartsAnyway) {
   std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=Ctrl+Shift+F12\n";
   ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F12));
