@@ -12,6 +12,7 @@ add_library(quenda_platform STATIC
   src/platform/file_dialog.cpp
   src/platform/full_text_win.cpp
   src/platform/icon_bitmap.cpp
+  src/platform/ini_file.cpp
   src/platform/prompts.cpp
   src/platform/shell.cpp
   src/platform/shell_file_icon.cpp

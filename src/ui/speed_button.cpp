@@ -204,6 +204,12 @@ void SpeedButton::SetDpi(Dpi dpi) {
   Invalidate();
 }
 
+void SpeedButton::SetFocusMark(bool shown) {
+  if (focus_mark_ == shown) return;
+  focus_mark_ = shown;
+  Invalidate();
+}
+
 void SpeedButton::ClearGlyph() { SetGlyph(std::shared_ptr<const Glyph>()); }
 
 int SpeedButton::ImageIndex() const {
@@ -282,6 +288,13 @@ void SpeedButton::Draw(HDC dc) {
     SetTextColor(dc, colour);
     DrawTextW(dc, caption.c_str(), int(caption.size()), &text_rect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if (focus_mark_) {
+    RECT mark = r;
+    InflateRect(&mark, -3, -3);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &mark);
   }
   RestoreDC(dc, saved);
 }

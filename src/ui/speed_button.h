@@ -57,6 +57,9 @@ class SpeedButton : public Window {
   void SetDpi(Dpi dpi);
   Dpi GetDpi() const { return glyph_dpi_; }
   void ClearGlyph();
+  // The keyboard's focus mark: a dotted frame inside the edge. The owner decides where it is.
+  void SetFocusMark(bool shown);
+  bool FocusMark() const { return focus_mark_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -88,6 +91,7 @@ class SpeedButton : public Window {
   bool held_ = false;       // the left button went down on us and is not yet released
   bool held_over_ = false;  // ... and the mouse is over us
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
+  bool focus_mark_ = false;
   HFONT font_ = nullptr;    // not owned, as with the system's controls
   std::shared_ptr<const Glyph> glyph_;
   Dpi glyph_dpi_;

@@ -5,11 +5,14 @@
 #include "core/access_stats.h"
 #include "core/capture.h"
 #include "core/drop_entry.h"
+#include "core/find_text.h"
+#include "core/hot_key.h"
 #include "core/table_file.h"
 #include "core/text_rules.h"
 #include "platform/cp932.h"
 #include "platform/full_text_win.h"
 #include "platform/icon_bitmap.h"
+#include "platform/ini_file.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/shell_file_icon.h"
@@ -39,6 +42,29 @@ win::UniqueBitmap PageGlyph() {
       LR_CREATEDIBSECTION)));
 }
 
+constexpr int kActivationHotKeyId = 1;
+// The pages the keyboard steps through, Ctrl+1 to Ctrl+6: D1-D4, P1, P2.
+constexpr int kKeyPageTags[] = {0, 1, 2, 3, 200, 201};
+constexpr int kKeyPages = int(std::size(kKeyPageTags));
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+constexpr UINT_PTR kTypedTimerId = 1;
+constexpr int kTypedSeconds = 2;  // a pause this long ends the search
+
+// Whether `later` is at least `seconds` after `earlier`; another day always is.
+bool SecondsPassed(const LocalDateTime& earlier, const LocalDateTime& later, int seconds) {
+  if (earlier.year != later.year || earlier.month != later.month || earlier.day != later.day) {
+    return true;
+  }
+  const auto of_day = [](const LocalDateTime& t) {
+    return t.hour * 3600 + t.minute * 60 + t.second;
+  };
+  return of_day(later) - of_day(earlier) >= seconds;
+}
+
+std::u16string AsU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
 }  // namespace
 
 bool TMainForm::Create(const MainFormDialogs& dialogs) {
@@ -53,6 +79,7 @@ bool TMainForm::Create(const MainFormDialogs& dialogs) {
   }
   CreateControls();
   FormCreate();
+  RegisterActivationKey();
   return true;
 }
 
@@ -310,6 +337,8 @@ win::UniqueMenu TMainForm::BuildPopupMenu() const {
 }
 
 void TMainForm::OnContextMenu(HWND source, POINT screen) {
+  // From the keyboard (the menu key, Shift+F10): the focused slot's popup.
+  if (source == hwnd() && screen.x == -1 && screen.y == -1) source = slot_buttons_[focus_slot_];
   if (!IsSlotButton(source)) return;
   if (screen.x == -1 && screen.y == -1) {
     RECT r;
@@ -338,6 +367,7 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
       SpeedButton18Click(control);
     } else if (win::SpeedButton::From(control)) {
       SpeedButton1Click(control);
+      UpdateFocusMark();
     }
     return;
   }
@@ -355,6 +385,175 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
       N2Click(popup_slot_);
       break;
   }
+}
+
+void TMainForm::RegisterActivationKey() {
+  std::wstring name = ReadIniValue(ProgramDir / L"Quenda.ini", L"Keys", L"Activate");
+  std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
+  if (!key) {
+    key = kDefaultHotKey;
+    name = L"Ctrl+Alt+Space";
+  }
+  static_assert(kHotKeyAlt == MOD_ALT && kHotKeyCtrl == MOD_CONTROL &&
+                kHotKeyShift == MOD_SHIFT && kHotKeyWin == MOD_WIN);
+  hot_key_registered_ = RegisterHotKey(hwnd(), kActivationHotKeyId,
+                                       key->modifiers | MOD_NOREPEAT, key->key) != FALSE;
+  if (!hot_key_registered_) {
+    win::SetText(Control(main_ids::Edit1), L"ホットキー " + name + L" は他のプログラムが使用中です。");
+  }
+}
+
+void TMainForm::OnHotKey() {
+  if (GetForegroundWindow() == hwnd() && !IsIconic(hwnd())) {
+    ShowWindow(hwnd(), SW_MINIMIZE);
+    return;
+  }
+  if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+  SetForegroundWindow(hwnd());
+  SetFocus(hwnd());
+  keyboard_used_ = true;
+  focus_in_bank_ = false;
+  MoveFocusTo(selection_.CurrentSlot);
+}
+
+void TMainForm::UpdateFocusMark() {
+  const HWND marked = !keyboard_used_  ? nullptr
+                      : focus_in_bank_ ? PageButtonByTag(selection_.CurrentTag)
+                                       : slot_buttons_[focus_slot_];
+  for (const LayoutRow& c : MainFormLayout()) {
+    if (c.kind != ControlKind::Button && c.kind != ControlKind::PageButton) continue;
+    win::SpeedButton::From(Control(c.id))->SetFocusMark(Control(c.id) == marked);
+  }
+}
+
+void TMainForm::MoveFocusTo(int slot) {
+  focus_slot_ = (slot + 25) % 25;
+  UpdateFocusMark();
+  SpeedButton18MouseMove(slot_buttons_[focus_slot_]);
+}
+
+// As a click on the page button: it goes down, then its page shows.
+void TMainForm::SwitchPage(int tag) {
+  const HWND button = PageButtonByTag(tag);
+  win::SpeedButton::From(button)->SetDown(true);
+  SpeedButton1Click(button);
+  UpdateFocusMark();
+}
+
+void TMainForm::StepPage(int step) {
+  int at = 0;
+  for (int i = 0; i < kKeyPages; ++i) {
+    if (kKeyPageTags[i] == selection_.CurrentTag) at = i;
+  }
+  SwitchPage(kKeyPageTags[(at + step + kKeyPages) % kKeyPages]);
+}
+
+bool TMainForm::OnKeyDown(UINT key) {
+  const bool ctrl = KeyHeld(VK_CONTROL);
+  const bool shift = KeyHeld(VK_SHIFT);
+  keyboard_used_ = true;
+  if (ctrl && key == VK_TAB) {
+    StepPage(shift ? -1 : 1);
+    return true;
+  }
+  if (ctrl && key >= '1' && key < '1' + kKeyPages) {
+    SwitchPage(kKeyPageTags[key - '1']);
+    return true;
+  }
+  if (ctrl) return false;
+  switch (key) {
+    case VK_TAB:
+      focus_in_bank_ = !focus_in_bank_;
+      UpdateFocusMark();
+      if (!focus_in_bank_) MoveFocusTo(focus_slot_);
+      return true;
+    case VK_APPS:
+      OnContextMenu(hwnd(), {-1, -1});
+      return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+      const int step = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : key == VK_UP ? -5 : 5;
+      if (focus_in_bank_) {
+        StepPage(step > 0 ? 1 : -1);
+      } else {
+        MoveFocusTo(focus_slot_ + step);
+      }
+      return true;
+    }
+    case VK_SPACE:
+      if (!typed_.empty()) return false;  // a space typed into the search
+      [[fallthrough]];
+    case VK_RETURN:
+      ClearTyped();
+      if (focus_in_bank_) {
+        SwitchPage(selection_.CurrentTag);
+      } else {
+        SpeedButton18Click(slot_buttons_[focus_slot_]);
+      }
+      return true;
+  }
+  return false;
+}
+
+void TMainForm::OnTypedChar(wchar_t c) {
+  const LocalDateTime now = CurrentClock().Now();
+  if (!typed_.empty() && SecondsPassed(typed_at_, now, kTypedSeconds)) typed_.clear();
+  typed_at_ = now;
+  if (c == L'\x1B') {
+    ClearTyped();
+    return;
+  }
+  if (c == L'\b') {
+    if (typed_.empty()) return;
+    typed_.pop_back();
+    if (typed_.empty()) {
+      ClearTyped();
+      return;
+    }
+  } else if (c < L' ' || (c == L' ' && typed_.empty())) {
+    return;  // control characters; a space opens the slot, it starts no search
+  } else {
+    typed_ += c;
+  }
+  keyboard_used_ = true;
+  const bool found = FindTyped();
+  win::SetText(Control(main_ids::Edit1),
+               L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
+  SetTimer(hwnd(), kTypedTimerId, kTypedSeconds * 1000, nullptr);
+}
+
+// From the focused slot on, through the six pages and round: a slot that still holds the
+// text keeps the focus.
+bool TMainForm::FindTyped() {
+  int at = 0;
+  for (int i = 0; i < kKeyPages; ++i) {
+    if (kKeyPageTags[i] == selection_.CurrentTag) at = i;
+  }
+  const std::u16string typed = AsU16(typed_);
+  for (int n = 0; n < kKeyPages * 25; ++n) {
+    const int index = at * 25 + focus_slot_ + n;
+    const int tag = kKeyPageTags[index / 25 % kKeyPages];
+    const int slot = index % 25;
+    const PageIndex page = PageFromTag(tag);
+    if (!ContainsForFind(AsU16(SlotFieldWide(Title, page, slot)), typed) &&
+        !ContainsForFind(AsU16(SlotFieldWide(DisplayName, page, slot)), typed)) {
+      continue;
+    }
+    if (tag != selection_.CurrentTag) SwitchPage(tag);
+    focus_in_bank_ = false;
+    MoveFocusTo(slot);
+    return true;
+  }
+  return false;
+}
+
+void TMainForm::ClearTyped() {
+  KillTimer(hwnd(), kTypedTimerId);
+  if (typed_.empty()) return;
+  typed_.clear();
+  TblDisp();
 }
 
 // The session ends whatever the save gives: it is tried once and shows nothing, as a box
@@ -391,6 +590,32 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
       FormMouseMove();
       return 0;
+    case WM_KEYDOWN:
+      if (OnKeyDown(UINT(wparam))) return 0;
+      break;
+    case WM_KEYUP:
+      if (wparam == VK_APPS) return 0;  // the popup opened on the press
+      break;
+    case WM_SYSKEYDOWN:
+      if (wparam == VK_F10 && KeyHeld(VK_SHIFT)) {
+        keyboard_used_ = true;
+        OnContextMenu(hwnd(), {-1, -1});
+        return 0;
+      }
+      break;
+    case WM_SYSKEYUP:
+      if (wparam == VK_F10 && KeyHeld(VK_SHIFT)) return 0;  // no menu bar after Shift+F10
+      break;
+    case WM_CHAR:
+    case WM_IME_CHAR:  // the whole character, not its two CP932 halves
+      OnTypedChar(wchar_t(wparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTypedTimerId) ClearTyped();
+      return 0;
+    case WM_HOTKEY:
+      if (wparam == kActivationHotKeyId) OnHotKey();
+      return 0;
     case WM_DROPFILES:
       ReceiveDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -409,6 +634,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnEndSession(wparam != FALSE);
       return 0;
     case WM_DESTROY:
+      if (hot_key_registered_) UnregisterHotKey(hwnd(), kActivationHotKeyId);
       PostQuitMessage(0);
       return 0;
   }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/now_text.h"
 #include "core/slot_table.h"
 #include "platform/handle.h"
 #include "ui/layout_builder.h"
@@ -72,6 +73,13 @@ class TMainForm : public win::LayoutWindow {
   // The slot under a point in client coordinates, or -1.
   int SlotAtClientPoint(POINT client) const;
 
+  // Where the keyboard is: a slot of the grid, or the page bank (the current page's button).
+  int FocusedSlot() const { return focus_slot_; }
+  bool FocusInPageBank() const { return focus_in_bank_; }
+  const std::wstring& TypedText() const { return typed_; }
+  // Whether the activation hot key was taken at start-up.
+  bool HotKeyRegistered() const { return hot_key_registered_; }
+
   HWND SlotButton(int slot) const { return slot_buttons_[slot]; }
   HWND PageButtonByTag(int tag) const;
   bool UrlItemVisible() const { return url_item_visible_; }
@@ -91,10 +99,29 @@ class TMainForm : public win::LayoutWindow {
   void SaveForSessionEnd();
   bool IsSlotButton(HWND hwnd) const;
   std::shared_ptr<const win::Glyph> SlotGlyph(PageIndex page, unsigned slot);
+  // The keyboard: true when the key was used.
+  bool OnKeyDown(UINT key);
+  void MoveFocusTo(int slot);
+  void SwitchPage(int tag);
+  void StepPage(int step);
+  void UpdateFocusMark();
+  void RegisterActivationKey();
+  void OnHotKey();
+  // Type to find: a character typed, Backspace and Esc included.
+  void OnTypedChar(wchar_t c);
+  bool FindTyped();
+  void ClearTyped();
 
   MainFormDialogs dialogs_;
   SlotSelection selection_;
   SlotIndex popup_slot_ = 0;  // the slot the popup was last opened for
+  int focus_slot_ = 0;
+  bool focus_in_bank_ = false;
+  // The focus mark shows only once a key has been used, so a mouse user never sees it.
+  bool keyboard_used_ = false;
+  bool hot_key_registered_ = false;
+  std::wstring typed_;  // the text being found
+  LocalDateTime typed_at_;
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   // Each shown icon slot's glyph with the icon it was made from, by record: a page switch hands

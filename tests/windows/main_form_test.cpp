@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "app/forms.h"
 #include "core/now_text.h"
@@ -80,6 +81,16 @@ class MainFormTest : public ::testing::Test {
     ScreenToClient(main(), &p);
     return p;
   }
+  // A key press on the main window with these keys held (the thread's key state).
+  void Key(UINT key, std::initializer_list<int> held = {}, UINT message = WM_KEYDOWN) {
+    BYTE state[256] = {};
+    for (int k : held) state[k] = 0x80;
+    SetKeyboardState(state);
+    SendMessageW(main(), message, key, 0);
+    BYTE none[256] = {};
+    SetKeyboardState(none);
+  }
+  bool Marked(HWND button) { return win::SpeedButton::From(button)->FocusMark(); }
   void Drop(POINT at, const std::vector<std::wstring>& files) {
     SendMessageW(main(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(at, files)), 0);
   }
@@ -600,6 +611,166 @@ TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {
   InitSlotTable();
   ASSERT_FALSE(LoadTable());
   EXPECT_EQ(GetSlotField(Title, 8, 0), "changed");
+}
+
+TEST_F(MainFormTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
+  SetSlotField(DisplayName, 0, 5, "five");
+  Start();
+  Hover(forms.main.SlotButton(9));
+  for (int slot = 0; slot < 25; ++slot) EXPECT_FALSE(Marked(forms.main.SlotButton(slot)));
+  const std::pair<UINT, int> moves[] = {
+      {VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 24}, {VK_RIGHT, 0}, {VK_UP, 20}, {VK_DOWN, 0},
+      {VK_DOWN, 5},  {VK_LEFT, 4}, {VK_RIGHT, 5},
+  };
+  for (const auto& [key, slot] : moves) {
+    Key(key);
+    EXPECT_EQ(forms.main.FocusedSlot(), slot) << key;
+    EXPECT_EQ(forms.main.Selection().CurrentSlot, slot) << key;
+  }
+  EXPECT_EQ(text(main_ids::Edit1), L"five");
+  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
+  EXPECT_FALSE(Marked(forms.main.SlotButton(4)));
+
+  Key(VK_TAB);
+  EXPECT_TRUE(forms.main.FocusInPageBank());
+  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(0)));
+  EXPECT_FALSE(Marked(forms.main.SlotButton(5)));
+  Key(VK_LEFT);  // in the bank the arrows step through the pages
+  EXPECT_EQ(forms.main.Selection().CurrentTag, 201);
+  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(201)));
+  Key(VK_TAB);
+  EXPECT_FALSE(forms.main.FocusInPageBank());
+  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
+}
+
+TEST_F(MainFormTest, PageKeysSwitchPagesAsTheirButtonsDo) {
+  SetSlotField(Title, 9, 0, "page P2");
+  Start();
+  struct Case {
+    UINT key;
+    std::initializer_list<int> held;
+    int tag;
+  };
+  const Case cases[] = {
+      {'6', {VK_CONTROL}, 201},          {VK_TAB, {VK_CONTROL}, 0},
+      {VK_TAB, {VK_CONTROL, VK_SHIFT}, 201}, {'5', {VK_CONTROL}, 200},
+      {'2', {VK_CONTROL}, 1},            {VK_TAB, {VK_CONTROL}, 2},
+      {'7', {VK_CONTROL}, 2},  // no seventh page
+  };
+  for (const Case& c : cases) {
+    Key(c.key, c.held);
+    EXPECT_EQ(forms.main.Selection().CurrentTag, c.tag) << c.key;
+    EXPECT_EQ(forms.main.Selection().CurrentPage, PageFromTag(c.tag)) << c.key;
+    EXPECT_EQ(forms.main.AcceptsDrops(), c.tag >= 200) << c.key;
+    EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(c.tag))->Down()) << c.key;
+  }
+  Key('6', {VK_CONTROL});
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P2");
+  EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(2))->Down());
+}
+
+TEST_F(MainFormTest, EnterAndSpaceOpenTheFocusedSlotAsAClickDoes) {
+  SetSlotField(Target, 0, 1, "http://example.invalid/");
+  SetSlotField(AccessCount, 0, 1, "0");
+  SetSlotField(Target, 8, 1, "C:\\Tools\\a.exe");
+  SetSlotField(AccessCount, 8, 1, "4");
+  Start();
+  Key(VK_RIGHT);
+  Key(VK_RETURN);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].verb, L"OPEN");
+  EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/");
+  EXPECT_EQ(GetSlotField(AccessCount, 0, 1), "1");
+  EXPECT_EQ(GetSlotField(LastAccess, 0, 1), "2026/12/8 17:30:5");
+  Key('5', {VK_CONTROL});
+  Key(VK_SPACE);
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_FALSE(shell.calls[1].has_verb);
+  EXPECT_EQ(shell.calls[1].file, L"C:\\Tools\\a.exe");
+  EXPECT_EQ(GetSlotField(AccessCount, 8, 1), "5");
+}
+
+// The menu key and Shift+F10 open the focused slot's popup, wherever the mouse is.
+TEST_F(MainFormTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
+  SetSlotField(DisplayName, 0, 4, "four");
+  Start();
+  for (int i = 0; i < 4; ++i) Key(VK_RIGHT);
+  ASSERT_EQ(forms.main.FocusedSlot(), 4);
+  for (const auto& [key, message, held] :
+       {std::tuple{VK_APPS, WM_KEYDOWN, 0}, std::tuple{VK_F10, WM_SYSKEYDOWN, VK_SHIFT}}) {
+    Hover(forms.main.SlotButton(7));
+    PostMessageW(main(), WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(main(), WM_KEYDOWN, VK_RETURN, 0);
+    Key(UINT(key), {held}, UINT(message));  // the command is queued when the popup closes
+    std::wstring edited;
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      edited = win::GetText(forms.url.Control(url_ids::LabeledEdit1));
+      PostClick(forms.url.Control(url_ids::SpeedButton4));
+    });
+    PumpMessages();
+    EXPECT_EQ(edited, L"four") << key;
+  }
+}
+
+TEST_F(MainFormTest, TypingFindsTheNextSlotOnTheSixPages) {
+  SetSlotField(Title, 0, 2, "Weather");
+  SetSlotField(DisplayName, 1, 6, "web mail");
+  SetSlotField(Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
+  Start();
+  struct Step {
+    UINT message;
+    wchar_t typed;
+    int seconds_later;
+    int tag, slot;
+    const wchar_t* text;
+  };
+  const Step steps[] = {
+      {WM_CHAR, L'w', 0, 0, 2, L"w"},        {WM_CHAR, L'E', 0, 0, 2, L"wE"},
+      {WM_CHAR, L'b', 1, 1, 6, L"wEb"},      {WM_CHAR, L'\b', 0, 1, 6, L"wE"},
+      {WM_CHAR, L'\x1B', 0, 1, 6, L""},      {WM_IME_CHAR, L'メ', 0, 201, 3, L"メ"},
+      {WM_IME_CHAR, L'ー', 1, 201, 3, L"メー"}, {WM_CHAR, L'W', 2, 0, 2, L"W"},  // a pause
+      {WM_CHAR, L'q', 0, 0, 2, L"Wq"},       // not found: the focus stays
+  };
+  for (const Step& step : steps) {
+    clock.now.second += step.seconds_later;
+    SendMessageW(main(), step.message, step.typed, 0);
+    EXPECT_EQ(forms.main.TypedText(), step.text) << int(step.typed);
+    EXPECT_EQ(forms.main.Selection().CurrentTag, step.tag) << int(step.typed);
+    EXPECT_EQ(forms.main.FocusedSlot(), step.slot) << int(step.typed);
+  }
+  EXPECT_EQ(text(main_ids::Edit1), L"検索: Wq　（見つかりません）");
+  SendMessageW(main(), WM_TIMER, 1, 0);
+  EXPECT_EQ(forms.main.TypedText(), L"");
+  EXPECT_EQ(text(main_ids::Edit1), L"");  // the focused slot's own display again
+}
+
+TEST_F(MainFormTest, ATakenHotKeyIsToldInTheInfoLineAndQuendaStartsAnyway) {
+  std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=Ctrl+Shift+F12\n";
+  ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F12));
+  Start();
+  UnregisterHotKey(nullptr, 77);
+  EXPECT_FALSE(forms.main.HotKeyRegistered());
+  EXPECT_TRUE(forms.main.LoadedCleanly());
+  EXPECT_EQ(text(main_ids::Edit1), L"ホットキー Ctrl+Shift+F12 は他のプログラムが使用中です。");
+  EXPECT_TRUE(prompts.prompts.shown.empty());
+}
+
+TEST_F(MainFormTest, TheHotKeyRestoresAMinimisedWindowOntoTheCurrentSlot) {
+  std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=junk\n";  // the default
+  Start(/*show=*/true);
+  EXPECT_TRUE(forms.main.HotKeyRegistered());
+  EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_SPACE));
+  Hover(forms.main.SlotButton(12));
+  ShowWindow(main(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(main()));
+  SendMessageW(main(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_SPACE));
+  EXPECT_FALSE(IsIconic(main()));
+  EXPECT_EQ(GetForegroundWindow(), main());
+  EXPECT_EQ(forms.main.FocusedSlot(), 12);
+  EXPECT_TRUE(Marked(forms.main.SlotButton(12)));
+  SendMessageW(main(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_SPACE));
+  EXPECT_TRUE(IsIconic(main()));
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "core/hot_key.h"
+
+#include <string>
+
+namespace quenda {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  }
+  return out;
+}
+
+unsigned ModifierBit(const std::string& name) {
+  if (name == "ctrl" || name == "control") return kHotKeyCtrl;
+  if (name == "alt") return kHotKeyAlt;
+  if (name == "shift") return kHotKeyShift;
+  if (name == "win") return kHotKeyWin;
+  return 0;
+}
+
+// The virtual-key code of a key name, or 0.
+unsigned KeyCode(const std::string& name) {
+  if (name.size() == 1) {
+    const char c = name[0];
+    if (c >= 'a' && c <= 'z') return unsigned(c - 'a' + 'A');
+    if (c >= '0' && c <= '9') return unsigned(c);
+    return 0;
+  }
+  if (name[0] == 'f' && name.size() <= 3) {
+    int n = 0;
+    for (char c : name.substr(1)) {
+      if (c < '0' || c > '9') return 0;
+      n = n * 10 + (c - '0');
+    }
+    return n >= 1 && n <= 24 && name[1] != '0' ? unsigned(0x6F + n) : 0;
+  }
+  static constexpr struct {
+    const char* name;
+    unsigned code;
+  } kNamed[] = {
+      {"space", 0x20}, {"enter", 0x0D}, {"tab", 0x09},   {"esc", 0x1B},   {"escape", 0x1B},
+      {"pageup", 0x21}, {"pagedown", 0x22}, {"end", 0x23}, {"home", 0x24},  {"left", 0x25},
+      {"up", 0x26},    {"right", 0x27},  {"down", 0x28}, {"insert", 0x2D}, {"delete", 0x2E},
+  };
+  for (const auto& k : kNamed) {
+    if (name == k.name) return k.code;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<HotKey> ParseHotKey(std::string_view text) {
+  HotKey result;
+  for (;;) {
+    const std::size_t plus = text.find('+');
+    const std::string part = Lower(Trim(text.substr(0, plus)));
+    if (part.empty()) return std::nullopt;
+    if (plus == std::string_view::npos) {
+      result.key = KeyCode(part);
+      break;
+    }
+    const unsigned bit = ModifierBit(part);
+    if (bit == 0 || (result.modifiers & bit)) return std::nullopt;
+    result.modifiers |= bit;
+    text.remove_prefix(plus + 1);
+  }
+  if (result.key == 0 || result.modifiers == 0) return std::nullopt;
+  return result;
+}
+
+}  // namespace quenda
