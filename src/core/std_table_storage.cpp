@@ -37,18 +37,15 @@ TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& p
   if (!std::filesystem::is_regular_file(st)) return ReadStatus::Failed;
   const File in = OpenFile(path, "rb");
   if (!in) return ReadStatus::Failed;
-  // Straight into the vector, sized by the file; one that grows meanwhile is read on.
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  std::size_t got = 0;
-  bytes.resize(std::size_t(std::min<std::uintmax_t>(ec ? 1 << 16 : size + 1, limit)));
-  while (got < limit) {
-    if (got == bytes.size()) bytes.resize(std::min(limit, std::max<std::size_t>(2 * got, 1 << 16)));
-    const std::size_t read = std::fread(bytes.data() + got, 1, bytes.size() - got, in.get());
-    got += read;
-    if (read == 0 || std::feof(in.get()) || std::ferror(in.get())) break;
-  }
-  bytes.resize(got);
-  return std::ferror(in.get()) ? ReadStatus::Failed : ReadStatus::Ok;
+  const bool read = ReadGrowing(
+      ec ? std::nullopt : std::optional<std::uint64_t>(size), limit, bytes,
+      [&](std::uint8_t* into, std::size_t most) -> std::optional<std::size_t> {
+        const std::size_t n = std::fread(into, 1, most, in.get());
+        if (std::ferror(in.get())) return std::nullopt;
+        return n;
+      });
+  return read ? ReadStatus::Ok : ReadStatus::Failed;
 }
 
 MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,

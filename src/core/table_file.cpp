@@ -28,6 +28,22 @@ unsigned long g_changes_at_load = 0;
 
 void SetTableStorage(TableStorage* storage) { g_storage = storage; }
 
+bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
+                 std::vector<std::uint8_t>& bytes,
+                 const std::function<std::optional<std::size_t>(std::uint8_t*, std::size_t)>& read) {
+  std::size_t got = 0;
+  bytes.resize(std::size_t(std::min<std::uint64_t>(size_hint ? *size_hint + 1 : 1 << 16, limit)));
+  while (got < limit) {
+    if (got == bytes.size()) bytes.resize(std::min(limit, std::max<std::size_t>(2 * got, 1 << 16)));
+    const std::optional<std::size_t> n = read(bytes.data() + got, bytes.size() - got);
+    if (!n) return false;
+    if (*n == 0) break;
+    got += *n;
+  }
+  bytes.resize(got);
+  return true;
+}
+
 std::filesystem::path PathWithSuffix(const std::filesystem::path& path, std::string_view ascii) {
   auto name = path.native();
   name.append(ascii.begin(), ascii.end());

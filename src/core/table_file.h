@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,14 @@ class TableStorage {
   virtual void Remove(const std::filesystem::path& path) = 0;
 };
 
+
+// The reading loop every storage shares: straight into `bytes`, sized by `size_hint` (the file's
+// size, when known), on past it when the file grew meanwhile, never beyond `limit`. `read(into,
+// most)` gives the bytes it read, 0 at the end, or nothing when reading failed (then so does
+// this).
+bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
+                 std::vector<std::uint8_t>& bytes,
+                 const std::function<std::optional<std::size_t>(std::uint8_t*, std::size_t)>& read);
 
 // Installs the storage LoadTable and SaveTable use (not owned). Each program installs its
 // platform's, so that none links another's; with none, loading and saving fail.

@@ -24,21 +24,20 @@ DWORD ReadOnce(const std::wstring& path, std::size_t limit, std::vector<std::uin
                                                       nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError();
-  // Straight into the vector, sized by the file; one that grows meanwhile is read on.
   LARGE_INTEGER size{};
-  std::size_t got = 0;
-  bytes.resize(std::size_t(std::min<std::uint64_t>(
-      GetFileSizeEx(file.get(), &size) ? std::uint64_t(size.QuadPart) + 1 : 1 << 16, limit)));
-  while (got < limit) {
-    if (got == bytes.size()) bytes.resize(std::min(limit, std::max<std::size_t>(2 * got, 1 << 16)));
-    DWORD read = 0;
-    const DWORD want = DWORD(std::min<std::size_t>(bytes.size() - got, 1 << 30));
-    if (!ReadFile(file.get(), bytes.data() + got, want, &read, nullptr)) return GetLastError();
-    if (read == 0) break;
-    got += read;
-  }
-  bytes.resize(got);
-  return 0;
+  DWORD error = 0;
+  ReadGrowing(GetFileSizeEx(file.get(), &size) ? std::optional<std::uint64_t>(size.QuadPart)
+                                              : std::nullopt,
+              limit, bytes, [&](std::uint8_t* into, std::size_t most) -> std::optional<std::size_t> {
+                DWORD read = 0;
+                if (!ReadFile(file.get(), into, DWORD(std::min<std::size_t>(most, 1 << 30)), &read,
+                              nullptr)) {
+                  error = GetLastError();
+                  return std::nullopt;
+                }
+                return read;
+              });
+  return error;
 }
 
 }  // namespace
