@@ -120,7 +120,7 @@ void BM_SaveTableWithWholeTexts(benchmark::State& state) {
 // What a start without the file of whole texts adds to LoadTable: one look for a missing file.
 void BM_LookForMissingWholeTexts(benchmark::State& state) {
   quenda::StdTableStorage storage;
-  std::vector<std::uint8_t> bytes;
+  quenda::FileBytes bytes;
   for (auto _ : state) {
     benchmark::DoNotOptimize(storage.ReadAll(quenda::FullTextFilePath(), 1 << 20, bytes));
   }

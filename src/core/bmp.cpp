@@ -123,22 +123,27 @@ bool IsOwnIconFormat(const ImageHeader& h, std::span<const std::uint8_t> palette
   return true;
 }
 
+// Splits a row of 4-bit pixels into one index a byte. The two never overlap (file bytes into
+// the table's picture); saying so lets the split run in vector registers straight from the file.
+void SplitRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out) {
+  for (int i = 0; i < kIconSize / 2; ++i) {
+    out[2 * i] = in[i] >> 4;
+    out[2 * i + 1] = in[i] & 0xF;
+  }
+}
+
 // Bytes missing from a short pixel block read as 0, as in DecodeCorner.
 void CopyIconIndices(const ImageHeader& h, std::span<const std::uint8_t> pixels, IconBitmap& icon) {
   constexpr std::size_t kRowBytes = kIconSize / 2;
   for (int y = 0; y < kIconSize; ++y) {
     const std::size_t start = std::size_t(h.height < 0 ? y : kIconSize - 1 - y) * kRowBytes;
-    // A local copy of the row, so the split below is not held back by a possible overlap.
-    std::array<std::uint8_t, kRowBytes> row{};
-    if (start + kRowBytes <= pixels.size()) {
-      std::memcpy(row.data(), pixels.data() + start, kRowBytes);
-    } else if (start < pixels.size()) {
-      std::copy(pixels.begin() + start, pixels.end(), row.begin());
-    }
     std::uint8_t* out = icon.index.data() + std::size_t(y) * kIconSize;
-    for (std::size_t i = 0; i < kRowBytes; ++i) {
-      out[2 * i] = row[i] >> 4;
-      out[2 * i + 1] = row[i] & 0xF;
+    if (start + kRowBytes <= pixels.size()) {
+      SplitRow(pixels.data() + start, out);
+    } else {
+      std::array<std::uint8_t, kRowBytes> row{};
+      if (start < pixels.size()) std::copy(pixels.begin() + start, pixels.end(), row.begin());
+      SplitRow(row.data(), out);
     }
   }
 }

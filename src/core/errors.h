@@ -1,10 +1,20 @@
 #pragma once
 // Failures that reach the user, as values. Texts are CP932 bytes, as the user sees them.
-#include <filesystem>
 #include <optional>
 #include <string>
 
 namespace quenda {
+
+// A file's path as the system spells it, wide on Windows. Kept as plain text: Quenda only joins
+// and appends to paths, and a path type would bring the standard library's conversions (and its
+// locale machinery) into the program for nothing.
+#if defined(_WIN32)
+using PathText = std::wstring;
+inline constexpr wchar_t kPathSeparator = L'\\';
+#else
+using PathText = std::string;
+inline constexpr char kPathSeparator = '/';
+#endif
 
 // The message texts the user sees, in CP932.
 namespace msg {
@@ -22,14 +32,14 @@ extern const char kNotInteger[];     // "'%s' は整数ではありません"
 struct Error {
   std::string message;
   std::string arg;
-  std::filesystem::path path;
+  PathText path;
   bool has_path = false;
 
   static Error Plain(std::string message) { return {std::move(message), {}, {}, false}; }
   static Error WithText(std::string message, std::string arg) {
     return {std::move(message), std::move(arg), {}, false};
   }
-  static Error WithPath(std::string message, std::filesystem::path path) {
+  static Error WithPath(std::string message, PathText path) {
     return {std::move(message), {}, std::move(path), true};
   }
 };

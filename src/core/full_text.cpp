@@ -165,7 +165,7 @@ std::vector<FullTextEntry> FullTextEntries() {
   return out;
 }
 
-std::filesystem::path FullTextFilePath() {
+PathText FullTextFilePath() {
   return PathWithSuffix(TableFilePath(), ".utf8");
 }
 

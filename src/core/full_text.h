@@ -5,7 +5,6 @@
 // other program changed never opens a stale text. Kept in a UTF-8 file beside the table.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,7 +38,7 @@ struct FullTextEntry {
 std::vector<FullTextEntry> FullTextEntries();
 
 // The companion file: ProgramDir followed directly by "\Quenda.Tbl.utf8".
-std::filesystem::path FullTextFilePath();
+PathText FullTextFilePath();
 
 // The file's bytes: a first line naming format and version, then one entry a line.
 std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table);

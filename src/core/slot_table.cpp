@@ -8,7 +8,7 @@
 
 namespace quenda {
 
-std::filesystem::path ProgramDir;
+PathText ProgramDir;
 IconRectangle IconRect;
 
 namespace {

@@ -3,13 +3,13 @@
 // entries the editors take out of it and give back.
 #include <array>
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/errors.h"
 #include "core/slot_icon.h"
 
 namespace quenda {
@@ -81,7 +81,7 @@ void SetFieldText(std::span<char> field, std::string_view text);
 // The single process-wide table.
 SlotTable& TheSlotTable();
 
-extern std::filesystem::path ProgramDir;
+extern PathText ProgramDir;
 
 struct IconRectangle {
   int left = 0, top = 0, right = 0, bottom = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 
@@ -27,9 +28,9 @@ File OpenFile(const std::filesystem::path& path, const char* mode) {
 
 }  // namespace
 
-TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& path,
+TableStorage::ReadStatus StdTableStorage::ReadAll(const PathText& path,
                                                   std::size_t limit,
-                                                  std::vector<std::uint8_t>& bytes) {
+                                                  FileBytes& bytes) {
   std::error_code ec;
   const std::filesystem::file_status st = std::filesystem::status(path, ec);
   if (!std::filesystem::exists(st)) return ReadStatus::Missing;
@@ -48,7 +49,7 @@ TableStorage::ReadStatus StdTableStorage::ReadAll(const std::filesystem::path& p
   return read ? ReadStatus::Ok : ReadStatus::Failed;
 }
 
-MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,
+MaybeError StdTableStorage::WriteReplace(const PathText& path,
                                          std::span<const std::uint8_t> bytes) {
   const std::filesystem::path temp = PathWithSuffix(path, ".tmp");
   std::error_code ec;
@@ -70,20 +71,19 @@ MaybeError StdTableStorage::WriteReplace(const std::filesystem::path& path,
   return std::nullopt;
 }
 
-MaybeError StdTableStorage::KeepCopy(const std::filesystem::path& from,
-                                     const std::filesystem::path& to) {
+MaybeError StdTableStorage::KeepCopy(const PathText& from, const PathText& to) {
   std::error_code ec;
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec);
   if (ec) return Error::WithPath(msg::kCannotCreate, to);
   return std::nullopt;
 }
 
-bool StdTableStorage::Exists(const std::filesystem::path& path) {
+bool StdTableStorage::Exists(const PathText& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
 }
 
-void StdTableStorage::Remove(const std::filesystem::path& path) {
+void StdTableStorage::Remove(const PathText& path) {
   std::error_code ec;
   std::filesystem::remove(path, ec);
 }

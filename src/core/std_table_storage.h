@@ -7,13 +7,13 @@ namespace quenda {
 // Portable storage through the standard library: write to "<file>.tmp", then rename.
 class StdTableStorage : public TableStorage {
  public:
-  ReadStatus ReadAll(const std::filesystem::path& path, std::size_t limit,
-                     std::vector<std::uint8_t>& bytes) override;
-  MaybeError WriteReplace(const std::filesystem::path& path,
+  ReadStatus ReadAll(const PathText& path, std::size_t limit,
+                     FileBytes& bytes) override;
+  MaybeError WriteReplace(const PathText& path,
                           std::span<const std::uint8_t> bytes) override;
-  MaybeError KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
-  bool Exists(const std::filesystem::path& path) override;
-  void Remove(const std::filesystem::path& path) override;
+  MaybeError KeepCopy(const PathText& from, const PathText& to) override;
+  bool Exists(const PathText& path) override;
+  void Remove(const PathText& path) override;
 };
 
 }  // namespace quenda

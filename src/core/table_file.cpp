@@ -29,7 +29,7 @@ unsigned long g_changes_at_load = 0;
 void SetTableStorage(TableStorage* storage) { g_storage = storage; }
 
 bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
-                 std::vector<std::uint8_t>& bytes,
+                 FileBytes& bytes,
                  const std::function<std::optional<std::size_t>(std::uint8_t*, std::size_t)>& read) {
   std::size_t got = 0;
   bytes.resize(std::size_t(std::min<std::uint64_t>(size_hint ? *size_hint + 1 : 1 << 16, limit)));
@@ -44,15 +44,15 @@ bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
   return true;
 }
 
-std::filesystem::path PathWithSuffix(const std::filesystem::path& path, std::string_view ascii) {
-  auto name = path.native();
+PathText PathWithSuffix(const PathText& path, std::string_view ascii) {
+  PathText name = path;
   name.append(ascii.begin(), ascii.end());
   return name;
 }
 
-std::filesystem::path TableFilePath() {
-  auto name = ProgramDir.native();
-  name += std::filesystem::path::preferred_separator;
+PathText TableFilePath() {
+  PathText name = ProgramDir;
+  name += kPathSeparator;
   return PathWithSuffix(name, "Quenda.Tbl");
 }
 
@@ -81,9 +81,9 @@ std::vector<std::uint8_t> SerializeTable(const SlotTable& table) {
 }
 
 MaybeError LoadTable() {
-  const std::filesystem::path path = TableFilePath();
+  const PathText path = TableFilePath();
   if (!g_storage) return Error::WithPath(msg::kCannotOpen, path);
-  std::vector<std::uint8_t> bytes;
+  FileBytes bytes;
   const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
   g_changes_at_load = TheSlotTable().changes;
   // A file that is there but cannot be read is kept aside before a save replaces it.
@@ -93,7 +93,7 @@ MaybeError LoadTable() {
     return Error::WithPath(msg::kCannotOpen, path);
   }
   // The whole texts are a help, never a condition: a missing or damaged file gives none.
-  std::vector<std::uint8_t> texts;
+  FileBytes texts;
   if (g_storage->ReadAll(FullTextFilePath(), kFullTextReadLimit, texts) ==
       TableStorage::ReadStatus::Ok) {
     ParseFullTexts(texts);
@@ -110,12 +110,12 @@ MaybeError LoadTable() {
 bool TableFileDamaged() { return g_damaged; }
 
 MaybeError SaveTable() {
-  const std::filesystem::path path = TableFilePath();
+  const PathText path = TableFilePath();
   if (!g_storage) return Error::WithPath(msg::kCannotCreate, path);
   if (g_unread && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
     return std::nullopt;
   }
-  std::filesystem::path aside;
+  PathText aside;
   if (g_damaged && g_storage->Exists(path)) {
     aside = PathWithSuffix(path, ".damaged");
     for (int n = 2; g_storage->Exists(aside); ++n) {
@@ -127,8 +127,8 @@ MaybeError SaveTable() {
   // none to keep, no file is made; an old one is emptied. A failed table write puts the old
   // texts back, so a close without saving leaves both files as they were.
   const std::vector<std::uint8_t> texts = SerializeFullTexts(TheSlotTable());
-  const std::filesystem::path texts_path = FullTextFilePath();
-  std::vector<std::uint8_t> old_texts;
+  const PathText texts_path = FullTextFilePath();
+  FileBytes old_texts;
   const TableStorage::ReadStatus old_status =
       g_storage->ReadAll(texts_path, kFullTextReadLimit, old_texts);
   const bool texts_written =

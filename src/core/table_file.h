@@ -3,11 +3,12 @@
 // image (630 bytes as written here). No header; the images delimit themselves.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -19,22 +20,41 @@ inline constexpr std::size_t kIconImageBytes = 630;
 inline constexpr std::size_t kRecordBytes = kFieldBytes + kIconImageBytes;  // 1,368
 inline constexpr std::size_t kTableFileBytes = kRecordBytes * kSlotCount;  // 478,800
 
+// An allocator whose growth leaves new bytes as they are: a read fills them at once, and zeroing
+// half a megabyte first cost a tenth of every load.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+  UninitialisedAllocator() = default;
+  template <class U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+};
+// A file's bytes as read.
+using FileBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+
 // Where the file's bytes come from and go to; the window layer installs the Win32 one.
 class TableStorage {
  public:
   virtual ~TableStorage() = default;
   enum class ReadStatus { Ok, Missing, Failed };
   // Reads the whole file (at most `limit` bytes).
-  virtual ReadStatus ReadAll(const std::filesystem::path& path, std::size_t limit,
-                             std::vector<std::uint8_t>& bytes) = 0;
+  virtual ReadStatus ReadAll(const PathText& path, std::size_t limit,
+                             FileBytes& bytes) = 0;
   // Replaces the file by the bytes so that a failure leaves the old file as it was.
-  virtual MaybeError WriteReplace(const std::filesystem::path& path,
+  virtual MaybeError WriteReplace(const PathText& path,
                                   std::span<const std::uint8_t> bytes) = 0;
   // Copies a file's bytes to a new file beside it, never overwriting one.
-  virtual MaybeError KeepCopy(const std::filesystem::path& from,
-                              const std::filesystem::path& to) = 0;
-  virtual bool Exists(const std::filesystem::path& path) = 0;
-  virtual void Remove(const std::filesystem::path& path) = 0;
+  virtual MaybeError KeepCopy(const PathText& from,
+                              const PathText& to) = 0;
+  virtual bool Exists(const PathText& path) = 0;
+  virtual void Remove(const PathText& path) = 0;
 };
 
 
@@ -43,7 +63,7 @@ class TableStorage {
 // most)` gives the bytes it read, 0 at the end, or nothing when reading failed (then so does
 // this).
 bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
-                 std::vector<std::uint8_t>& bytes,
+                 FileBytes& bytes,
                  const std::function<std::optional<std::size_t>(std::uint8_t*, std::size_t)>& read);
 
 // Installs the storage LoadTable and SaveTable use (not owned). Each program installs its
@@ -51,10 +71,10 @@ bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
 void SetTableStorage(TableStorage* storage);
 
 // The path with ASCII text appended to its last part ("Quenda.Tbl" + ".tmp"), no conversion.
-std::filesystem::path PathWithSuffix(const std::filesystem::path& path, std::string_view ascii);
+PathText PathWithSuffix(const PathText& path, std::string_view ascii);
 
 // ProgramDir followed directly by "\Quenda.Tbl".
-std::filesystem::path TableFilePath();
+PathText TableFilePath();
 
 // The reader over a file's bytes: fills the table record by record and stops at the first
 // failing record, as LoadTable does. `used` (when given) gets the number of bytes consumed.

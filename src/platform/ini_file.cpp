@@ -4,7 +4,7 @@
 
 namespace quenda {
 
-std::wstring ReadIniValue(const std::filesystem::path& file, const wchar_t* section,
+std::wstring ReadIniValue(const std::wstring& file, const wchar_t* section,
                           const wchar_t* key) {
   wchar_t value[256];
   const DWORD n =

@@ -36,13 +36,20 @@ std::wstring ProgramPath() {
   }
 }
 
+std::wstring ProgramFolder() {
+  std::wstring path = ProgramPath();
+  const std::size_t slash = path.find_last_of(L"\\/");
+  path.resize(slash == std::wstring::npos ? 0 : slash);
+  return path;
+}
+
 std::wstring ApplicationTitle() { return ApplicationTitleFrom(ProgramPath()); }
 
 std::wstring ErrorTextW(const Error& error) {
   std::wstring text = win::FromCp932(error.message);
   const std::size_t at = text.find(L"%s");
   if (at != std::wstring::npos) {
-    text.replace(at, 2, error.has_path ? error.path.wstring() : win::FromCp932(error.arg));
+    text.replace(at, 2, error.has_path ? error.path : win::FromCp932(error.arg));
   }
   return text;
 }

@@ -24,6 +24,8 @@ void SetPrompts(Prompts* prompts);  // not owned; nullptr restores the system's
 std::wstring ApplicationTitle();
 // The running program's full path.
 std::wstring ProgramPath();
+// The folder Quenda.exe is in, without a final separator.
+std::wstring ProgramFolder();
 std::wstring ApplicationTitleFrom(const std::wstring& module_path);
 
 // The error's full text as the user sees it, the path kept in UTF-16.

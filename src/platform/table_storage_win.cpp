@@ -6,8 +6,8 @@
 
 namespace quenda {
 
-std::wstring ApiPath(const std::filesystem::path& path) {
-  const std::wstring& p = path.native();
+std::wstring ApiPath(const PathText& path) {
+  const std::wstring& p = path;
   if (p.size() < MAX_PATH - 12 || p.rfind(L"\\\\?\\", 0) == 0) return p;
   const DWORD n = GetFullPathNameW(p.c_str(), 0, nullptr, nullptr);
   std::wstring full(n, L'\0');
@@ -19,7 +19,7 @@ std::wstring ApiPath(const std::filesystem::path& path) {
 namespace {
 
 // Reads the whole file (at most `limit` bytes); the system's error code, or 0.
-DWORD ReadOnce(const std::wstring& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+DWORD ReadOnce(const std::wstring& path, std::size_t limit, FileBytes& bytes) {
   win::UniqueHandle file = win::AdoptFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                       nullptr, OPEN_EXISTING,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -42,9 +42,9 @@ DWORD ReadOnce(const std::wstring& path, std::size_t limit, std::vector<std::uin
 
 }  // namespace
 
-TableStorage::ReadStatus Win32TableStorage::ReadAll(const std::filesystem::path& path,
+TableStorage::ReadStatus Win32TableStorage::ReadAll(const PathText& path,
                                                     std::size_t limit,
-                                                    std::vector<std::uint8_t>& bytes) {
+                                                    FileBytes& bytes) {
   // A backup, sync or virus scanner holds a file only for a moment: wait about two seconds.
   const std::wstring api_path = ApiPath(path);
   DWORD e = ReadOnce(api_path, limit, bytes);
@@ -58,10 +58,10 @@ TableStorage::ReadStatus Win32TableStorage::ReadAll(const std::filesystem::path&
                                                                 : ReadStatus::Failed;
 }
 
-MaybeError Win32TableStorage::WriteReplace(const std::filesystem::path& path,
+MaybeError Win32TableStorage::WriteReplace(const PathText& path,
                                            std::span<const std::uint8_t> bytes) {
   const std::wstring target = ApiPath(path);
-  const std::wstring temp = ApiPath(path.native() + L".tmp");
+  const std::wstring temp = ApiPath(PathWithSuffix(path, ".tmp"));
   {
     win::UniqueHandle file = win::AdoptFile(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr,
                                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -90,19 +90,18 @@ MaybeError Win32TableStorage::WriteReplace(const std::filesystem::path& path,
   return std::nullopt;
 }
 
-MaybeError Win32TableStorage::KeepCopy(const std::filesystem::path& from,
-                                       const std::filesystem::path& to) {
+MaybeError Win32TableStorage::KeepCopy(const PathText& from, const PathText& to) {
   if (!CopyFileW(ApiPath(from).c_str(), ApiPath(to).c_str(), TRUE)) {
     return Error::WithPath(msg::kCannotCreate, to);
   }
   return std::nullopt;
 }
 
-bool Win32TableStorage::Exists(const std::filesystem::path& path) {
+bool Win32TableStorage::Exists(const PathText& path) {
   return GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void Win32TableStorage::Remove(const std::filesystem::path& path) {
+void Win32TableStorage::Remove(const PathText& path) {
   DeleteFileW(ApiPath(path).c_str());
 }
 

@@ -29,7 +29,7 @@ namespace quenda {
 
 namespace {
 
-std::filesystem::path CurrentDirectory() {
+std::wstring CurrentDirectory() {
   const DWORD n = GetCurrentDirectoryW(0, nullptr);
   std::wstring dir(n, L'\0');
   dir.resize(GetCurrentDirectoryW(n, dir.data()));
@@ -388,7 +388,7 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
 }
 
 void TMainForm::RegisterActivationKey() {
-  std::wstring name = ReadIniValue(ProgramDir / L"Quenda.ini", L"Keys", L"Activate");
+  std::wstring name = ReadIniValue(ProgramDir + L"\\Quenda.ini", L"Keys", L"Activate");
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
     key = kDefaultHotKey;

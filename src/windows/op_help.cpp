@@ -6,17 +6,24 @@
 
 namespace quenda {
 
+namespace {
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+}  // namespace
+
 std::wstring HomePageTarget(const std::wstring& page, const std::wstring& address,
-                            const std::filesystem::path& program_folder) {
-  // "https://…" or "C:\…" stays as it is; a bare name is the program's companion.
+                            const std::wstring& program_folder) {
+  // "https://…", "C:\…" or "\\server\…" stays as it is; a bare name is the program's companion.
   const bool has_scheme = page.find(L"://") != std::wstring::npos;
-  const std::filesystem::path name(page);
-  if (page.empty() || has_scheme || name.is_absolute()) return page;
-  const std::filesystem::path beside = program_folder / name;
+  const bool is_absolute = (page.size() > 2 && page[1] == L':' && IsSeparator(page[2])) ||
+                           (page.size() > 1 && IsSeparator(page[0]) && IsSeparator(page[1]));
+  if (page.empty() || has_scheme || is_absolute) return page;
+  std::wstring beside = program_folder;
+  if (!beside.empty() && !IsSeparator(beside.back())) beside += L'\\';
+  beside += page;
   if (GetFileAttributesW(beside.c_str()) == INVALID_FILE_ATTRIBUTES && !address.empty()) {
     return address;
   }
-  return beside.wstring();
+  return beside;
 }
 
 bool TOpHelp::Create(HWND owner) {
@@ -32,7 +39,7 @@ bool TOpHelp::Create(HWND owner) {
 }
 
 void TOpHelp::ShowHomePage() {
-  target_ = HomePageTarget(page_, address_, std::filesystem::path(ProgramPath()).parent_path());
+  target_ = HomePageTarget(page_, address_, ProgramFolder());
   win::SetText(Control(help_ids::StaticText1), target_);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 // TOpHelp: the help dialog. It points to the home page, whose address it shows as a link.
-#include <filesystem>
 #include <string>
 
 #include "platform/handle.h"
@@ -14,7 +13,7 @@ namespace quenda {
 // `address` when one is set, else that file all the same, so that opening it says it is missing.
 // A page that is an address or a full path is taken as it is.
 std::wstring HomePageTarget(const std::wstring& page, const std::wstring& address,
-                            const std::filesystem::path& program_folder);
+                            const std::wstring& program_folder);
 
 class TOpHelp : public win::LayoutWindow {
  public:

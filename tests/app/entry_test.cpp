@@ -27,7 +27,7 @@ std::wstring CurrentDir() {
 // The system's storage, counting writes and failing them on request.
 class CountingStorage : public Win32TableStorage {
  public:
-  MaybeError WriteReplace(const std::filesystem::path& path,
+  MaybeError WriteReplace(const PathText& path,
                           std::span<const std::uint8_t> bytes) override {
     ++writes;
     if (fail) return Error::WithPath(msg::kCannotCreate, path);

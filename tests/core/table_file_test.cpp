@@ -622,7 +622,7 @@ TEST_F(TableStorageTest, NothingBehindTheLastRecordIsReadButItIsKeptAside) {
 // The system's storage, except that the table file cannot be read (another program holds it).
 class HeldFileStorage : public StdTableStorage {
  public:
-  ReadStatus ReadAll(const fs::path&, std::size_t, std::vector<std::uint8_t>&) override {
+  ReadStatus ReadAll(const PathText&, std::size_t, FileBytes&) override {
     return ReadStatus::Failed;
   }
 };
@@ -691,8 +691,8 @@ TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {
 // Storage that notes the order of the files it replaces.
 class RecordingStorage : public StdTableStorage {
  public:
-  MaybeError WriteReplace(const fs::path& path, std::span<const std::uint8_t> bytes) override {
-    written.push_back(path.filename().string());
+  MaybeError WriteReplace(const PathText& path, std::span<const std::uint8_t> bytes) override {
+    written.push_back(fs::path(path).filename().string());
     return StdTableStorage::WriteReplace(path, bytes);
   }
   std::vector<std::string> written;

@@ -9,13 +9,13 @@
 namespace quenda {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t v) { return std::vector<std::uint8_t>(n, v); }
+FileBytes Bytes(std::size_t n, std::uint8_t v) { return FileBytes(n, v); }
 
 TEST(Win32TableStorage, ReplacesWholeAndLeavesNoTemporary) {
   testing::ScopedTempDir dir;
   Win32TableStorage storage;
   const auto file = dir.path() / L"Quenda.Tbl";
-  std::vector<std::uint8_t> read;
+  FileBytes read;
   EXPECT_EQ(storage.ReadAll(file, 1 << 20, read), TableStorage::ReadStatus::Missing);
 
   ASSERT_FALSE(storage.WriteReplace(file, Bytes(5000, 7)));
@@ -62,7 +62,7 @@ TEST(Win32TableStorage, KeepsCopiesWithoutOverwritingAndWorksPastMaxPath) {
   const auto file = deep / L"Quenda.Tbl";
   ASSERT_FALSE(storage.WriteReplace(file, Bytes(300, 3)));
   EXPECT_TRUE(storage.Exists(file));
-  std::vector<std::uint8_t> read;
+  FileBytes read;
   ASSERT_EQ(storage.ReadAll(file, 1 << 20, read), TableStorage::ReadStatus::Ok);
   EXPECT_EQ(read, Bytes(300, 3));
 
@@ -94,7 +94,7 @@ TEST(Win32TableStorage, WaitsAboutTwoSecondsForAFileAnotherHolderKeepsToItself) 
       CloseHandle(held);
     });
     const ULONGLONG start = GetTickCount64();
-    std::vector<std::uint8_t> read;
+    FileBytes read;
     EXPECT_EQ(storage.ReadAll(file, 1 << 20, read), c.status);
     const ULONGLONG took = GetTickCount64() - start;
     holder.join();

@@ -496,7 +496,7 @@ TEST_F(MainFormTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   testing::WriteIconFile(ico, 0xFF00FF);
   // Every drop saves; the disk is not what this counts.
   struct Discard : Win32TableStorage {
-    MaybeError WriteReplace(const std::filesystem::path&, std::span<const std::uint8_t>) override {
+    MaybeError WriteReplace(const PathText&, std::span<const std::uint8_t>) override {
       return std::nullopt;
     }
   } discard;

@@ -29,8 +29,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   EXPECT_EQ(win::GetText(help.Control(help_ids::Label2)),
             L"当プログラムの操作説明はホームページをご覧下さい。　m(_　_)m");
   const std::wstring link = win::GetText(help.Control(help_ids::StaticText1));
-  EXPECT_EQ(link, HomePageTarget(kHomePage, kHomePageAddress,
-                                 std::filesystem::path(ProgramPath()).parent_path()));
+  EXPECT_EQ(link, HomePageTarget(kHomePage, kHomePageAddress, ProgramFolder()));
   // "Ver　", the version in full-width digits, "β".
   const std::wstring version = win::GetText(help.Control(help_ids::Label3));
   ASSERT_GT(version.size(), 5u);
