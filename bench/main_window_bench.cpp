@@ -81,6 +81,57 @@ void BM_PageSwitch(benchmark::State& state) {
 }
 BENCHMARK(BM_PageSwitch)->Unit(benchmark::kMicrosecond);
 
+// The floor: 25 child windows at the slot buttons' places, each painting only its background,
+// redrawn as a page switch redraws the grid. Above it is Quenda's own drawing.
+LRESULT CALLBACK BackgroundOnly(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_PAINT) return DefWindowProcW(window, message, wparam, lparam);
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(window, &paint);
+  FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+  EndPaint(window, &paint);
+  return 0;
+}
+
+HWND FloorGrid() {
+  static const HWND grid = [] {
+    Forms& forms = SharedForms();
+    const HWND quenda_grid = GetParent(forms.main.SlotButton(0));
+    WNDCLASSW plain{};
+    plain.lpfnWndProc = BackgroundOnly;
+    plain.hInstance = GetModuleHandleW(nullptr);
+    plain.lpszClassName = L"BenchBackgroundOnly";
+    RegisterClassW(&plain);
+    RECT frame, area;
+    GetWindowRect(forms.main.hwnd(), &frame);
+    GetClientRect(quenda_grid, &area);
+    const HWND top = CreateWindowExW(0, plain.lpszClassName, L"floor", WS_OVERLAPPEDWINDOW,
+                                     frame.right, frame.top, frame.right - frame.left,
+                                     frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    const HWND panel = CreateWindowExW(0, plain.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                       area.right, area.bottom, top, nullptr, nullptr, nullptr);
+    for (int slot = 0; slot < 25; ++slot) {
+      RECT r;
+      GetWindowRect(forms.main.SlotButton(slot), &r);
+      MapWindowPoints(nullptr, quenda_grid, reinterpret_cast<POINT*>(&r), 2);
+      CreateWindowExW(0, plain.lpszClassName, L"", WS_CHILD | WS_VISIBLE, r.left, r.top,
+                      r.right - r.left, r.bottom - r.top, panel, nullptr, nullptr, nullptr);
+    }
+    ShowWindow(top, SW_SHOWNOACTIVATE);
+    Pump();
+    return panel;
+  }();
+  return grid;
+}
+
+void BM_RedrawFloor(benchmark::State& state) {
+  const HWND grid = FloorGrid();
+  for (auto _ : state) {
+    RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  Pump();
+}
+BENCHMARK(BM_RedrawFloor)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace quenda
 
