@@ -66,7 +66,9 @@ bool SecondsPassed(const LocalDateTime& earlier, const LocalDateTime& later, int
 std::u16string AsU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // A slot shows its icon, or else its title.
-bool ShowsIcon(PageIndex page, unsigned slot) { return GetSlotField(Flag1, page, int(slot)) == "0"; }
+bool ShowsIcon(PageIndex page, unsigned slot) {
+  return GetSlotField(Flag1, page, int(slot)) == "0";
+}
 
 }  // namespace
 
@@ -94,11 +96,13 @@ void TMainForm::CreateControls() {
     if (c.kind == ControlKind::Label) label = c.text;
     if (c.kind == ControlKind::Button) {
       slot_buttons_[c.tag] = Control(c.id);
-      button->SetAccessibleText([this, slot = unsigned(c.tag)] { return SlotAccessibleText(slot); });
+      button->SetAccessibleText(
+          [this, slot = unsigned(c.tag)] { return SlotAccessibleText(slot); });
     }
     if (c.kind == ControlKind::PageButton) {
       button->SetGlyph(PageGlyph());
-      button->SetAccessibleText([label] { return win::SpeedButton::AccessibleText{label, L"", true}; });
+      button->SetAccessibleText(
+          [label] { return win::SpeedButton::AccessibleText{label, L"", true}; });
     }
   }
   blank_icon_ = win::BitmapFromIcon(BlankIcon());

@@ -120,7 +120,8 @@ class TMainForm : public win::LayoutWindow {
   bool focus_in_bank_ = false;
   // The focus mark shows only once a key has been used, so a mouse user never sees it.
   bool keyboard_used_ = false;
-  HWND focus_announced_ = nullptr;  // the button accessibility clients were last told has the focus
+  // The button accessibility clients were last told has the focus.
+  HWND focus_announced_ = nullptr;
   bool hot_key_registered_ = false;
   std::wstring typed_;  // the text being found
   LocalDateTime typed_at_;

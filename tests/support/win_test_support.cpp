@@ -207,7 +207,9 @@ AccessibleReading Read(IAccessible* object) {
   reading.default_action = text(&IAccessible::get_accDefaultAction);
   VARIANT value;
   VariantInit(&value);
-  if (SUCCEEDED(object->get_accRole(Self(), &value)) && value.vt == VT_I4) reading.role = value.lVal;
+  if (SUCCEEDED(object->get_accRole(Self(), &value)) && value.vt == VT_I4) {
+    reading.role = value.lVal;
+  }
   VariantInit(&value);
   if (SUCCEEDED(object->get_accState(Self(), &value)) && value.vt == VT_I4) {
     reading.state = DWORD(value.lVal);

@@ -366,7 +366,8 @@ TEST_F(SpeedButtonTest, IsAPushButtonToAccessibilityClientsWhoseDefaultActionCli
             DWORD(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
 
   EnableWindow(plain, FALSE);
-  EXPECT_EQ(testing::Read(plain_object.get()).state & kStates, DWORD(STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_EQ(testing::Read(plain_object.get()).state & kStates,
+            DWORD(STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE));
   EXPECT_NE(plain_object->accDoDefaultAction(testing::Self()), S_OK);
   testing::PumpMessages();
   EXPECT_EQ(received_.Count(BN_CLICKED, plain), 1);
