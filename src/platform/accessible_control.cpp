@@ -101,22 +101,12 @@ class AccessibleControl final : public IAccessible {
     return Text(child, &AccessibleFacts::description, description);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (!role) return E_POINTER;
-    SetEmpty(role);
-    std::optional<AccessibleFacts> facts;
-    if (const HRESULT result = Facts(child, facts); result != S_OK) return result;
-    role->vt = VT_I4;
-    role->lVal = facts->role;
-    return S_OK;
+    return Number(child, role, [](const AccessibleFacts& facts) { return facts.role; });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (!state) return E_POINTER;
-    SetEmpty(state);
-    std::optional<AccessibleFacts> facts;
-    if (const HRESULT result = Facts(child, facts); result != S_OK) return result;
-    state->vt = VT_I4;
-    state->lVal = LONG(facts->state | WindowState(hwnd_));
-    return S_OK;
+    return Number(child, state, [this](const AccessibleFacts& facts) {
+      return LONG(facts.state | WindowState(hwnd_));
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
     return Nothing(child, help);
@@ -208,6 +198,17 @@ class AccessibleControl final : public IAccessible {
     if (text.empty()) return S_FALSE;
     *out = SysAllocStringLen(text.data(), UINT(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+  template <typename Value>
+  HRESULT Number(const VARIANT& child, VARIANT* out, Value value) const {
+    if (!out) return E_POINTER;
+    SetEmpty(out);
+    std::optional<AccessibleFacts> facts;
+    if (const HRESULT result = Facts(child, facts); result != S_OK) return result;
+    out->vt = VT_I4;
+    out->lVal = value(*facts);
+    return S_OK;
   }
 
   static HRESULT Nothing(const VARIANT& child, BSTR* out) {
