@@ -5,7 +5,9 @@ enable_language(RC)
 # Every Win32 seam and the Windows half of the core: storage, clock, shell, file dialog, message
 # boxes, the window provider for capture, CP932, handles and icons from files.
 add_library(quenda_platform STATIC
+  src/platform/accessibility_library.cpp
   src/platform/accessible_address.cpp
+  src/platform/accessible_control.cpp
   src/platform/capture_win.cpp
   src/platform/clock_win.cpp
   src/platform/cp932.cpp
@@ -20,7 +22,7 @@ add_library(quenda_platform STATIC
 )
 quenda_layer_include_root(quenda_platform platform)
 target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-# No oleacc: it is loaded from the system folder when first needed (accessible_address.cpp).
+# No oleacc: it is loaded from the system folder when first needed (accessibility_library.cpp).
 target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid comdlg32
                       gdi32 user32)
 

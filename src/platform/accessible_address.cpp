@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/accessibility_library.h"
 #include "platform/handle.h"
 
 namespace quenda {
@@ -23,40 +24,6 @@ struct Bstr {
   std::wstring_view view() const {
     return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
   }
-};
-
-// oleacc.dll is no KnownDLL: a copy planted beside the program would be loaded in its place.
-// So it is no import but loaded from the system folder on the first capture, and kept until the
-// last walk that uses it has ended.
-class AccessibilityLibrary {
- public:
-  static std::shared_ptr<const AccessibilityLibrary> Get() {
-    static const std::shared_ptr<const AccessibilityLibrary> library = Load();
-    return library;
-  }
-
-  decltype(&::AccessibleObjectFromWindow) object_from_window = nullptr;
-  decltype(&::AccessibleChildren) children = nullptr;
-
- private:
-  static std::shared_ptr<const AccessibilityLibrary> Load() {
-    auto library = std::make_shared<AccessibilityLibrary>();
-    library->module_.reset(LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!library->module_) return nullptr;
-    library->object_from_window = Function<decltype(object_from_window)>(
-        library->module_.get(), "AccessibleObjectFromWindow");
-    library->children =
-        Function<decltype(children)>(library->module_.get(), "AccessibleChildren");
-    if (!library->object_from_window || !library->children) return nullptr;
-    return library;
-  }
-
-  template <typename F>
-  static F Function(HMODULE module, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
-
-  win::UniqueLibrary module_;
 };
 
 VARIANT ChildId(LONG id) {

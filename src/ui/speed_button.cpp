@@ -1,11 +1,14 @@
 #include "ui/speed_button.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 #include <vector>
 
+#include "platform/accessible_control.h"
 #include "ui/window.h"
 
 namespace quenda::win {
@@ -64,6 +67,14 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CAPTURECHANGED:
       OnCaptureChanged();
       return 0;
+    case BM_CLICK:
+      Click();
+      return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerAccessibleObject(hwnd(), wparam, lparam, Accessible())) {
+        return object;
+      }
+      break;
   }
   // The right button is the system's: WM_RBUTTONUP becomes WM_CONTEXTMENU, which goes up to
   // the parent chain.
@@ -103,8 +114,38 @@ void SpeedButton::OnLButtonUp(POINT at) {
   if (!inside && hot_) hot_ = false;
   Invalidate();
   if (!inside) return;
+  Click();
+}
+
+void SpeedButton::Click() {
+  if (!IsWindowEnabled(hwnd())) return;
   if (options_.group != 0) SetDown(true);
   Notify(BN_CLICKED);  // last: the parent may destroy us
+}
+
+SpeedButton::AccessibleText SpeedButton::AccessibleTextNow() const {
+  if (accessible_text_) return accessible_text_();
+  return {GetText(hwnd()), L"", false};
+}
+
+// Asked through the window on each call, so a client holding the object after the button has
+// gone reads nothing.
+AccessibleSource SpeedButton::Accessible() const {
+  const HWND self = hwnd();
+  return {[self]() -> std::optional<AccessibleFacts> {
+            const SpeedButton* button = From(self);
+            if (!button) return std::nullopt;
+            AccessibleText text = button->AccessibleTextNow();
+            DWORD state = 0;
+            if (text.focusable) state |= STATE_SYSTEM_FOCUSABLE;
+            if (text.focusable && button->focus_mark_) state |= STATE_SYSTEM_FOCUSED;
+            if (button->down_) state |= STATE_SYSTEM_PRESSED;
+            return AccessibleFacts{std::move(text.name), std::move(text.description), L"押す",
+                                   ROLE_SYSTEM_PUSHBUTTON, state};
+          },
+          // Posted: the click runs from the message loop, as a mouse click does, after the
+          // client's call has returned.
+          [self] { return IsWindowEnabled(self) && PostMessageW(self, BM_CLICK, 0, 0); }};
 }
 
 void SpeedButton::OnMouseLeave() {

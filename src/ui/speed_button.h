@@ -2,15 +2,21 @@
 // A push button drawn by Quenda itself, shared by every window: a caption or a glyph strip with a
 // transparent colour, optionally flat, optionally one of a group of which one button is down.
 // Each button is a real child window whose window text is its caption; it tells its parent of
-// clicks (BN_CLICKED) and of mouse movement (kSpeedButtonMouseMove) through WM_COMMAND.
+// clicks (BN_CLICKED) and of mouse movement (kSpeedButtonMouseMove) through WM_COMMAND. To
+// accessibility clients it is a push button whose default action clicks it.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/handle.h"
 #include "ui/dpi.h"
 #include "ui/window.h"
+
+namespace quenda {
+struct AccessibleSource;
+}
 
 namespace quenda::win {
 
@@ -60,6 +66,21 @@ class SpeedButton : public Window {
   // The keyboard's focus mark: a dotted frame inside the edge. The owner decides where it is.
   void SetFocusMark(bool shown);
   bool FocusMark() const { return focus_mark_; }
+  // A click as the mouse makes one: a grouped button goes down, then the parent hears
+  // BN_CLICKED. BM_CLICK, which the accessible default action posts, does this too.
+  void Click();
+
+  // What accessibility clients read beyond the button's state, asked for on each reading: the
+  // name (the caption when no text is given), the description, and whether the keyboard can
+  // reach it (then its focus mark is the focus).
+  struct AccessibleText {
+    std::wstring name, description;
+    bool focusable = false;
+  };
+  void SetAccessibleText(std::function<AccessibleText()> text) {
+    accessible_text_ = std::move(text);
+  }
+  AccessibleText AccessibleTextNow() const;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -77,6 +98,7 @@ class SpeedButton : public Window {
   void OnLButtonUp(POINT at);
   void OnMouseLeave();
   void OnCaptureChanged();
+  AccessibleSource Accessible() const;
 
   bool Contains(POINT at) const;
   bool Sunken() const { return down_ || (held_ && held_over_); }
@@ -93,6 +115,7 @@ class SpeedButton : public Window {
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
   bool focus_mark_ = false;
   HFONT font_ = nullptr;    // not owned, as with the system's controls
+  std::function<AccessibleText()> accessible_text_;
   std::shared_ptr<const Glyph> glyph_;
   Dpi glyph_dpi_;
 };

@@ -65,6 +65,11 @@ bool SecondsPassed(const LocalDateTime& earlier, const LocalDateTime& later, int
 
 std::u16string AsU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
+// A slot shows its icon, or else its title.
+bool ShowsIcon(PageIndex page, unsigned slot) {
+  return GetSlotField(Flag1, page, int(slot)) == "0";
+}
+
 }  // namespace
 
 bool TMainForm::Create(const MainFormDialogs& dialogs) {
@@ -85,10 +90,19 @@ bool TMainForm::Create(const MainFormDialogs& dialogs) {
 
 void TMainForm::CreateControls() {
   BuildLayout(MainFormLayout());
+  std::wstring label;  // each page button follows its label in the layout
   for (const LayoutRow& c : MainFormLayout()) {
-    if (c.kind == ControlKind::Button) slot_buttons_[c.tag] = Control(c.id);
+    win::SpeedButton* button = win::SpeedButton::From(Control(c.id));
+    if (c.kind == ControlKind::Label) label = c.text;
+    if (c.kind == ControlKind::Button) {
+      slot_buttons_[c.tag] = Control(c.id);
+      button->SetAccessibleText(
+          [this, slot = unsigned(c.tag)] { return SlotAccessibleText(slot); });
+    }
     if (c.kind == ControlKind::PageButton) {
-      win::SpeedButton::From(Control(c.id))->SetGlyph(PageGlyph());
+      button->SetGlyph(PageGlyph());
+      button->SetAccessibleText(
+          [label] { return win::SpeedButton::AccessibleText{label, L"", true}; });
     }
   }
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
@@ -164,7 +178,7 @@ void TMainForm::pr_KeyDisp(unsigned slot) {
   const HWND button = slot_buttons_[slot];
   win::SpeedButton* b = win::SpeedButton::From(button);
   const PageIndex page = selection_.CurrentPage;
-  const bool icon = GetSlotField(Flag1, page, int(slot)) == "0";
+  const bool icon = ShowsIcon(page, slot);
   b->SetGlyph(icon ? SlotGlyph(page, slot) : nullptr);
   const std::wstring caption =
       icon ? std::wstring() : win::FromCp932(FirstBytes(GetSlotField(Title, page, int(slot)), 12));
@@ -180,6 +194,15 @@ std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned 
     cached.glyph = win::MakeGlyph(win::BitmapFromIcon(icon).get());
   }
   return cached.glyph;
+}
+
+// As the button shows it: the title, or for an icon the name; the target is the description.
+win::SpeedButton::AccessibleText TMainForm::SlotAccessibleText(unsigned slot) const {
+  const PageIndex page = selection_.CurrentPage;
+  std::wstring name = SlotFieldWide(ShowsIcon(page, slot) ? DisplayName : Title, page, int(slot));
+  std::wstring target = SlotFieldWide(Target, page, int(slot));
+  if (name.empty()) name = target.empty() ? L"空き" : target;
+  return {std::move(name), std::move(target), true};
 }
 
 void TMainForm::TblDisp() {
@@ -413,6 +436,7 @@ void TMainForm::OnHotKey() {
   SetFocus(hwnd());
   keyboard_used_ = true;
   focus_in_bank_ = false;
+  focus_announced_ = nullptr;  // told again on coming forward
   MoveFocusTo(selection_.CurrentSlot);
 }
 
@@ -424,6 +448,11 @@ void TMainForm::UpdateFocusMark() {
     if (c.kind != ControlKind::Button && c.kind != ControlKind::PageButton) continue;
     win::SpeedButton::From(Control(c.id))->SetFocusMark(Control(c.id) == marked);
   }
+  // A screen reader follows the mark as it would the focus.
+  if (marked && marked != focus_announced_) {
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, marked, OBJID_CLIENT, CHILDID_SELF);
+  }
+  focus_announced_ = marked;
 }
 
 void TMainForm::MoveFocusTo(int slot) {

@@ -99,6 +99,7 @@ class TMainForm : public win::LayoutWindow {
   void SaveForSessionEnd();
   bool IsSlotButton(HWND hwnd) const;
   std::shared_ptr<const win::Glyph> SlotGlyph(PageIndex page, unsigned slot);
+  win::SpeedButton::AccessibleText SlotAccessibleText(unsigned slot) const;
   // The keyboard: true when the key was used.
   bool OnKeyDown(UINT key);
   void MoveFocusTo(int slot);
@@ -119,6 +120,8 @@ class TMainForm : public win::LayoutWindow {
   bool focus_in_bank_ = false;
   // The focus mark shows only once a key has been used, so a mouse user never sees it.
   bool keyboard_used_ = false;
+  // The button accessibility clients were last told has the focus.
+  HWND focus_announced_ = nullptr;
   bool hot_key_registered_ = false;
   std::wstring typed_;  // the text being found
   LocalDateTime typed_at_;

@@ -2,6 +2,7 @@
 // Every wait has a deadline; results go to stdout as UTF-8 lines, diagnostics to stderr.
 // Exit status: 0 done, 1 the awaited thing did not happen in time, 2 usage or system error.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -787,6 +788,135 @@ int CmdWindowClick(int argc, wchar_t** argv) {
   return 0;
 }
 
+// --- the keyboard and accessibility clients ---
+
+// keys SPEC...: each SPEC typed in turn through SendInput, as from the keyboard: a key with
+// modifiers held ("ctrl+alt+space", "up", "return"), or "text:" and characters to type.
+int CmdKeys(int argc, wchar_t** argv) {
+  struct Name {
+    const wchar_t* name;
+    WORD key;
+  };
+  static const Name names[] = {{L"ctrl", VK_CONTROL}, {L"alt", VK_MENU},   {L"shift", VK_SHIFT},
+                               {L"space", VK_SPACE},  {L"return", VK_RETURN}, {L"tab", VK_TAB},
+                               {L"escape", VK_ESCAPE}, {L"left", VK_LEFT}, {L"right", VK_RIGHT},
+                               {L"up", VK_UP},        {L"down", VK_DOWN}};
+  const auto send = [](std::vector<INPUT> inputs) {
+    if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) return false;
+    Sleep(100);  // let the foreground program take it in before the next
+    return true;
+  };
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring spec = argv[i];
+    std::vector<INPUT> inputs;
+    if (spec.rfind(L"text:", 0) == 0) {
+      for (wchar_t c : spec.substr(5)) {
+        for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+          INPUT in{};
+          in.type = INPUT_KEYBOARD;
+          in.ki.wScan = c;
+          in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+          inputs.push_back(in);
+        }
+      }
+    } else {
+      std::vector<WORD> keys;
+      for (std::size_t at = 0; at <= spec.size();) {
+        const std::size_t end = std::min(spec.find(L'+', at), spec.size());
+        const std::wstring part = spec.substr(at, end - at);
+        const auto found = std::find_if(std::begin(names), std::end(names),
+                                        [&](const Name& n) { return part == n.name; });
+        if (found == std::end(names)) return Fail(L"no key named " + part);
+        keys.push_back(found->key);
+        at = end + 1;
+      }
+      for (int up = 0; up < 2; ++up) {
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+          INPUT in{};
+          in.type = INPUT_KEYBOARD;
+          in.ki.wVk = up ? keys[keys.size() - 1 - k] : keys[k];
+          in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+          inputs.push_back(in);
+        }
+      }
+    }
+    if (!send(inputs)) {
+      return Fail(L"SendInput failed (error " + std::to_wstring(GetLastError()) + L")");
+    }
+  }
+  return 0;
+}
+
+// where PID TIMEOUT: where PID's main window is ("left=X top=Y"), whether it is minimised
+// ("iconic=1") and whether it is the foreground window ("foreground=1").
+int CmdWhere(int argc, wchar_t** argv) {
+  if (argc != 4) return Fail(L"usage: where PID TIMEOUT_MS");
+  Deadline deadline(Number(argv[3]));
+  HWND main;
+  while (!(main = FirstTopLevel(Number(argv[2]), L"TMainForm", true))) {
+    if (deadline.Passed()) return Fail(L"no main window");
+    Sleep(1);
+  }
+  Sync(main, deadline.Left() + 1);
+  RECT r;
+  GetWindowRect(main, &r);
+  Out(L"left=" + std::to_wstring(r.left) + L" top=" + std::to_wstring(r.top) + L" iconic=" +
+      (IsIconic(main) ? L"1" : L"0") + L" foreground=" +
+      (GetForegroundWindow() == main ? L"1" : L"0"));
+  return 0;
+}
+
+// acc PID ID TIMEOUT [do]: what an accessibility client in another process reads of the main
+// window's control ID: "name=", "description=", "role=" and "state=" (hex); with "do" it then
+// does the control's default action and prints "done".
+int CmdAccessible(int argc, wchar_t** argv) {
+  if (argc != 5 && !(argc == 6 && std::wstring(argv[5]) == L"do")) {
+    return Fail(L"usage: acc PID ID TIMEOUT_MS [do]");
+  }
+  const int id = int(Number(argv[3]));
+  const auto controls = MainControls(Number(argv[2]), id, id, Deadline(Number(argv[4])));
+  if (controls.empty()) return Fail(L"no control " + std::to_wstring(id) + L" in the main window");
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* object = nullptr;
+  const HRESULT got = AccessibleObjectFromWindow(controls[0], DWORD(OBJID_CLIENT),
+                                                 __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&object));
+  if (FAILED(got) || !object) {
+    return Fail(L"no accessible object (error " + std::to_wstring(got) + L")");
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  for (const auto& [label, get] : {std::pair{L"name=", &IAccessible::get_accName},
+                                   std::pair{L"description=", &IAccessible::get_accDescription}}) {
+    BSTR text = nullptr;
+    (object->*get)(self, &text);
+    Out(label + std::wstring(text ? text : L""));
+    SysFreeString(text);
+  }
+  VARIANT role, state;
+  VariantInit(&role);
+  VariantInit(&state);
+  object->get_accRole(self, &role);
+  object->get_accState(self, &state);
+  wchar_t hex[16];
+  swprintf(hex, 16, L"%lx", state.vt == VT_I4 ? state.lVal : 0L);
+  Out(L"role=" + std::to_wstring(role.vt == VT_I4 ? role.lVal : -1));
+  Out(L"state=" + std::wstring(hex));
+  int status = 0;
+  if (argc == 6) {
+    const HRESULT done = object->accDoDefaultAction(self);
+    if (SUCCEEDED(done)) {
+      Out(L"done");
+    } else {
+      status = Fail(L"the default action failed (error " + std::to_wstring(done) + L")");
+    }
+  }
+  object->Release();
+  return status;
+}
+
 // Sizes and places are read in real pixels: a process unaware of DPI would be shown scaled
 // ones by a system that scales windows for it.
 void BePerMonitorAware() {
@@ -823,5 +953,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"wclick") return CmdWindowClick(argc, argv);
   if (command == L"browser") return CmdBrowser(argc, argv);
   if (command == L"startup-time") return CmdStartupTime(argc, argv);
+  if (command == L"keys") return CmdKeys(argc, argv);
+  if (command == L"where") return CmdWhere(argc, argv);
+  if (command == L"acc") return CmdAccessible(argc, argv);
   return Fail(L"unknown command " + command);
 }

@@ -181,4 +181,40 @@ bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::pat
   return ok;
 }
 
+AccessiblePtr AccessibleOf(HWND hwnd) {
+  // Not linked: its import library defines IID_IAccessible a second time.
+  static const auto from_lresult = reinterpret_cast<decltype(&ObjectFromLresult)>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "ObjectFromLresult")));
+  const LRESULT served = SendMessageW(hwnd, WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT));
+  IAccessible* object = nullptr;
+  if (served <= 0 ||
+      FAILED(from_lresult(served, IID_IAccessible, 0, reinterpret_cast<void**>(&object)))) {
+    return nullptr;
+  }
+  return AccessiblePtr(object);
+}
+
+AccessibleReading Read(IAccessible* object) {
+  AccessibleReading reading;
+  const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR value = nullptr;
+    std::wstring result = SUCCEEDED((object->*get)(Self(), &value)) && value ? value : L"";
+    SysFreeString(value);
+    return result;
+  };
+  reading.name = text(&IAccessible::get_accName);
+  reading.description = text(&IAccessible::get_accDescription);
+  reading.default_action = text(&IAccessible::get_accDefaultAction);
+  VARIANT value;
+  VariantInit(&value);
+  if (SUCCEEDED(object->get_accRole(Self(), &value)) && value.vt == VT_I4) {
+    reading.role = value.lVal;
+  }
+  VariantInit(&value);
+  if (SUCCEEDED(object->get_accState(Self(), &value)) && value.vt == VT_I4) {
+    reading.state = DWORD(value.lVal);
+  }
+  return reading;
+}
+
 }  // namespace quenda::testing

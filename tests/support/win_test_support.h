@@ -1,9 +1,11 @@
 #pragma once
 // Shared helpers for the in-process window tests under Wine.
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -125,6 +127,29 @@ bool IsThe32PixelImage(const Picture& picture, int left = 0);
 
 // Writes a shortcut to `target`.
 bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target);
+
+// The object a window serves accessibility clients for its client area, asked for through
+// WM_GETOBJECT as a client does; null when the window serves none of its own.
+struct ComRelease {
+  void operator()(IUnknown* p) const { p->Release(); }
+};
+using AccessiblePtr = std::unique_ptr<IAccessible, ComRelease>;
+AccessiblePtr AccessibleOf(HWND hwnd);
+
+// What a client reads of an object itself (CHILDID_SELF).
+struct AccessibleReading {
+  std::wstring name, description, default_action;
+  LONG role = 0;
+  DWORD state = 0;
+};
+AccessibleReading Read(IAccessible* object);
+inline VARIANT Self() {
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
 
 // Polls the message queue until `done` holds or the deadline passes.
 template <class F>

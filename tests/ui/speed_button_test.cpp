@@ -321,6 +321,64 @@ TEST_F(SpeedButtonTest, KeepsExactlyOneButtonOfAGroupDown) {
   EXPECT_TRUE(down(c));
 }
 
+// To accessibility clients a push button, named by its caption or by what its owner gives;
+// its default action is a click, run from the message loop after the client's call.
+TEST_F(SpeedButtonTest, IsAPushButtonToAccessibilityClientsWhoseDefaultActionClicks) {
+  SpeedButtonOptions grouped;
+  grouped.group = 1;
+  HWND plain = Make(1, L"ｷｬﾝｾﾙ", grouped);
+  HWND given = Make(2, L"", grouped, 40, 0);
+  SpeedButton::From(given)->SetAccessibleText(
+      [] { return SpeedButton::AccessibleText{L"D1", L"the first page", true}; });
+  SpeedButton::From(given)->SetFocusMark(true);
+  SpeedButton::From(given)->SetDown(true);
+  testing::AccessiblePtr plain_object = testing::AccessibleOf(plain);
+  testing::AccessiblePtr given_object = testing::AccessibleOf(given);
+  ASSERT_TRUE(plain_object && given_object);
+  constexpr DWORD kStates = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED |
+                            STATE_SYSTEM_UNAVAILABLE;
+  struct Row {
+    IAccessible* object;
+    const wchar_t* name;
+    const wchar_t* description;
+    DWORD state;
+  };
+  const Row rows[] = {
+      {plain_object.get(), L"ｷｬﾝｾﾙ", L"", 0},
+      {given_object.get(), L"D1", L"the first page",
+       STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED},
+  };
+  for (const Row& row : rows) {
+    const testing::AccessibleReading read = testing::Read(row.object);
+    EXPECT_EQ(read.name, row.name);
+    EXPECT_EQ(read.description, row.description) << row.name;
+    EXPECT_EQ(read.role, ROLE_SYSTEM_PUSHBUTTON) << row.name;
+    EXPECT_EQ(read.state & kStates, row.state) << row.name;
+    EXPECT_EQ(read.default_action, L"押す") << row.name;
+  }
+
+  EXPECT_EQ(plain_object->accDoDefaultAction(testing::Self()), S_OK);
+  EXPECT_EQ(received_.Count(BN_CLICKED, plain), 0);
+  testing::PumpMessages();
+  EXPECT_EQ(received_.Count(BN_CLICKED, plain), 1);
+  EXPECT_TRUE(SpeedButton::From(plain)->Down());
+  EXPECT_EQ(testing::Read(given_object.get()).state & kStates,
+            DWORD(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
+
+  EnableWindow(plain, FALSE);
+  EXPECT_EQ(testing::Read(plain_object.get()).state & kStates,
+            DWORD(STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_NE(plain_object->accDoDefaultAction(testing::Self()), S_OK);
+  testing::PumpMessages();
+  EXPECT_EQ(received_.Count(BN_CLICKED, plain), 1);
+
+  // A client holding the object of a button that has gone reads nothing.
+  DestroyWindow(given);
+  BSTR name = nullptr;
+  EXPECT_TRUE(FAILED(given_object->get_accName(testing::Self(), &name)));
+  EXPECT_EQ(name, nullptr);
+}
+
 TEST_F(SpeedButtonTest, ReportsEveryMouseMoveAndLeavesTheRightButtonToTheParentChain) {
   HWND a = Make(11);
   HWND b = Make(12, L"", {}, 40, 0);

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <tuple>
+#include <vector>
 
 #include "app/forms.h"
 #include "core/now_text.h"
@@ -743,6 +744,80 @@ TEST_F(MainFormTest, TypingFindsTheNextSlotOnTheSixPages) {
   SendMessageW(main(), WM_TIMER, 1, 0);
   EXPECT_EQ(forms.main.TypedText(), L"");
   EXPECT_EQ(text(main_ids::Edit1), L"");  // the focused slot's own display again
+}
+
+std::vector<HWND> focus_events;
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
+                           DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) focus_events.push_back(hwnd);
+}
+
+// Screen readers read each button as the window shows it, follow the focus mark, and open a
+// slot or switch pages by the default action as a click does.
+TEST_F(MainFormTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
+  SetSlotField(Title, 0, 0, "Weather forecast for the week");
+  SetSlotField(Target, 0, 0, "http://example.invalid/weather");
+  SetSlotField(AccessCount, 0, 0, "3");
+  SetSlotField(Flag1, 0, 1, "0");
+  SetSlotField(Title, 0, 1, "hidden by the icon");
+  SetSlotField(DisplayName, 0, 1, "\x83\x81\x83\x82\x92\xA0");  // メモ帳
+  const std::wstring long_target = L"C:\\" + std::wstring(150, L'x') + L"\\memo.exe";
+  SetSlotFieldWide(Target, 0, 1, long_target);  // longer than the field: read whole
+  Start();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+                                             OnFocusEvent, GetCurrentProcessId(), 0,
+                                             WINEVENT_OUTOFCONTEXT);
+  focus_events.clear();
+  Key(VK_RIGHT);
+  Key(VK_TAB);
+  PumpMessages();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(focus_events,
+            (std::vector<HWND>{forms.main.SlotButton(1), forms.main.PageButtonByTag(0)}));
+  Key(VK_TAB);  // the mark back on slot 1
+
+  constexpr DWORD kFocusable = STATE_SYSTEM_FOCUSABLE;
+  constexpr DWORD kStates = kFocusable | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED;
+  struct Row {
+    HWND button;
+    const wchar_t* name;
+    std::wstring description;
+    DWORD state;
+  };
+  const Row rows[] = {
+      {forms.main.SlotButton(0), L"Weather forecast for the week",
+       L"http://example.invalid/weather", kFocusable},
+      {forms.main.SlotButton(1), L"メモ帳", long_target, kFocusable | STATE_SYSTEM_FOCUSED},
+      {forms.main.SlotButton(2), L"空き", L"", kFocusable},
+      {forms.main.PageButtonByTag(0), L"D1", L"", kFocusable | STATE_SYSTEM_PRESSED},
+      {forms.main.PageButtonByTag(201), L"P2", L"", kFocusable},
+  };
+  for (const Row& row : rows) {
+    testing::AccessiblePtr object = testing::AccessibleOf(row.button);
+    ASSERT_TRUE(object) << row.name;
+    const testing::AccessibleReading read = testing::Read(object.get());
+    EXPECT_EQ(read.name, row.name);
+    EXPECT_EQ(read.description, row.description) << row.name;
+    EXPECT_EQ(read.role, ROLE_SYSTEM_PUSHBUTTON) << row.name;
+    EXPECT_EQ(read.state & kStates, row.state) << row.name;
+  }
+
+  testing::AccessiblePtr slot = testing::AccessibleOf(forms.main.SlotButton(0));
+  ASSERT_EQ(slot->accDoDefaultAction(testing::Self()), S_OK);
+  PumpMessages();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].verb, L"OPEN");
+  EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/weather");
+  EXPECT_EQ(GetSlotField(AccessCount, 0, 0), "4");
+  EXPECT_EQ(GetSlotField(LastAccess, 0, 0), "2026/12/8 17:30:5");
+
+  testing::AccessiblePtr p1 = testing::AccessibleOf(forms.main.PageButtonByTag(200));
+  ASSERT_EQ(p1->accDoDefaultAction(testing::Self()), S_OK);
+  PumpMessages();
+  EXPECT_EQ(forms.main.Selection().CurrentTag, 200);
+  EXPECT_TRUE(forms.main.AcceptsDrops());
+  EXPECT_EQ(testing::Read(p1.get()).state & kStates, kFocusable | STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(testing::Read(slot.get()).name, L"空き");  // the slot of the page shown now
 }
 
 TEST_F(MainFormTest, ATakenHotKeyIsToldInTheInfoLineAndQuendaStartsAnyway) {

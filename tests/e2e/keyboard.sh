@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Quenda without a mouse, driven by keys sent with SendInput and by an accessibility client in
+# another process: the hot key minimises the active window and brings it forward again, typing
+# finds a slot on another page and Enter opens it, the arrows move to another slot and Enter
+# opens that, and the client reads a slot button's name and opens it by its default action.
+# The table saved at close holds each opening's count.
+source "$(dirname "$0")/lib.sh" "$@"
+
+table=$work/Quenda.Tbl
+printf '@echo off\r\necho ran> "%%~dp0marker.txt"\r\n' >"$work/run me.bat"
+printf '@echo off\r\necho ran> "%%~dp0backup.txt"\r\n' >"$work/backup.bat"
+python3 "$e2e_dir/make_sample_table.py" "$table" "$wwork\\run me.bat"
+# Slot 7 of P1 (record 207): an icon slot named "Backup ツール" that runs backup.bat.
+python3 - "$table" "$wwork" <<'PY'
+import sys
+table, folder = sys.argv[1], sys.argv[2]
+with open(table, "r+b") as f:
+    for offset, width, text in [(196, 128, "Backup ツール"), (68, 128, folder + "\\backup.bat"),
+                                (324, 128, folder), (452, 10, "0")]:
+        raw = text.encode("cp932")
+        f.seek(207 * 1368 + offset)
+        f.write(raw + bytes(width - len(raw)))
+PY
+
+wait_for() {  # FILE WHAT
+  for ((i = 0; i < 200; i++)); do [[ -f $1 ]] && return 0; sleep 0.1; done
+  fail "$2"
+}
+
+start_quenda
+expect_main_window "with a prepared table"
+xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+
+# The hot key, from another program: the active window goes down, then comes back up in front.
+drv keys ctrl+alt+space || fail "could not send the hot key"
+[[ $(drv where "$pid" "$wait_ms") == *iconic=1* ]] || fail "the hot key did not minimise the active main window"
+drv keys ctrl+alt+space || fail "could not send the hot key"
+drv foreground "$pid" TMainForm "$wait_ms" || fail "the hot key did not bring the main window to the front"
+where=$(drv where "$pid" "$wait_ms")
+[[ $where == *iconic=0*foreground=1 && $where != left=-32000* ]] ||
+  fail "after the hot key the main window is at $where"
+
+# Typing finds "Backup ツール" on P1 (icons: no captions) from D1; Enter opens it.
+drv keys text:back || fail "could not type"
+expect_eq "$(drv texts "$pid" 110 110 "$wait_ms")" $'110\t検索: back' "the info line while finding"
+expect_eq "$(drv texts "$pid" 218 218 "$wait_ms")" $'218\t' "slot 0 after finding (P1 shows icons)"
+drv keys return || fail "could not press Enter"
+wait_for "$work/backup.txt" "Enter did not open the slot typing found"
+
+# Back from the program it opened with the hot key; from slot 7 up to 2, left to 0, Enter: the
+# batch file behind slot 0 of P1 runs.
+drv keys ctrl+alt+space || fail "could not send the hot key"
+drv foreground "$pid" TMainForm "$wait_ms" || fail "the hot key did not bring the main window back"
+drv keys up left left return || fail "could not press the arrows"
+wait_for "$work/marker.txt" "the arrows and Enter did not open slot 0 of P1"
+
+# An accessibility client reads slot 7 (control 225) and opens it by its default action.
+rm -f "$work/backup.txt"
+out=$(drv acc "$pid" 225 "$wait_ms" do) || fail "the accessibility client could not read slot 7"
+expect_eq "$(field name "$out")" "Backup ツール" "accessible name of slot 7"
+expect_eq "$(field description "$out")" "$wwork\\backup.bat" "accessible description of slot 7"
+expect_eq "$(field role "$out")" "43" "accessible role of slot 7 (a push button)"
+grep -qx done <<<"$out" || fail "the default action was not done"
+wait_for "$work/backup.txt" "the default action did not open slot 7"
+
+close_expect wm-close "exited 0"
+record_field() { dd if="$table" bs=1 skip=$(((200 + $1) * 1368 + $2)) count="$3" status=none | tr -d '\0'; }
+expect_eq "$(record_field 7 452 10)" "2" "access count of slot 7 (Enter, then the default action)"
+expect_eq "$(record_field 0 452 10)" "1" "access count of slot 0 (the arrows and Enter)"
+echo "PASS: keyboard"
