@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "platform/accessible_control.h"
@@ -17,6 +18,44 @@ namespace {
 
 POINT PointOf(LPARAM lparam) {
   return POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
+// One off-screen picture for all buttons, kept between paints: making a DC and a bitmap for
+// each button's every paint was a third of a page switch under Wine. Buttons paint one at a
+// time, each on the thread that made it.
+class PaintBuffer {
+ public:
+  // A DC holding a screen-like bitmap of at least width x height; nullptr when none can be made.
+  HDC Canvas(int width, int height) {
+    if (!dc_.get()) return nullptr;
+    if (width > width_ || height > height_) {
+      selected_.reset();
+      bitmap_.reset();
+      width_ = std::max(width, width_);
+      height_ = std::max(height, height_);
+      WindowDC screen(nullptr);
+      bitmap_.reset(CreateCompatibleBitmap(screen.get(), width_, height_));
+      if (!bitmap_) {
+        width_ = height_ = 0;
+        return nullptr;
+      }
+      selected_.emplace(dc_.get(), bitmap_.get());
+    }
+    return dc_.get();
+  }
+  // A second memory DC, for the glyph's pictures to be copied from.
+  HDC Source() const { return source_.get(); }
+
+ private:
+  MemoryDC dc_, source_;
+  UniqueBitmap bitmap_;
+  std::optional<SelectGuard> selected_;
+  int width_ = 0, height_ = 0;
+};
+
+PaintBuffer& ThreadPaintBuffer() {
+  thread_local PaintBuffer buffer;
+  return buffer;
 }
 
 }  // namespace
@@ -40,6 +79,7 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;  // Paint covers everything; erasing first would flicker
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wparam);
+      text_height_ = -1;
       if (LOWORD(lparam)) Invalidate();
       return 0;
     case WM_GETFONT:
@@ -270,12 +310,10 @@ void SpeedButton::Paint(HDC dc) {
   RECT r;
   GetClientRect(hwnd(), &r);
   if (r.right <= 0 || r.bottom <= 0) return;
-  MemoryDC buffer_dc(dc);
-  UniqueBitmap buffer(CreateCompatibleBitmap(dc, r.right, r.bottom));
-  if (!buffer_dc.get() || !buffer) return Draw(dc);
-  SelectGuard select(buffer_dc.get(), buffer.get());
-  Draw(buffer_dc.get());
-  BitBlt(dc, 0, 0, r.right, r.bottom, buffer_dc.get(), 0, 0, SRCCOPY);
+  const HDC canvas = ThreadPaintBuffer().Canvas(r.right, r.bottom);
+  if (!canvas) return Draw(dc);
+  Draw(canvas);
+  BitBlt(dc, 0, 0, r.right, r.bottom, canvas, 0, 0, SRCCOPY);
 }
 
 void SpeedButton::Draw(HDC dc) {
@@ -301,7 +339,8 @@ void SpeedButton::Draw(HDC dc) {
   int text_height = 0;
   if (!caption.empty()) {
     TEXTMETRICW metrics;
-    if (GetTextMetricsW(dc, &metrics)) text_height = metrics.tmHeight;
+    if (text_height_ < 0 && GetTextMetricsW(dc, &metrics)) text_height_ = metrics.tmHeight;
+    text_height = std::max(text_height_, 0);
   }
 
   RECT text_rect = r;
@@ -341,18 +380,18 @@ void SpeedButton::Draw(HDC dc) {
 }
 
 void SpeedButton::DrawGlyph(HDC dc, int x, int y, int width, int image, int factor) const {
-  MemoryDC source(dc);
-  if (!source.get()) return;
+  const HDC source = ThreadPaintBuffer().Source();
+  if (!source) return;
   // The mask's set bits become white (keep the face), its clear bits black (clear it); the
   // image, black where transparent, is then OR-ed on.
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   {
-    SelectGuard select(source.get(), glyph_->mask.get());
-    BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_->height, factor, SRCAND);
+    SelectGuard select(source, glyph_->mask.get());
+    BlitWhole(dc, x, y, source, image * width, 0, width, glyph_->height, factor, SRCAND);
   }
-  SelectGuard select(source.get(), glyph_->image.get());
-  BlitWhole(dc, x, y, source.get(), image * width, 0, width, glyph_->height, factor, SRCPAINT);
+  SelectGuard select(source, glyph_->image.get());
+  BlitWhole(dc, x, y, source, image * width, 0, width, glyph_->height, factor, SRCPAINT);
 }
 
 }  // namespace quenda::win

@@ -115,6 +115,7 @@ class SpeedButton : public Window {
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
   bool focus_mark_ = false;
   HFONT font_ = nullptr;    // not owned, as with the system's controls
+  int text_height_ = -1;    // of font_, once measured
   std::function<AccessibleText()> accessible_text_;
   std::shared_ptr<const Glyph> glyph_;
   Dpi glyph_dpi_;
