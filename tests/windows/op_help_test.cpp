@@ -110,6 +110,7 @@ TEST(HelpDialog, TheLinkOpensTheManualBesideTheProgramOrElseTheConfiguredAddress
       {"manual missing", false, manual.filename().wstring(), web, web},
       {"manual missing, no address", false, manual.filename().wstring(), L"", manual.wstring()},
       {"an address as home page", true, web, L"https://other.invalid/", web},
+      {"a full path as home page, missing", false, manual.wstring(), web, manual.wstring()},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
