@@ -16,7 +16,8 @@ struct HotKey {
   friend bool operator==(const HotKey&, const HotKey&) = default;
 };
 
-inline constexpr HotKey kDefaultHotKey{kHotKeyCtrl | kHotKeyAlt, 0x20};  // Ctrl+Alt+Space
+inline constexpr HotKey kDefaultHotKey{kHotKeyCtrl | kHotKeyAlt, 0x20};
+inline constexpr char kDefaultHotKeyText[] = "Ctrl+Alt+Space";  // as the user is told of it
 
 // Modifiers and one key joined by "+", in any order and case, spaces around the parts allowed.
 // A key without a modifier would take that key from every program, so it is refused, as is

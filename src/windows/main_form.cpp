@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "core/access_stats.h"
 #include "core/capture.h"
 #include "core/drop_entry.h"
@@ -48,6 +50,12 @@ constexpr int kKeyPageTags[] = {0, 1, 2, 3, 200, 201};
 constexpr int kKeyPages = int(std::size(kKeyPageTags));
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// Where a page stands among the keyboard's pages (0 for one outside them).
+int KeyPageAt(int tag) {
+  const auto* at = std::find(std::begin(kKeyPageTags), std::end(kKeyPageTags), tag);
+  return at == std::end(kKeyPageTags) ? 0 : int(at - std::begin(kKeyPageTags));
+}
 
 constexpr UINT_PTR kTypedTimerId = 1;
 constexpr int kTypedSeconds = 2;  // a pause this long ends the search
@@ -416,7 +424,7 @@ void TMainForm::RegisterActivationKey() {
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
     key = kDefaultHotKey;
-    name = L"Ctrl+Alt+Space";
+    name = win::FromCp932(kDefaultHotKeyText);
   }
   static_assert(kHotKeyAlt == MOD_ALT && kHotKeyCtrl == MOD_CONTROL &&
                 kHotKeyShift == MOD_SHIFT && kHotKeyWin == MOD_WIN);
@@ -471,10 +479,7 @@ void TMainForm::SwitchPage(int tag) {
 }
 
 void TMainForm::StepPage(int step) {
-  int at = 0;
-  for (int i = 0; i < kKeyPages; ++i) {
-    if (kKeyPageTags[i] == selection_.CurrentTag) at = i;
-  }
+  const int at = KeyPageAt(selection_.CurrentTag);
   SwitchPage(kKeyPageTags[(at + step + kKeyPages) % kKeyPages]);
 }
 
@@ -557,10 +562,7 @@ void TMainForm::OnTypedChar(wchar_t c) {
 // From the focused slot on, through the six pages and round: a slot that still holds the
 // text keeps the focus.
 bool TMainForm::FindTyped() {
-  int at = 0;
-  for (int i = 0; i < kKeyPages; ++i) {
-    if (kKeyPageTags[i] == selection_.CurrentTag) at = i;
-  }
+  const int at = KeyPageAt(selection_.CurrentTag);
   const std::u16string typed = AsU16(typed_);
   for (int n = 0; n < kKeyPages * 25; ++n) {
     const int index = at * 25 + focus_slot_ + n;

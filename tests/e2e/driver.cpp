@@ -790,7 +790,7 @@ int CmdWindowClick(int argc, wchar_t** argv) {
 
 // --- the keyboard and accessibility clients ---
 
-// keys SPEC...: each SPEC typed in turn through SendInput, as from the keyboard: a key with
+// keys STROKE...: each STROKE typed in turn through SendInput, as from the keyboard: a key with
 // modifiers held ("ctrl+alt+space", "up", "return"), or "text:" and characters to type.
 int CmdKeys(int argc, wchar_t** argv) {
   struct Name {
@@ -807,10 +807,10 @@ int CmdKeys(int argc, wchar_t** argv) {
     return true;
   };
   for (int i = 2; i < argc; ++i) {
-    const std::wstring spec = argv[i];
+    const std::wstring stroke = argv[i];
     std::vector<INPUT> inputs;
-    if (spec.rfind(L"text:", 0) == 0) {
-      for (wchar_t c : spec.substr(5)) {
+    if (stroke.rfind(L"text:", 0) == 0) {
+      for (wchar_t c : stroke.substr(5)) {
         for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
           INPUT in{};
           in.type = INPUT_KEYBOARD;
@@ -821,9 +821,9 @@ int CmdKeys(int argc, wchar_t** argv) {
       }
     } else {
       std::vector<WORD> keys;
-      for (std::size_t at = 0; at <= spec.size();) {
-        const std::size_t end = std::min(spec.find(L'+', at), spec.size());
-        const std::wstring part = spec.substr(at, end - at);
+      for (std::size_t at = 0; at <= stroke.size();) {
+        const std::size_t end = std::min(stroke.find(L'+', at), stroke.size());
+        const std::wstring part = stroke.substr(at, end - at);
         const auto found = std::find_if(std::begin(names), std::end(names),
                                         [&](const Name& n) { return part == n.name; });
         if (found == std::end(names)) return Fail(L"no key named " + part);
