@@ -1,4 +1,4 @@
-// LoadTable and SaveTable of a full table, each beside a plain read or write of the same
+// Loading and saving a full table, each beside a plain read or write of the same
 // 478,800 bytes through the same standard streams, in a folder of its own; the ratios follow
 // the table of timings.
 #include <benchmark/benchmark.h>
@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "core/full_text.h"
 #include "core/slot_table.h"
 #include "core/std_table_storage.h"
 #include "core/table_file.h"
@@ -23,18 +23,21 @@ namespace fs = std::filesystem;
 using quenda::kTableFileBytes;
 
 fs::path g_dir;
+quenda::SlotTable g_table;
+quenda::StdTableStorage g_storage;
+std::unique_ptr<quenda::TableFile> g_file;
 
 fs::path PlainFile() { return g_dir / "plain.bin"; }
 
 // Every field filled to its width and every icon drawn in many colours, so that nothing is
 // cheaper than in a table in real use.
 void FillTable() {
-  quenda::InitSlotTable();
+  g_table = quenda::SlotTable{};
   for (int page = 0; page < quenda::kPageCount; ++page) {
     for (int slot = 0; slot < quenda::kSlotsPerPage; ++slot) {
       const std::string id = std::to_string(page * 100 + slot);
       for (int field = 0; field < quenda::kFieldCount; ++field) {
-        quenda::SetSlotField(field, page, slot, std::string(300, char('a' + field)) + id);
+        quenda::SetSlotField(g_table, field, page, slot, std::string(300, char('a' + field)) + id);
       }
       quenda::Picture picture(32, 32);
       for (int y = 0; y < 32; ++y) {
@@ -43,14 +46,14 @@ void FillTable() {
                       quenda::Rgb((x * 8 + page) << 16 | (y * 8) << 8 | ((x ^ y) * 8 + slot)));
         }
       }
-      quenda::StoreSlotIcon(page, slot, picture);
+      quenda::StoreSlotIcon(g_table, page, slot, picture);
     }
   }
 }
 
 void BM_LoadTable(benchmark::State& state) {
   for (auto _ : state) {
-    if (quenda::MaybeError error = quenda::LoadTable()) {
+    if (quenda::MaybeError error = g_file->Load(g_table)) {
       state.SkipWithError(quenda::ErrorText(*error).c_str());
       break;
     }
@@ -74,7 +77,7 @@ void BM_PlainRead(benchmark::State& state) {
 
 void BM_SaveTable(benchmark::State& state) {
   for (auto _ : state) {
-    if (quenda::MaybeError error = quenda::SaveTable()) {
+    if (quenda::MaybeError error = g_file->Save(g_table)) {
       state.SkipWithError(quenda::ErrorText(*error).c_str());
       break;
     }
@@ -96,45 +99,70 @@ void BM_PlainWrite(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
 }
 
-// The first N Target and WorkFolder fields with a whole text of 300 bytes beside them (700: the
-// most there can be); SaveTable then writes the file of whole texts first.
+// The first N fields with a whole text of 300 bytes beside them; they go into the table file's
+// block.
 void BM_SaveTableWithWholeTexts(benchmark::State& state) {
+  const quenda::SlotTable plain = g_table;
   for (int n = 0; n < state.range(0); ++n) {
     const int page = n / 2 / quenda::kSlotsPerPage, slot = n / 2 % quenda::kSlotsPerPage;
     const int field = n % 2 ? quenda::WorkFolder : quenda::Target;
-    quenda::SetFullText(page, slot, field, quenda::GetSlotField(field, page, slot),
-                        std::string(296, 'w') + "\xed\x95\x9c" + std::to_string(slot));
+    quenda::SetSlotWholeText(g_table, field, page, slot,
+                             std::string(296, 'w') + "\xed\x95\x9c" + std::to_string(slot));
   }
   for (auto _ : state) {
-    if (quenda::MaybeError error = quenda::SaveTable()) {
+    if (quenda::MaybeError error = g_file->Save(g_table)) {
       state.SkipWithError(quenda::ErrorText(*error).c_str());
       break;
     }
   }
-  state.counters["whole_text_bytes"] = double(fs::file_size(quenda::FullTextFilePath()));
-  quenda::ForgetFullTexts();
-  fs::remove(quenda::FullTextFilePath());
+  state.counters["file_bytes"] = double(fs::file_size(g_file->Path()));
+  g_table = plain;
+  (void)g_file->Save(g_table);
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
 }
 
-// What a start without the file of whole texts adds to LoadTable: one look for a missing file.
-void BM_LookForMissingWholeTexts(benchmark::State& state) {
-  quenda::StdTableStorage storage;
-  quenda::FileBytes bytes;
+// What a look for another writer's change costs while there is none: one look at the file's
+// version.
+void BM_SyncUnchanged(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(g_file->Sync(g_table).changed);
+}
+
+// Another writer replaced the file, and this side has a change of its own: the file is read and
+// merged slot by slot.
+void BM_NoticeAndMerge(benchmark::State& state) {
+  quenda::SlotTable other = g_table;
+  quenda::TableFile other_file(g_dir, g_storage, "OTHER");
+  const quenda::SlotTable kept = g_table;
+  int round = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(storage.ReadAll(quenda::FullTextFilePath(), 1 << 20, bytes));
+    state.PauseTiming();
+    quenda::SetSlotField(other, quenda::Memo, 1, round % 25, "other " + std::to_string(round));
+    quenda::SetSlotField(g_table, quenda::Memo, 2, round % 25, "mine " + std::to_string(round));
+    ++round;
+    if (quenda::MaybeError error = g_storage.WriteReplace(
+            g_file->Path(), quenda::SerializeTable(other))) {
+      state.SkipWithError(quenda::ErrorText(*error).c_str());
+      break;
+    }
+    state.ResumeTiming();
+    if (!g_file->Sync(g_table).changed) {
+      state.SkipWithError("the change went unnoticed");
+      break;
+    }
   }
+  g_table = kept;
+  (void)g_file->Save(g_table);
 }
 
 // The in-memory halves, to tell the file system's share from the codec's.
 void BM_ParseTable(benchmark::State& state) {
-  const std::vector<std::uint8_t> bytes = quenda::SerializeTable(quenda::TheSlotTable());
-  for (auto _ : state) benchmark::DoNotOptimize(quenda::ParseTable(bytes, quenda::TheSlotTable()));
+  const std::vector<std::uint8_t> bytes = quenda::SerializeTable(g_table);
+  for (auto _ : state) benchmark::DoNotOptimize(quenda::ParseTable(bytes, g_table).used);
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
 }
 
 void BM_SerializeTable(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(quenda::SerializeTable(quenda::TheSlotTable()));
+  for (auto _ : state) benchmark::DoNotOptimize(quenda::SerializeTable(g_table));
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kTableFileBytes));
 }
 
@@ -143,7 +171,8 @@ BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveTableWithWholeTexts)->Arg(10)->Arg(700)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LookForMissingWholeTexts)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SyncUnchanged)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NoticeAndMerge)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SerializeTable)->Unit(benchmark::kMicrosecond);
 
@@ -181,12 +210,10 @@ int main(int argc, char** argv) {
           ("quenda_bench_" +
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   fs::create_directories(g_dir);
-  quenda::ProgramDir = g_dir;
-  quenda::StdTableStorage storage;
-  quenda::SetTableStorage(&storage);
+  g_file = std::make_unique<quenda::TableFile>(g_dir, g_storage, "BENCH");
   FillTable();
   int status = 0;
-  if (quenda::MaybeError error = quenda::SaveTable()) {
+  if (quenda::MaybeError error = g_file->Save(g_table)) {
     std::fprintf(stderr, "%s\n", quenda::ErrorText(*error).c_str());
     status = 1;
   } else {
@@ -200,8 +227,8 @@ int main(int argc, char** argv) {
                         "BM_SaveTable");
     reporter.PrintRatio("SaveTable, 700 whole texts / alone", "BM_SaveTableWithWholeTexts/700",
                         "BM_SaveTable");
-    reporter.PrintRatio("no whole texts' file / LoadTable", "BM_LookForMissingWholeTexts",
-                        "BM_LoadTable");
+    reporter.PrintRatio("unchanged look / plain read", "BM_SyncUnchanged", "BM_PlainRead");
+    reporter.PrintRatio("notice and merge / plain read", "BM_NoticeAndMerge", "BM_PlainRead");
     reporter.PrintRatio("ParseTable / plain read", "BM_ParseTable", "BM_PlainRead");
     reporter.PrintRatio("SerializeTable / plain write", "BM_SerializeTable", "BM_PlainWrite");
   }

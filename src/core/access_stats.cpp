@@ -24,22 +24,16 @@ std::optional<std::int32_t> ParseCount(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::int32_t> ReadAccessCount(PageIndex page, SlotIndex slot) {
-  const std::string count = GetSlotField(AccessCount, page, slot);
+std::int32_t ReadAccessCount(const SlotTable& table, PageIndex page, SlotIndex slot) {
   // The URL editor leaves the count empty for an address typed by hand: never opened yet.
-  if (count.find_first_not_of(' ') == std::string::npos) return 0;
-  return ParseCount(count);
+  return ParseCount(GetSlotField(table, AccessCount, page, slot)).value_or(0);
 }
 
-MaybeError UpdateAccessStatistics(PageIndex page, SlotIndex slot) {
-  SetSlotField(LastAccess, page, slot, NowText());
-  const std::optional<std::int32_t> value = ReadAccessCount(page, slot);
-  if (!value) {
-    return Error::WithText(msg::kNotInteger, GetSlotField(AccessCount, page, slot));
-  }
-  const std::int32_t next = *value == std::numeric_limits<std::int32_t>::max() ? *value : *value + 1;
-  SetSlotField(AccessCount, page, slot, std::to_string(next));
-  return std::nullopt;
+void UpdateAccessStatistics(SlotTable& table, PageIndex page, SlotIndex slot) {
+  SetSlotField(table, LastAccess, page, slot, NowText());
+  const std::int32_t value = ReadAccessCount(table, page, slot);
+  const std::int32_t next = value == std::numeric_limits<std::int32_t>::max() ? value : value + 1;
+  SetSlotField(table, AccessCount, page, slot, std::to_string(next));
 }
 
 }  // namespace quenda

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "core/errors.h"
 #include "core/slot_table.h"
 
 namespace quenda {
@@ -12,13 +11,12 @@ namespace quenda {
 // A signed 32-bit decimal: leading blanks and a sign allowed, nothing after the digits.
 std::optional<std::int32_t> ParseCount(std::string_view text);
 
-// The slot's AccessCount as a number; an empty or all-blank count is 0. nullopt when it holds
-// anything else that is no number.
-std::optional<std::int32_t> ReadAccessCount(PageIndex page, SlotIndex slot);
+// The slot's AccessCount as a number; an empty, all-blank or unreadable count is 0, so a slot
+// whose count some other program garbled still opens and counts on.
+std::int32_t ReadAccessCount(const SlotTable& table, PageIndex page, SlotIndex slot);
 
-// LastAccess := NowText; then AccessCount := count + 1. A count that is not a number fails
-// with "'%s' は整数ではありません" (LastAccess already written). At the largest count the
-// count stays where it is.
-MaybeError UpdateAccessStatistics(PageIndex page, SlotIndex slot);
+// LastAccess := NowText; then AccessCount := count + 1. At the largest count the count stays
+// where it is.
+void UpdateAccessStatistics(SlotTable& table, PageIndex page, SlotIndex slot);
 
 }  // namespace quenda

@@ -6,9 +6,9 @@ namespace quenda {
 
 bool IsShortcutPath(std::string_view path) { return PathExtension(path) == ".lnk"; }
 
-void WriteDroppedEntry(PageIndex page, SlotIndex slot, std::string_view path) {
+void WriteDroppedEntry(SlotTable& table, PageIndex page, SlotIndex slot, std::string_view path) {
   const std::string name = PathFileName(path);
-  WriteNewEntry(page, slot, path, name, name, "0");
+  WriteNewEntry(table, page, slot, path, name, name, "0");
 }
 
 }  // namespace quenda

@@ -12,6 +12,6 @@ bool IsShortcutPath(std::string_view path);
 
 // Writes the entry of a dropped file into a cleared slot: Target the path as dropped, Title and
 // DisplayName its file name, Flag1 "0", and a new entry's count, date and memo.
-void WriteDroppedEntry(PageIndex page, SlotIndex slot, std::string_view path);
+void WriteDroppedEntry(SlotTable& table, PageIndex page, SlotIndex slot, std::string_view path);
 
 }  // namespace quenda

@@ -24,6 +24,7 @@ extern const char kReadError[];      // "ストリームからの読み込みエ
 extern const char kWriteError[];     // "ストリームへの書き込みエラー"
 extern const char kInvalidBitmap[];  // "ビットマップイメージが不正です"
 extern const char kNotInteger[];     // "'%s' は整数ではありません"
+extern const char kDamagedSlots[];   // "%s の項目は壊れていたため、読めた部分だけを残しました"
 }  // namespace msg
 
 // A failure with its text. `message` holds at most one "%s", filled by `arg` (CP932 text) or by

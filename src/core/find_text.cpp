@@ -1,5 +1,7 @@
 #include "core/find_text.h"
 
+#include <algorithm>
+
 namespace quenda {
 
 namespace {
@@ -58,6 +60,26 @@ std::u16string FoldForFind(std::u16string_view text) {
 
 bool ContainsForFind(std::u16string_view text, std::u16string_view typed) {
   return FoldForFind(text).find(FoldForFind(typed)) != std::u16string::npos;
+}
+
+int KeyPageAt(PageTag tag) {
+  const auto* at = std::find(std::begin(kKeyPageTags), std::end(kKeyPageTags), tag);
+  return at == std::end(kKeyPageTags) ? 0 : int(at - std::begin(kKeyPageTags));
+}
+
+PageTag KeyPageStep(PageTag tag, int step) {
+  return kKeyPageTags[((KeyPageAt(tag) + step) % kKeyPages + kKeyPages) % kKeyPages];
+}
+
+std::optional<FoundSlot> NextMatchingSlot(PageTag current, SlotIndex focused,
+                                          const std::function<bool(PageTag, SlotIndex)>& matches) {
+  const int start = KeyPageAt(current) * kSlotsPerPage + focused;
+  for (int n = 0; n < kKeyPages * kSlotsPerPage; ++n) {
+    const int index = start + n;
+    const FoundSlot at{kKeyPageTags[index / kSlotsPerPage % kKeyPages], index % kSlotsPerPage};
+    if (matches(at.tag, at.slot)) return at;
+  }
+  return std::nullopt;
 }
 
 }  // namespace quenda

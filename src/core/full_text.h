@@ -1,11 +1,10 @@
 #pragma once
-// The whole texts of Target and WorkFolder fields that their 128 CP932 bytes could not hold
-// exactly (a long path, characters CP932 lacks). Each entry keeps the field value it was cut
-// to, and applies only while the field still holds exactly that value, so a table that some
-// other program changed never opens a stale text. Kept in a UTF-8 file beside the table.
+// Whole texts: what a field's CP932 bytes could not hold exactly (a long path, characters
+// CP932 lacks) is kept as UTF-8 beside the field, in the table file's own block. An earlier
+// version kept the texts of Target and WorkFolder in a file beside the table,
+// "Quenda.Tbl.utf8"; it is read once and carried into the table file.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,36 +14,25 @@
 
 namespace quenda {
 
-// Whether a field (Target or WorkFolder) can have a whole text beside it.
-bool HasFullText(int field);
+// The longest Windows path, 32,767 UTF-16 units, at three UTF-8 bytes each at most.
+inline constexpr std::size_t kMaxWholeTextBytes = 3 * 32767;
 
-// Records the whole text (UTF-8) of a slot's field whose value is now `cut`. Other fields are
-// ignored.
-void SetFullText(PageIndex page, SlotIndex slot, int field, std::string_view cut,
-                 std::string_view utf8);
-// The whole text when an entry exists and the field still equals its cut.
-std::optional<std::string> FullText(PageIndex page, SlotIndex slot, int field);
-// Forgets the entry of one field, or every entry.
-void ForgetFullText(PageIndex page, SlotIndex slot, int field);
-void ForgetFullTexts();
-
-// Every entry as kept, whether it applies or not, in record and field order.
-struct FullTextEntry {
+// An entry of the earlier file: the text applies to the record's field only while that holds
+// exactly the cut it was written with.
+struct LegacyWholeText {
   int record;  // page * 25 + slot
   int field;
   std::string cut, utf8;
-  bool operator==(const FullTextEntry&) const = default;
+  bool operator==(const LegacyWholeText&) const = default;
 };
-std::vector<FullTextEntry> FullTextEntries();
 
-// The companion file: ProgramDir followed directly by "\Quenda.Tbl.utf8".
-PathText FullTextFilePath();
-
-// The file's bytes: a first line naming format and version, then one entry a line.
-std::vector<std::uint8_t> SerializeFullTexts(const SlotTable& table);
-// Replaces the entries by those of a file. A file without the first line gives none; a line
-// that is not a whole entry is skipped. Returns how many entries were taken.
-std::size_t ParseFullTexts(std::span<const std::uint8_t> bytes);
+// The earlier file beside a table file.
+PathText LegacyWholeTextPath(const PathText& table_path);
+// Its entries: a first line naming format and version, then one entry a line. A file without
+// the first line gives none; a line that is not a whole entry is skipped.
+std::vector<LegacyWholeText> ParseLegacyWholeTexts(std::span<const std::uint8_t> bytes);
+// Keeps beside each field the text of the entries that still belong to it; returns how many.
+std::size_t ApplyLegacyWholeTexts(SlotTable& table, const std::vector<LegacyWholeText>& entries);
 
 // Whether the bytes are well-formed UTF-8 (no surrogates, no overlong forms).
 bool IsUtf8(std::string_view text);

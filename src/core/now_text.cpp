@@ -1,5 +1,6 @@
 #include "core/now_text.h"
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -26,6 +27,12 @@ std::string StdClock::LongTime(const LocalDateTime& t) const {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", t.hour, t.minute, t.second);
   return buffer;
+}
+
+std::uint64_t StdClock::Milliseconds() const {
+  return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count());
 }
 
 namespace {

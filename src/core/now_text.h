@@ -1,5 +1,6 @@
 #pragma once
 // The current local date and time as the user's formats write them.
+#include <cstdint>
 #include <string>
 
 namespace quenda {
@@ -16,6 +17,8 @@ class Clock {
   virtual LocalDateTime Now() const = 0;
   virtual std::string ShortDate(const LocalDateTime& t) const = 0;  // CP932
   virtual std::string LongTime(const LocalDateTime& t) const = 0;   // CP932
+  // A count of milliseconds that only goes forward, for measuring pauses.
+  virtual std::uint64_t Milliseconds() const = 0;
 };
 
 // A portable clock: the C library's local time, "yyyy/MM/dd" and "H:mm:ss".
@@ -24,6 +27,7 @@ class StdClock : public Clock {
   LocalDateTime Now() const override;
   std::string ShortDate(const LocalDateTime& t) const override;
   std::string LongTime(const LocalDateTime& t) const override;
+  std::uint64_t Milliseconds() const override;
 };
 
 // Installs the clock NowText uses (not owned; nullptr restores the portable one).

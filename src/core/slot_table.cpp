@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/full_text.h"
 #include "core/now_text.h"
+#include "core/text_rules.h"
 
 namespace quenda {
-
-PathText ProgramDir;
-IconRectangle IconRect;
 
 namespace {
 
@@ -28,7 +25,43 @@ constexpr FieldPlace kFields[kFieldCount] = {
     {offsetof(SlotFields, Memo), sizeof(SlotFields::Memo)},
 };
 
+bool IsStatistic(int field) { return field == AccessCount || field == LastAccess; }
+
+// A change of the entry itself (not of its count or date) is stamped, so that a merge can
+// tell whose it is.
+void Stamp(SlotTable& table, SlotRecord& record) {
+  const LocalDateTime now = CurrentClock().Now();
+  record.stamp = {table.machine,
+                  StampTime(now.year, now.month, now.day, now.hour, now.minute, now.second)};
+}
+
 }  // namespace
+
+PageKind KindOfPage(PageTag tag) {
+  if (tag < 100) return PageKind::Address;
+  if (tag < 200) return PageKind::Hidden;
+  return PageKind::Program;
+}
+
+PageIndex PageFromTag(PageTag tag) {
+  switch (KindOfPage(tag)) {
+    case PageKind::Address: return tag;
+    case PageKind::Hidden: return 12;
+    case PageKind::Program: break;
+  }
+  return tag % 100 + 8;
+}
+
+bool SameEntry(const SlotRecord& a, const SlotRecord& b) {
+  for (int field = 0; field < kFieldCount; ++field) {
+    if (IsStatistic(field)) continue;
+    const std::span<const char> x = FieldBytes(a.fields, field), y = FieldBytes(b.fields, field);
+    if (!std::equal(x.begin(), x.end(), y.begin()) || a.whole[field] != b.whole[field]) {
+      return false;
+    }
+  }
+  return a.icon == b.icon;
+}
 
 std::span<char> FieldBytes(SlotFields& fields, int field) {
   if (field < 0 || field >= kFieldCount) return {};
@@ -46,93 +79,90 @@ std::string FieldText(std::span<const char> field) {
 }
 
 void SetFieldText(std::span<char> field, std::string_view text) {
-  const std::size_t n = std::min(text.size(), field.size());
-  std::copy_n(text.begin(), n, field.begin());
-  if (n < field.size()) field[n] = '\0';
+  const std::string_view cut = WholeCharacterPrefix(text, field.size());
+  std::copy(cut.begin(), cut.end(), field.begin());
+  if (cut.size() < field.size()) field[cut.size()] = '\0';
 }
 
-SlotTable& TheSlotTable() {
-  static SlotTable table;
-  return table;
+std::string GetSlotField(const SlotTable& table, int field, PageIndex page, SlotIndex slot) {
+  return FieldText(FieldBytes(table.At(page, slot).fields, field));
 }
 
-std::string GetSlotField(int field, PageIndex page, SlotIndex slot) {
-  return FieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field));
+void SetSlotField(SlotTable& table, int field, PageIndex page, SlotIndex slot,
+                  std::string_view text) {
+  if (field < 0 || field >= kFieldCount) return;
+  ++table.changes;
+  SlotRecord& record = table.At(page, slot);
+  record.whole[field].clear();
+  SetFieldText(FieldBytes(record.fields, field), text);
+  if (!IsStatistic(field)) Stamp(table, record);
 }
 
-void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text) {
-  ++TheSlotTable().changes;
-  // CP932 bytes are the whole text now; a caller with more records it after.
-  ForgetFullText(page, slot, field);
-  SetFieldText(FieldBytes(TheSlotTable().At(page, slot).fields, field), text);
-}
-
-void WriteNewEntry(PageIndex page, SlotIndex slot, std::string_view target, std::string_view title,
-                   std::string_view display_name, std::string_view kind) {
-  SetSlotField(Target, page, slot, target);
-  SetSlotField(Title, page, slot, title);
-  SetSlotField(DisplayName, page, slot, display_name);
-  SetSlotField(Flag1, page, slot, kind);
-  SetSlotField(AccessCount, page, slot, "0");
-  SetSlotField(LastAccess, page, slot, NowText());
-  SetSlotField(Memo, page, slot, "");
-}
-
-PageIndex PageFromTag(PageTag tag) {
-  if (tag < 100) return tag;
-  if (tag < 200) return 12;
-  return tag % 100 + 8;
-}
-
-void InitSlotTable() {
-  SlotTable& table = TheSlotTable();
-  ForgetFullTexts();
-  for (int i = 0; i < kSlotCount; ++i) {
-    table.records[i].fields = SlotFields{};
-    table.icons[i].bitmap = BlankIcon();
-    table.records[i].Icon = &table.icons[i];
+std::optional<std::string> SlotWholeText(const SlotTable& table, int field, PageIndex page,
+                                         SlotIndex slot) {
+  if (field < 0 || field >= kFieldCount || table.At(page, slot).whole[field].empty()) {
+    return std::nullopt;
   }
-  IconRect = {0, 0, kIconSize, kIconSize};
+  return table.At(page, slot).whole[field];
 }
 
-void ClearSlot(PageIndex page, SlotIndex slot) {
-  ++TheSlotTable().changes;
-  SlotRecord& record = TheSlotTable().At(page, slot);
+void SetSlotWholeText(SlotTable& table, int field, PageIndex page, SlotIndex slot,
+                      std::string_view utf8) {
+  if (field < 0 || field >= kFieldCount) return;
+  ++table.changes;
+  table.At(page, slot).whole[field] = std::string(utf8);
+  Stamp(table, table.At(page, slot));
+}
+
+void WriteNewEntry(SlotTable& table, PageIndex page, SlotIndex slot, std::string_view target,
+                   std::string_view title, std::string_view display_name, std::string_view kind) {
+  SetSlotField(table, Target, page, slot, target);
+  SetSlotField(table, Title, page, slot, title);
+  SetSlotField(table, DisplayName, page, slot, display_name);
+  SetSlotField(table, Flag1, page, slot, kind);
+  SetSlotField(table, AccessCount, page, slot, "0");
+  SetSlotField(table, LastAccess, page, slot, NowText());
+  SetSlotField(table, Memo, page, slot, "");
+}
+
+void ClearSlot(SlotTable& table, PageIndex page, SlotIndex slot) {
+  ++table.changes;
+  SlotRecord& record = table.At(page, slot);
   record.fields = SlotFields{};
-  record.Icon->bitmap = BlankIcon();
-  record.Icon->bitmap.Fill(kWhite);
+  record.whole = WholeTexts{};
+  record.icon.Fill(kWhite);
+  Stamp(table, record);
 }
 
-void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture) {
-  ++TheSlotTable().changes;
-  DrawPictureOnWhite(TheSlotTable().At(page, slot).Icon->bitmap, picture);
+void StoreSlotIcon(SlotTable& table, PageIndex page, SlotIndex slot, const Picture& picture) {
+  ++table.changes;
+  DrawPictureOnWhite(table.At(page, slot).icon, picture);
+  Stamp(table, table.At(page, slot));
 }
 
-const IconBitmap& SlotIconBitmap(PageIndex page, SlotIndex slot) {
-  return TheSlotTable().At(page, slot).Icon->bitmap;
+SlotEntry SlotEntryAt(const SlotTable& table, PageIndex page, SlotIndex slot) {
+  const SlotRecord& record = table.At(page, slot);
+  return {record.fields, record.whole, record.icon};
 }
 
-SlotEntry SlotEntryAt(PageIndex page, SlotIndex slot) {
-  return {TheSlotTable().At(page, slot).fields, FullText(page, slot, Target),
-          FullText(page, slot, WorkFolder), SlotIconBitmap(page, slot)};
+void StoreSlotEntry(SlotTable& table, PageIndex page, SlotIndex slot, const SlotEntry& entry) {
+  ++table.changes;
+  SlotRecord& record = table.At(page, slot);
+  record.fields = entry.fields;
+  record.whole = entry.whole;
+  StoreSlotIcon(table, page, slot, IconPicture(entry.icon));
 }
 
-void StoreSlotEntry(PageIndex page, SlotIndex slot, const SlotEntry& entry) {
-  ++TheSlotTable().changes;
-  TheSlotTable().At(page, slot).fields = entry.fields;
-  for (const auto& [field, whole] :
-       {std::pair{WorkFolder, &entry.whole_folder}, {Target, &entry.whole_target}}) {
-    ForgetFullText(page, slot, field);
-    if (*whole) SetFullText(page, slot, field, GetSlotField(field, page, slot), **whole);
-  }
-  StoreSlotIcon(page, slot, IconPicture(entry.icon));
-}
-
-SlotEdit SlotEditAt(PageIndex page, SlotIndex slot) {
-  return {SlotEntryAt(page, slot), [page, slot] {
-            ClearSlot(page, slot);
-            return SlotEntryAt(page, slot);
+SlotEdit SlotEditAt(SlotTable& table, PageIndex page, SlotIndex slot) {
+  return {SlotEntryAt(table, page, slot), [&table, page, slot] {
+            ClearSlot(table, page, slot);
+            return SlotEntryAt(table, page, slot);
           }};
+}
+
+std::int64_t StampTime(int year, int month, int day, int hour, int minute, int second) {
+  return ((((std::int64_t(year) * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 +
+         second;
 }
 
 }  // namespace quenda

@@ -1,8 +1,9 @@
 #pragma once
-// The slot table: 14 pages of 25 slots, each nine fixed-width CP932 fields and an icon, and the
-// entries the editors take out of it and give back.
+// The slot table: 14 pages of 25 slots, each nine fixed-width CP932 fields, the whole texts the
+// fields could not hold exactly, and an icon. A plain value: the app owns one and hands it down.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -21,6 +22,12 @@ using PageTag = int;    // 0..3, 100..107, 200..203
 inline constexpr int kPageCount = 14;
 inline constexpr int kSlotsPerPage = 25;
 inline constexpr int kSlotCount = kPageCount * kSlotsPerPage;
+
+// What a page button's tag says its page holds: addresses (D1-D4), programs (P1-P4), or
+// nothing the window shows (the hidden F1-F8).
+enum class PageKind { Address, Hidden, Program };
+PageKind KindOfPage(PageTag tag);
+PageIndex PageFromTag(PageTag tag);
 
 // Field numbers, in record order.
 enum FieldNo : int {
@@ -51,21 +58,47 @@ struct SlotFields {
 static_assert(sizeof(SlotFields) == 738, "the record's fields are packed bytes");
 inline constexpr std::size_t kFieldBytes = sizeof(SlotFields);
 
-// A record: its fields and a reference to its slot's icon object. Copying a record (the
-// editors' working copies) copies the reference, not the icon.
+// Per field, the whole text (UTF-8) where the field's CP932 bytes are only its cut; empty
+// where the bytes are the text.
+using WholeTexts = std::array<std::string, kFieldCount>;
+
+// Which PC last changed a slot's entry, and when (yyyymmddhhmmss, local time); what a merge
+// uses to tell another PC's edit from an older copy written back.
+struct EditStamp {
+  std::string machine;
+  std::int64_t time = 0;
+  bool operator==(const EditStamp&) const = default;
+};
+
+// A slot's entry as a value, as an editor gets it and gives it back.
+struct SlotEntry {
+  SlotFields fields{};
+  WholeTexts whole{};
+  IconBitmap icon{};
+};
+
 struct SlotRecord {
   SlotFields fields{};
-  SlotIcon* Icon = nullptr;
+  WholeTexts whole{};
+  IconBitmap icon = BlankIcon();
+  EditStamp stamp;
 };
+
+// Whether two records hold the same entry, leaving out its access count and date.
+bool SameEntry(const SlotRecord& a, const SlotRecord& b);
 
 struct SlotTable {
   std::array<SlotRecord, kSlotCount> records{};
-  std::array<SlotIcon, kSlotCount> icons{};
-  // Writes through SetSlotField, ClearSlot, StoreSlotIcon and StoreSlotEntry so far; loading
-  // does not count, so whether the user changed anything since shows here.
+  // Writes through the functions below so far; loading does not count, so whether the user
+  // changed anything since shows here.
   unsigned long changes = 0;
+  // Who edits: the stamp's machine for slots changed here.
+  std::string machine;
 
   SlotRecord& At(PageIndex page, SlotIndex slot) { return records[page * kSlotsPerPage + slot]; }
+  const SlotRecord& At(PageIndex page, SlotIndex slot) const {
+    return records[page * kSlotsPerPage + slot];
+  }
 };
 
 // Field bytes by number; an empty span for a number outside 0..8.
@@ -74,51 +107,36 @@ std::span<const char> FieldBytes(const SlotFields& fields, int field);
 
 // A field's value: its bytes up to the first NUL, or all of them.
 std::string FieldText(std::span<const char> field);
-// Writes a text at the start of a field, cut to its width, with one NUL behind it when shorter;
-// bytes behind that NUL keep their contents.
+// Writes a text at the start of a field, cut to its width on a whole CP932 character, with one
+// NUL behind it when shorter; bytes behind that NUL keep their contents.
 void SetFieldText(std::span<char> field, std::string_view text);
 
-// The single process-wide table.
-SlotTable& TheSlotTable();
+std::string GetSlotField(const SlotTable& table, int field, PageIndex page, SlotIndex slot);
+// Sets a field's CP932 text; its whole text, if any, is forgotten.
+void SetSlotField(SlotTable& table, int field, PageIndex page, SlotIndex slot,
+                  std::string_view text);
+// The whole text (UTF-8) kept beside a field, if any.
+std::optional<std::string> SlotWholeText(const SlotTable& table, int field, PageIndex page,
+                                         SlotIndex slot);
+// Keeps a whole text (UTF-8) beside a field whose bytes now hold its cut.
+void SetSlotWholeText(SlotTable& table, int field, PageIndex page, SlotIndex slot,
+                      std::string_view utf8);
 
-extern PathText ProgramDir;
-
-struct IconRectangle {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-extern IconRectangle IconRect;
-
-std::string GetSlotField(int field, PageIndex page, SlotIndex slot);
-void SetSlotField(int field, PageIndex page, SlotIndex slot, std::string_view text);
 // A new entry in a cleared slot, written in field order: Target, Title, DisplayName, Flag1
 // (`kind`: "0" a program or file, "1" an address), AccessCount "0", LastAccess (NowText) and an
 // empty Memo.
-void WriteNewEntry(PageIndex page, SlotIndex slot, std::string_view target, std::string_view title,
-                   std::string_view display_name, std::string_view kind);
-PageIndex PageFromTag(PageTag tag);
+void WriteNewEntry(SlotTable& table, PageIndex page, SlotIndex slot, std::string_view target,
+                   std::string_view title, std::string_view display_name, std::string_view kind);
 
-// Every slot empty with its own black icon and no whole text; then IconRect := (0,0)-(32,32).
-void InitSlotTable();
-// The slot's record: fields zeroed, icon plain white.
-void ClearSlot(PageIndex page, SlotIndex slot);
+// The slot's record: fields zeroed, no whole texts, icon plain white.
+void ClearSlot(SlotTable& table, PageIndex page, SlotIndex slot);
 // Fills the slot's icon white, then copies the picture's top-left 32 x 32 into it.
-void StoreSlotIcon(PageIndex page, SlotIndex slot, const Picture& picture);
-// The slot's live bitmap; callers copy it.
-const IconBitmap& SlotIconBitmap(PageIndex page, SlotIndex slot);
+void StoreSlotIcon(SlotTable& table, PageIndex page, SlotIndex slot, const Picture& picture);
 
-// A slot's entry as a value, as an editor gets it and gives it back: the fields, the whole
-// texts (UTF-8) of Target and WorkFolder where their cut is not exact, and a copy of the icon.
-struct SlotEntry {
-  SlotFields fields{};
-  std::optional<std::string> whole_target, whole_folder;
-  IconBitmap icon{};
-};
-
-// The slot's entry, with the whole texts that apply to it.
-SlotEntry SlotEntryAt(PageIndex page, SlotIndex slot);
-// Stores an edited entry in its slot: the fields, the whole texts of WorkFolder and Target (an
-// entry without one forgets the slot's), then the icon drawn on white.
-void StoreSlotEntry(PageIndex page, SlotIndex slot, const SlotEntry& entry);
+SlotEntry SlotEntryAt(const SlotTable& table, PageIndex page, SlotIndex slot);
+// Stores an edited entry in its slot: the fields and their whole texts, then the icon drawn on
+// white.
+void StoreSlotEntry(SlotTable& table, PageIndex page, SlotIndex slot, const SlotEntry& entry);
 
 // What the main window hands an editor: the selected slot's entry, and how to empty that slot
 // at once, as the editors' "クリヤー" does without waiting for "設　定". `clear` gives the entry
@@ -127,6 +145,9 @@ struct SlotEdit {
   SlotEntry entry;
   std::function<SlotEntry()> clear;
 };
-SlotEdit SlotEditAt(PageIndex page, SlotIndex slot);
+SlotEdit SlotEditAt(SlotTable& table, PageIndex page, SlotIndex slot);
+
+// The stamp time of a local date and time.
+std::int64_t StampTime(int year, int month, int day, int hour, int minute, int second);
 
 }  // namespace quenda

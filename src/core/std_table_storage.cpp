@@ -88,4 +88,13 @@ void StdTableStorage::Remove(const PathText& path) {
   std::filesystem::remove(path, ec);
 }
 
+std::optional<FileVersion> StdTableStorage::Version(const PathText& path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return std::nullopt;
+  const auto written = std::filesystem::last_write_time(path, ec);
+  if (ec) return std::nullopt;
+  return FileVersion{size, std::uint64_t(written.time_since_epoch().count())};
+}
+
 }  // namespace quenda

@@ -14,6 +14,7 @@ class StdTableStorage : public TableStorage {
   MaybeError KeepCopy(const PathText& from, const PathText& to) override;
   bool Exists(const PathText& path) override;
   void Remove(const PathText& path) override;
+  std::optional<FileVersion> Version(const PathText& path) override;
 };
 
 }  // namespace quenda

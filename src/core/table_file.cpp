@@ -4,32 +4,178 @@
 #include <cstring>
 #include <string>
 
+#include "core/access_stats.h"
 #include "core/bmp.h"
 #include "core/full_text.h"
+#include "core/now_text.h"
 
 namespace quenda {
 
 namespace {
 
-// Far more than 350 records of any sane image; a larger file is read only this far.
+// Far more than 350 records of any sane image and their whole texts; a larger file is read
+// only this far.
 constexpr std::size_t kReadLimit = 64u << 20;
-// 700 whole texts of the longest path each fit in this.
-constexpr std::size_t kFullTextReadLimit = 80u << 20;
+// An earlier version's whole-text file: 700 texts of the longest path fit in this.
+constexpr std::size_t kLegacyReadLimit = 80u << 20;
 
-TableStorage* g_storage = nullptr;
-bool g_damaged = false;
-// The file was there but could not be read (held by another program, say): nothing of it is
-// in the table, so it is not replaced before the table has changed.
-bool g_unread = false;
-unsigned long g_changes_at_load = 0;
+// Quenda's block behind the records: this mark, the records' checksum, the size of the
+// entries, the entries, and their checksum.
+constexpr char kBlockMark[16] = {'Q', 'u', 'e', 'n', 'd', 'a', ' ', 'b',
+                                 'l', 'o', 'c', 'k', ' ', '1', '\r', '\x1a'};
+constexpr std::size_t kBlockHead = sizeof kBlockMark + 8 + 4;
+enum EntryKind : std::uint8_t { kWholeText = 1, kEditStamp = 2 };
+constexpr std::size_t kMaxMachineBytes = 255;
 
+void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+std::uint64_t Get(const std::uint8_t* p, int bytes) {
+  std::uint64_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
+  return value;
+}
+
+void PutEntry(std::vector<std::uint8_t>& out, int record, EntryKind kind, int field,
+              std::string_view bytes) {
+  Put(out, std::uint64_t(record), 2);
+  out.push_back(kind);
+  out.push_back(std::uint8_t(field));
+  Put(out, bytes.size(), 4);
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// Reads the entries into the table; false when any is not as written.
+bool TakeEntries(std::span<const std::uint8_t> entries, SlotTable& table) {
+  std::size_t at = 0;
+  while (at < entries.size()) {
+    if (entries.size() - at < 8) return false;
+    const auto record = int(Get(&entries[at], 2));
+    const std::uint8_t kind = entries[at + 2], field = entries[at + 3];
+    const std::uint64_t n = Get(&entries[at + 4], 4);
+    at += 8;
+    if (record >= kSlotCount || field >= kFieldCount || n > entries.size() - at) return false;
+    const std::string_view bytes(reinterpret_cast<const char*>(&entries[at]), std::size_t(n));
+    at += std::size_t(n);
+    SlotRecord& r = table.records[record];
+    if (kind == kWholeText) {
+      if (bytes.empty() || bytes.size() > kMaxWholeTextBytes || !IsUtf8(bytes)) return false;
+      r.whole[field] = std::string(bytes);
+    } else if (kind == kEditStamp) {
+      if (bytes.size() < 8 || bytes.size() > 8 + kMaxMachineBytes) return false;
+      r.stamp = {std::string(bytes.substr(8)),
+                 std::int64_t(Get(reinterpret_cast<const std::uint8_t*>(bytes.data()), 8))};
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The tail behind the records: Quenda's block for these records, someone else's bytes, or a
+// block written for other records (a program rewrote the records and kept the tail), which
+// no longer says anything.
+enum class Tail { None, Block, Stale, Foreign };
+Tail ReadTail(std::span<const std::uint8_t> bytes, std::size_t used, SlotTable& table) {
+  if (used == bytes.size()) return Tail::None;
+  const std::span<const std::uint8_t> tail = bytes.subspan(used);
+  if (tail.size() < kBlockHead + 8 || std::memcmp(tail.data(), kBlockMark, sizeof kBlockMark) != 0) {
+    return Tail::Foreign;
+  }
+  const std::uint64_t records_sum = Get(&tail[sizeof kBlockMark], 8);
+  const std::uint64_t size = Get(&tail[sizeof kBlockMark + 8], 4);
+  if (size != tail.size() - kBlockHead - 8) return Tail::Foreign;
+  const std::span<const std::uint8_t> entries = tail.subspan(kBlockHead, std::size_t(size));
+  if (Get(&tail[kBlockHead + size], 8) != Checksum(entries)) return Tail::Foreign;
+  if (records_sum != Checksum(bytes.first(used))) return Tail::Stale;
+  // Entries go to a copy first, so a bad one leaves the table as the records alone made it.
+  SlotTable taken;
+  if (!TakeEntries(entries, taken)) return Tail::Foreign;
+  for (int i = 0; i < kSlotCount; ++i) {
+    table.records[i].whole = std::move(taken.records[i].whole);
+    table.records[i].stamp = std::move(taken.records[i].stamp);
+  }
+  return Tail::Block;
+}
+
+bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
+  return SameEntry(a, b) && a.stamp == b.stamp &&
+         std::memcmp(&a.fields, &b.fields, sizeof a.fields) == 0;
+}
+
+bool SameTable(const SlotTable& a, const SlotTable& b) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (!SameRecord(a.records[i], b.records[i])) return false;
+  }
+  return true;
+}
+
+// A last access as numbers, to tell which is later; a text that is no date is earliest.
+std::int64_t AccessTime(const SlotRecord& r) {
+  const std::string text = FieldText(FieldBytes(r.fields, LastAccess));
+  int parts[6] = {};
+  int n = 0;
+  for (std::size_t i = 0; i < text.size() && n < 6;) {
+    if (text[i] < '0' || text[i] > '9') {
+      ++i;
+      continue;
+    }
+    int value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      value = std::min(value * 10 + (text[i] - '0'), 99999);
+    }
+    parts[n++] = value;
+  }
+  if (n < 3) return 0;
+  return StampTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+}
+
+std::int64_t CountOf(const SlotRecord& r) {
+  return ParseCount(FieldText(FieldBytes(r.fields, AccessCount))).value_or(0);
+}
+
+bool SameTarget(const SlotRecord& a, const SlotRecord& b) {
+  return FieldText(FieldBytes(a.fields, Target)) == FieldText(FieldBytes(b.fields, Target)) &&
+         a.whole[Target] == b.whole[Target];
+}
+
+// The counts and last access of `into` (the entry kept) with the other side's: openings there
+// of the same target since the base add up, and the later access wins.
+void MergeStatistics(SlotRecord& into, const SlotRecord& other, const SlotRecord& base) {
+  if (!SameTarget(into, other)) return;
+  const std::int64_t more = CountOf(other) - CountOf(base);
+  if (more > 0) {
+    const std::int64_t sum = std::min<std::int64_t>(CountOf(into) + more, 2147483647);
+    SetFieldText(FieldBytes(into.fields, AccessCount), std::to_string(sum));
+  }
+  if (AccessTime(other) > AccessTime(into)) {
+    const std::span<const char> from = FieldBytes(other.fields, LastAccess);
+    std::copy(from.begin(), from.end(), FieldBytes(into.fields, LastAccess).begin());
+  }
+}
+
+std::string SafeFileNamePart(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_';
+    out += plain ? c : '_';
+  }
+  return out.empty() ? "PC" : out;
+}
+
+std::string TwoDigits(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
 
 }  // namespace
 
-void SetTableStorage(TableStorage* storage) { g_storage = storage; }
+std::uint64_t Checksum(std::span<const std::uint8_t> bytes) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (const std::uint8_t b : bytes) h = (h ^ b) * 0x100000001b3ull;
+  return h;
+}
 
-bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit,
-                 FileBytes& bytes,
+bool ReadGrowing(std::optional<std::uint64_t> size_hint, std::size_t limit, FileBytes& bytes,
                  const std::function<std::optional<std::size_t>(std::uint8_t*, std::size_t)>& read) {
   std::size_t got = 0;
   bytes.resize(std::size_t(std::min<std::uint64_t>(size_hint ? *size_hint + 1 : 1 << 16, limit)));
@@ -50,108 +196,246 @@ PathText PathWithSuffix(const PathText& path, std::string_view ascii) {
   return name;
 }
 
-PathText TableFilePath() {
-  PathText name = ProgramDir;
-  name += kPathSeparator;
-  return PathWithSuffix(name, "Quenda.Tbl");
+std::string SlotName(int record) {
+  const int page = record / kSlotsPerPage, slot = record % kSlotsPerPage;
+  std::string name;
+  if (page < 4) {
+    name = "D" + std::to_string(page + 1);
+  } else if (page >= 8 && page < 12) {
+    name = "P" + std::to_string(page - 7);
+  } else {
+    name = "\x83\x79\x81\x5b\x83\x57" + std::to_string(page + 1);  // ページn
+  }
+  return name + " \x82\xcc " + std::to_string(slot + 1) + "\x94\xd4\x96\xda";  // の n番目
 }
 
-MaybeError ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table, std::size_t* used) {
+ParsedTable ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
+  ParsedTable parsed;
   std::size_t pos = 0;
-  for (SlotRecord& record : table.records) {
+  // Records at the layout's fixed size can be found past a damaged one.
+  const bool fixed_size = bytes.size() >= kTableFileBytes;
+  for (int i = 0; i < kSlotCount; ++i) {
+    SlotRecord& record = table.records[i];
     // A field cut short by the end keeps what was read; the rest keeps its contents.
     const std::size_t n = std::min(kFieldBytes, bytes.size() - pos);
     if (n != 0) std::memcpy(&record.fields, bytes.data() + pos, n);  // an empty file has no data()
+    const std::size_t start = pos;
     pos += n;
-    if (MaybeError error = ReadIconBmp(bytes, pos, record.Icon->bitmap)) return error;
+    MaybeError error = ReadIconBmp(bytes, pos, record.icon);
+    if (!error) continue;
+    if (!fixed_size || start != std::size_t(i) * kRecordBytes) {
+      parsed.error = std::move(error);
+      parsed.used = pos;
+      return parsed;
+    }
+    record.icon = BlankIcon();
+    parsed.damaged.push_back(i);
+    pos = start + kRecordBytes;
   }
-  if (used) *used = pos;
-  return std::nullopt;
+  parsed.used = pos;
+  const Tail tail = ReadTail(bytes, pos, table);
+  parsed.has_block = tail == Tail::Block;
+  parsed.foreign_tail = tail == Tail::Foreign;
+  return parsed;
 }
 
-std::vector<std::uint8_t> SerializeTable(const SlotTable& table) {
+std::vector<std::uint8_t> SerializeRecords(const SlotTable& table) {
   std::vector<std::uint8_t> out;
   out.reserve(kTableFileBytes);
   for (const SlotRecord& record : table.records) {
     const auto* fields = reinterpret_cast<const std::uint8_t*>(&record.fields);
     out.insert(out.end(), fields, fields + kFieldBytes);
-    AppendIconBmp(record.Icon->bitmap, out);
+    AppendIconBmp(record.icon, out);
   }
   return out;
 }
 
-MaybeError LoadTable() {
-  const PathText path = TableFilePath();
-  if (!g_storage) return Error::WithPath(msg::kCannotOpen, path);
-  FileBytes bytes;
-  const TableStorage::ReadStatus status = g_storage->ReadAll(path, kReadLimit, bytes);
-  g_changes_at_load = TheSlotTable().changes;
-  // A file that is there but cannot be read is kept aside before a save replaces it.
-  g_unread = g_damaged = status == TableStorage::ReadStatus::Failed;
-  if (status != TableStorage::ReadStatus::Ok) {
-    ForgetFullTexts();
-    return Error::WithPath(msg::kCannotOpen, path);
+std::vector<std::uint8_t> SerializeTable(const SlotTable& table) {
+  std::vector<std::uint8_t> out = SerializeRecords(table);
+  std::vector<std::uint8_t> entries;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SlotRecord& r = table.records[i];
+    for (int field = 0; field < kFieldCount; ++field) {
+      if (!r.whole[field].empty()) PutEntry(entries, i, kWholeText, field, r.whole[field]);
+    }
+    if (r.stamp.time != 0 || !r.stamp.machine.empty()) {
+      std::vector<std::uint8_t> stamp;
+      Put(stamp, std::uint64_t(r.stamp.time), 8);
+      stamp.insert(stamp.end(), r.stamp.machine.begin(),
+                   r.stamp.machine.begin() +
+                       std::ptrdiff_t(std::min(r.stamp.machine.size(), kMaxMachineBytes)));
+      PutEntry(entries, i, kEditStamp, 0,
+               std::string_view(reinterpret_cast<const char*>(stamp.data()), stamp.size()));
+    }
   }
-  // The whole texts are a help, never a condition: a missing or damaged file gives none.
-  FileBytes texts;
-  if (g_storage->ReadAll(FullTextFilePath(), kFullTextReadLimit, texts) ==
-      TableStorage::ReadStatus::Ok) {
-    ParseFullTexts(texts);
-  } else {
-    ForgetFullTexts();
-  }
-  std::size_t used = 0;
-  MaybeError error = ParseTable(bytes, TheSlotTable(), &used);
-  // Bytes behind the last record would be lost to the next save, which writes 350 records.
-  g_damaged = error.has_value() || used < bytes.size();
-  return error;
+  // A table with nothing of Quenda's own is the records alone, as any reader writes them.
+  if (entries.empty()) return out;
+  const std::uint64_t records_sum = Checksum(out);
+  out.insert(out.end(), std::begin(kBlockMark), std::end(kBlockMark));
+  Put(out, records_sum, 8);
+  Put(out, entries.size(), 4);
+  out.insert(out.end(), entries.begin(), entries.end());
+  Put(out, Checksum(entries), 8);
+  return out;
 }
 
-bool TableFileDamaged() { return g_damaged; }
+MergeResult MergeTables(const SlotTable& base, SlotTable& mine, const SlotTable& theirs) {
+  MergeResult result;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SlotRecord& b = base.records[i];
+    const SlotRecord& t = theirs.records[i];
+    SlotRecord& m = mine.records[i];
+    const bool mine_edited = !SameEntry(m, b), theirs_edited = !SameEntry(t, b);
+    // Their entry in an edit older than the one both started from: a copy written back by a
+    // PC that never saw this one's edit.
+    const bool theirs_older = t.stamp.time < b.stamp.time;
+    if (theirs_edited && !mine_edited && !theirs_older) {
+      SlotRecord kept = t;
+      MergeStatistics(kept, m, b);
+      m = std::move(kept);
+      continue;
+    }
+    if (theirs_edited && !SameEntry(m, t)) {
+      result.conflicts.push_back(i);
+      if (result.their_machine.empty()) result.their_machine = t.stamp.machine;
+    }
+    MergeStatistics(m, t, b);
+  }
+  return result;
+}
 
-MaybeError SaveTable() {
-  const PathText path = TableFilePath();
-  if (!g_storage) return Error::WithPath(msg::kCannotCreate, path);
-  if (g_unread && TheSlotTable().changes == g_changes_at_load && g_storage->Exists(path)) {
-    return std::nullopt;
+TableFile::TableFile(PathText folder, TableStorage& storage, std::string machine)
+    : folder_(std::move(folder)), storage_(&storage), machine_(std::move(machine)),
+      base_(std::make_unique<SlotTable>()) {}
+
+PathText TableFile::Path() const {
+  PathText name = folder_;
+  name += kPathSeparator;
+  return PathWithSuffix(name, "Quenda.Tbl");
+}
+
+bool TableFile::Unwritten(const SlotTable& table) const { return !SameTable(table, *base_); }
+
+MaybeError TableFile::Load(SlotTable& table) {
+  const PathText path = Path();
+  table.machine = machine_;
+  FileBytes bytes;
+  const TableStorage::ReadStatus status = storage_->ReadAll(path, kReadLimit, bytes);
+  changes_at_load_ = table.changes;
+  // A file that is there but cannot be read is kept aside before a save replaces it.
+  unread_ = damaged_ = status == TableStorage::ReadStatus::Failed;
+  version_ = storage_->Version(path);
+  checksum_ = 0;
+  if (status != TableStorage::ReadStatus::Ok) {
+    *base_ = table;
+    return Error::WithPath(msg::kCannotOpen, path);
   }
-  PathText aside;
-  if (g_damaged && g_storage->Exists(path)) {
-    aside = PathWithSuffix(path, ".damaged");
-    for (int n = 2; g_storage->Exists(aside); ++n) {
-      aside = PathWithSuffix(path, ".damaged" + std::to_string(n));
+  checksum_ = Checksum(bytes);
+  ParsedTable parsed = ParseTable(bytes, table);
+  // The whole texts an earlier version kept beside the table apply where their cut still
+  // stands; the file goes once a table carrying them is written.
+  const PathText legacy = LegacyWholeTextPath(path);
+  legacy_texts_ = storage_->Exists(legacy);
+  if (legacy_texts_ && !parsed.has_block) {
+    FileBytes texts;
+    if (storage_->ReadAll(legacy, kLegacyReadLimit, texts) == TableStorage::ReadStatus::Ok) {
+      ApplyLegacyWholeTexts(table, ParseLegacyWholeTexts(texts));
     }
-    if (MaybeError error = g_storage->KeepCopy(path, aside)) return error;
   }
-  // The whole texts first, so the table never holds a cut whose whole text is not kept. With
-  // none to keep, no file is made; an old one is emptied. A failed table write puts the old
-  // texts back, so a close without saving leaves both files as they were.
-  const std::vector<std::uint8_t> texts = SerializeFullTexts(TheSlotTable());
-  const PathText texts_path = FullTextFilePath();
-  FileBytes old_texts;
-  const TableStorage::ReadStatus old_status =
-      g_storage->ReadAll(texts_path, kFullTextReadLimit, old_texts);
-  const bool texts_written =
-      std::count(texts.begin(), texts.end(), '\n') > 1 || old_status != TableStorage::ReadStatus::Missing;
-  if (texts_written) {
-    if (MaybeError error = g_storage->WriteReplace(texts_path, texts)) {
-      if (!aside.empty()) g_storage->Remove(aside);
-      return error;
+  // Bytes that are not Quenda's behind the last record would be lost to the next save.
+  damaged_ = parsed.error.has_value() || !parsed.damaged.empty() || parsed.foreign_tail;
+  *base_ = table;
+  if (parsed.error) return parsed.error;
+  if (!parsed.damaged.empty()) {
+    std::string names;
+    for (const int record : parsed.damaged) {
+      if (!names.empty()) names += ", ";
+      names += SlotName(record);
     }
+    return Error::WithText(msg::kDamagedSlots, names);
   }
-  if (MaybeError error = g_storage->WriteReplace(path, SerializeTable(TheSlotTable()))) {
-    // A failed save leaves the folder as it found it; the next one copies again.
-    if (!aside.empty()) g_storage->Remove(aside);
-    if (texts_written) {
-      if (old_status == TableStorage::ReadStatus::Ok) {
-        g_storage->WriteReplace(texts_path, old_texts);
+  return std::nullopt;
+}
+
+TableFile::SyncResult TableFile::Sync(SlotTable& table) {
+  SyncResult result;
+  const PathText path = Path();
+  const std::optional<FileVersion> version = storage_->Version(path);
+  if (version == version_) return result;
+  if (!version) {
+    version_.reset();  // gone: the next save writes it anew
+    return result;
+  }
+  FileBytes bytes;
+  // Held for a moment or half written by someone: looked at again next time.
+  if (storage_->ReadAll(path, kReadLimit, bytes) != TableStorage::ReadStatus::Ok) return result;
+  const std::uint64_t checksum = Checksum(bytes);
+  version_ = version;
+  if (checksum == checksum_ && !unread_) return result;
+  checksum_ = checksum;
+  SlotTable theirs;
+  ParsedTable parsed = ParseTable(bytes, theirs);
+  if (parsed.error) {
+    // Not a table that can be merged: it goes aside before the next save.
+    damaged_ = true;
+    result.error = std::move(parsed.error);
+    return result;
+  }
+  damaged_ = !parsed.damaged.empty() || parsed.foreign_tail;
+  unread_ = false;
+  theirs.machine = table.machine;
+  theirs.changes = table.changes;
+  if (!Unwritten(table)) {
+    table.records = theirs.records;
+  } else {
+    const MergeResult merged = MergeTables(*base_, table, theirs);
+    if (!merged.conflicts.empty()) {
+      const LocalDateTime now = CurrentClock().Now();
+      const std::string name =
+          ".conflict-" + SafeFileNamePart(merged.their_machine.empty() ? machine_ : merged.their_machine) +
+          "-" + std::to_string(now.year) + TwoDigits(now.month) + TwoDigits(now.day) + "-" +
+          TwoDigits(now.hour) + TwoDigits(now.minute) + TwoDigits(now.second);
+      PathText copy = PathWithSuffix(path, name);
+      for (int n = 2; storage_->Exists(copy); ++n) copy = PathWithSuffix(path, name + "-" + std::to_string(n));
+      if (MaybeError error = storage_->WriteReplace(copy, bytes)) {
+        result.error = std::move(error);
       } else {
-        g_storage->Remove(texts_path);
+        result.conflict_copy = copy;
       }
     }
+  }
+  *base_ = theirs;
+  result.changed = true;
+  return result;
+}
+
+MaybeError TableFile::Save(SlotTable& table, SyncResult* sync) {
+  const PathText path = Path();
+  SyncResult synced = Sync(table);
+  if (sync) *sync = synced;
+  if (unread_ && table.changes == changes_at_load_ && storage_->Exists(path)) return std::nullopt;
+  PathText aside;
+  if (damaged_ && storage_->Exists(path)) {
+    aside = PathWithSuffix(path, ".damaged");
+    for (int n = 2; storage_->Exists(aside); ++n) {
+      aside = PathWithSuffix(path, ".damaged" + std::to_string(n));
+    }
+    if (MaybeError error = storage_->KeepCopy(path, aside)) return error;
+  }
+  const std::vector<std::uint8_t> bytes = SerializeTable(table);
+  if (MaybeError error = storage_->WriteReplace(path, bytes)) {
+    // A failed save leaves the folder as it found it; the next one copies again.
+    if (!aside.empty()) storage_->Remove(aside);
     return error;
   }
-  g_damaged = g_unread = false;
+  damaged_ = unread_ = false;
+  *base_ = table;
+  version_ = storage_->Version(path);
+  checksum_ = Checksum(bytes);
+  if (legacy_texts_) {
+    storage_->Remove(LegacyWholeTextPath(path));
+    legacy_texts_ = false;
+  }
   return std::nullopt;
 }
 

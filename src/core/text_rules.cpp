@@ -6,6 +6,18 @@ std::string FirstBytes(std::string_view text, std::size_t n) {
   return std::string(text.substr(0, n));
 }
 
+std::string_view WholeCharacterPrefix(std::string_view text, std::size_t n) {
+  if (text.size() <= n) return text;
+  // Trail bytes can look like lead bytes, so characters are counted from the start.
+  std::size_t end = 0;
+  while (end < n) {
+    const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+    if (end + width > n) break;
+    end += width;
+  }
+  return text.substr(0, end);
+}
+
 std::size_t LastCharOffset(std::string_view text) {
   std::size_t last = std::string_view::npos;
   for (std::size_t i = 0; i < text.size();) {

@@ -14,6 +14,10 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
 // The first `n` bytes (all of the text when shorter); a cut may keep a lone lead byte.
 std::string FirstBytes(std::string_view text, std::size_t n);
 
+// The longest start of the text of at most `n` bytes that ends on a whole character: a cut
+// never keeps a lone lead byte.
+std::string_view WholeCharacterPrefix(std::string_view text, std::size_t n);
+
 // The offset where the last character of the text begins (CP932-aware), or npos when empty.
 std::size_t LastCharOffset(std::string_view text);
 

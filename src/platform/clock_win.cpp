@@ -39,4 +39,6 @@ std::string Win32Clock::LongTime(const LocalDateTime& t) const {
   return n > 0 ? win::ToCp932(std::wstring_view(buffer, n - 1)) : std::string();
 }
 
+std::uint64_t Win32Clock::Milliseconds() const { return GetTickCount64(); }
+
 }  // namespace quenda

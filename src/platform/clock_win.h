@@ -9,6 +9,7 @@ class Win32Clock : public Clock {
   LocalDateTime Now() const override;
   std::string ShortDate(const LocalDateTime& t) const override;
   std::string LongTime(const LocalDateTime& t) const override;
+  std::uint64_t Milliseconds() const override;
 };
 
 }  // namespace quenda

@@ -105,4 +105,12 @@ void Win32TableStorage::Remove(const PathText& path) {
   DeleteFileW(ApiPath(path).c_str());
 }
 
+std::optional<FileVersion> Win32TableStorage::Version(const PathText& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ApiPath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileVersion{std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+                     std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                         data.ftLastWriteTime.dwLowDateTime};
+}
+
 }  // namespace quenda

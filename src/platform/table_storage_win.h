@@ -14,6 +14,7 @@ class Win32TableStorage : public TableStorage {
   MaybeError KeepCopy(const PathText& from, const PathText& to) override;
   bool Exists(const PathText& path) override;
   void Remove(const PathText& path) override;
+  std::optional<FileVersion> Version(const PathText& path) override;
 };
 
 // A path the file API takes at any length ("\\?\" form past MAX_PATH).

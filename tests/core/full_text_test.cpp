@@ -7,41 +7,31 @@
 namespace quenda {
 namespace {
 
-std::size_t Parse(const std::string& text) {
-  return ParseFullTexts({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+std::vector<LegacyWholeText> Parse(const std::string& text) {
+  return ParseLegacyWholeTexts({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-TEST(FullText, AppliesOnlyWhileTheFieldHoldsItsCut) {
-  InitSlotTable();
-  ForgetFullTexts();
-  SetSlotField(Target, 8, 1, "C:\\?.txt");
-  SetFullText(8, 1, Target, "C:\\?.txt", "C:\\\xc3\xa9.txt");
-  SetFullText(8, 1, Title, "C:\\?.txt", "ignored");
-  EXPECT_EQ(FullText(8, 1, Target), "C:\\\xc3\xa9.txt");
-  EXPECT_EQ(FullText(8, 1, Title), std::nullopt);
-  EXPECT_EQ(FullText(8, 2, Target), std::nullopt);
-
-  // Bytes changed behind its back (a table another program wrote): the text is stale.
-  SetFieldText(TheSlotTable().At(8, 1).fields.Target, "C:\\?.txu");
-  EXPECT_EQ(FullText(8, 1, Target), std::nullopt);
-  SetFieldText(TheSlotTable().At(8, 1).fields.Target, "C:\\?.txt");
-  EXPECT_TRUE(FullText(8, 1, Target).has_value());
-  // A field set from CP932 bytes, even the same ones, has no whole text beyond them.
-  SetSlotField(Target, 8, 1, "C:\\?.txt");
-  EXPECT_EQ(FullText(8, 1, Target), std::nullopt);
+// An earlier version's file is read once: its texts apply where the field still holds the cut
+// they were written with, never to a field another program changed since.
+TEST(LegacyWholeTexts, ApplyOnlyWhereTheFieldHoldsTheirCut) {
+  SlotTable table;
+  SetSlotField(table, Target, 8, 1, "C:\\?.txt");
+  SetSlotField(table, WorkFolder, 13, 24, "\x82\xa0?");
+  SetSlotField(table, Target, 8, 2, "C:\\?.txu");
+  const std::string odd = "a\\\\b\\tc\\nd\\re \xf0\x9f\x98\x80";
+  const std::vector<LegacyWholeText> entries = Parse(
+      "Quenda.Tbl whole texts 1\n"
+      "201\tTarget\t433a5c3f2e747874\tC:\\\\\xc3\xa9.txt\n"
+      "349\tWorkFolder\t82a03f\t" + odd + "\n"
+      "202\tTarget\t433a5c3f2e747874\tC:\\\\stale.txt\n");
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(ApplyLegacyWholeTexts(table, entries), 2u);
+  EXPECT_EQ(SlotWholeText(table, Target, 8, 1), "C:\\\xc3\xa9.txt");
+  EXPECT_EQ(SlotWholeText(table, WorkFolder, 13, 24), "a\\b\tc\nd\re \xf0\x9f\x98\x80");
+  EXPECT_EQ(SlotWholeText(table, Target, 8, 2), std::nullopt);
 }
 
-TEST(FullText, FileKeepsEveryByteAndSkipsWhatIsNotAWholeEntry) {
-  InitSlotTable();
-  ForgetFullTexts();
-  const std::string odd = "a\\b\tc\nd\re \xf0\x9f\x98\x80";
-  SetSlotField(WorkFolder, 13, 24, "\x82\xa0?");
-  SetFullText(13, 24, WorkFolder, "\x82\xa0?", odd);
-  const std::vector<std::uint8_t> bytes = SerializeFullTexts(TheSlotTable());
-  const std::string file(bytes.begin(), bytes.end());
-  ASSERT_EQ(Parse(file), 1u);
-  EXPECT_EQ(FullText(13, 24, WorkFolder), odd);
-
+TEST(LegacyWholeTexts, SkipWhatIsNotAWholeEntry) {
   const std::string head = "Quenda.Tbl whole texts 1\n";
   const std::string good = "3\tTarget\t3f\tx\n";
   struct Case {
@@ -69,8 +59,7 @@ TEST(FullText, FileKeepsEveryByteAndSkipsWhatIsNotAWholeEntry) {
       {head + "3\tTarget\t3f\tx\ty\n", 0},       // a tab not escaped
       {head + "3\tTarget\t3f\t" + std::string(3 * 32767 + 1, 'x') + "\n" + good, 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.taken) << c.text.substr(0, 80);
-  EXPECT_EQ(FullText(13, 24, WorkFolder), std::nullopt);  // a parse replaces every entry
+  for (const Case& c : cases) EXPECT_EQ(Parse(c.text).size(), c.taken) << c.text.substr(0, 80);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Any bytes as the file of whole texts beside the table: the reader must stay within them, keep
-// only well-formed entries, and what it keeps must save and read back as the same entries.
+// Any bytes as an earlier version's file of whole texts beside the table: the reader must stay
+// within them and keep only well-formed entries, which then apply only where their cut stands.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,18 +20,19 @@ quenda::SlotTable& Table() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::size_t taken = quenda::ParseFullTexts(std::span<const std::uint8_t>(data, size));
-  const std::vector<quenda::FullTextEntry> entries = quenda::FullTextEntries();
-  if (entries.size() > taken || entries.size() > 2u * quenda::kSlotCount) std::abort();
-
-  // Every entry applies once its field holds its cut; saved and read again, nothing changes.
+  const std::vector<quenda::LegacyWholeText> entries =
+      quenda::ParseLegacyWholeTexts(std::span<const std::uint8_t>(data, size));
   Table() = quenda::SlotTable{};
-  for (const quenda::FullTextEntry& e : entries) {
-    if (e.cut.empty() || e.cut.size() > 128 || !quenda::IsUtf8(e.utf8)) std::abort();
-    quenda::SetFieldText(quenda::FieldBytes(Table().records[e.record].fields, e.field), e.cut);
+  for (const quenda::LegacyWholeText& e : entries) {
+    if (e.record < 0 || e.record >= quenda::kSlotCount ||
+        (e.field != quenda::Target && e.field != quenda::WorkFolder)) {
+      std::abort();
+    }
+    if (e.cut.empty() || e.cut.size() > 128 || e.utf8.empty() || !quenda::IsUtf8(e.utf8)) {
+      std::abort();
+    }
   }
-  const std::vector<std::uint8_t> saved = quenda::SerializeFullTexts(Table());
-  if (quenda::ParseFullTexts(saved) != entries.size()) std::abort();
-  if (quenda::FullTextEntries() != entries) std::abort();
+  // A table whose fields hold no cut takes none of them.
+  if (quenda::ApplyLegacyWholeTexts(Table(), entries) != 0) std::abort();
   return 0;
 }

@@ -18,6 +18,10 @@ class FixedClock : public Clock {
   std::string LongTime(const LocalDateTime& t) const override {
     return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
   }
+  // Moves with `now`, so a test that moves the time moves this too.
+  std::uint64_t Milliseconds() const override {
+    return std::uint64_t(((now.day * 24 + now.hour) * 60 + now.minute) * 60 + now.second) * 1000;
+  }
   LocalDateTime now;
 };
 
