@@ -12,6 +12,7 @@ add_library(quenda_platform STATIC
   src/platform/clock_win.cpp
   src/platform/cp932.cpp
   src/platform/file_dialog.cpp
+  src/platform/folder_watch.cpp
   src/platform/full_text_win.cpp
   src/platform/icon_bitmap.cpp
   src/platform/ini_file.cpp
