@@ -17,7 +17,7 @@ expect_main_window "with a prepared table"
 texts=$(drv texts "$pid" 218 242 "$wait_ms") || fail "could not read the slot buttons"
 expect_eq "$(sed -n 1p <<<"$texts")" $'218\tニュース速報' "slot 0 of D1"
 expect_eq "$(sed -n 3p <<<"$texts")" $'220\t地図と乗換案' "slot 2 of D1 (12 bytes of a longer title)"
-expect_eq "$(sed -n 9p <<<"$texts")" $'226\tQuenda ホー・' "slot 8 of D1 (its 12th byte, a lone lead byte, reads as ・)"
+expect_eq "$(sed -n 9p <<<"$texts")" $'226\tQuenda ホー' "slot 8 of D1 (12 bytes would end inside a character)"
 expect_eq "$(sed -n 25p <<<"$texts")" $'242\t' "slot 24 of D1 (empty)"
 
 # P1 (page button 205) shows icons: no caption on any slot.
@@ -48,4 +48,16 @@ record_field() { dd if="$table" bs=1 skip=$(((200 + $1) * 1368 + $2)) count="$3"
 expect_eq "$(record_field 0 452 10)" "1" "access count of slot 0 saved at close (it was empty)"
 expect_eq "$(record_field 1 452 10)" "1" "access count of the missing program (unchanged)"
 expect_eq "$(record_field 1 462 20)" "2026/12/07 18:00:00" "last access of the missing program (unchanged)"
+
+# Record 7's icon no longer starts "BM": Quenda names the slot, and the slots after it are read.
+mkdir "$work/damaged"
+cp "$table" "$work/damaged/Quenda.Tbl"
+printf 'XX' | dd of="$work/damaged/Quenda.Tbl" bs=1 seek=$((7 * 1368 + 738)) conv=notrunc status=none
+start_quenda "$work/damaged"
+expect_error_box "D1 の 8番目 の項目は壊れていたため、読めた部分だけを残しました."
+press_ok
+texts=$(drv texts "$pid" 225 226 "$wait_ms") || fail "could not read the slot buttons"
+expect_eq "$texts" $'225\t技術ブログ\n226\tQuenda ホー' "slots 7 and 8 of D1 beside the damaged icon"
+close_expect wm-close "exited 0"
+[[ -f $work/damaged/Quenda.Tbl.damaged ]] || fail "the damaged table was not kept aside"
 echo "PASS: slots"
