@@ -4,9 +4,28 @@
 
 #include "app/forms.h"
 #include "platform/clock_win.h"
+#include "platform/cp932.h"
 #include "platform/table_storage_win.h"
 
 namespace quenda {
+
+namespace {
+
+std::wstring CurrentDirectory() {
+  const DWORD n = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(n, L'\0');
+  dir.resize(GetCurrentDirectoryW(n, dir.data()));
+  return dir;
+}
+
+// The name the table file's stamps and conflict copies give this PC.
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD n = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &n) ? win::ToUtf8(std::wstring_view(name, n)) : std::string();
+}
+
+}  // namespace
 
 bool AnotherInstanceRuns() {
   HANDLE mutex = CreateMutexW(nullptr, FALSE, L"EX_Mutex");
@@ -30,10 +49,9 @@ int RunQuenda(int show_command) {
   static const Win32Clock clock;
   static Win32TableStorage storage;
   SetClock(&clock);
-  SetTableStorage(&storage);
 
   static Forms forms;  // lives until exit, like the windows it holds
-  if (!forms.Create()) return 1;
+  if (!forms.Create(CurrentDirectory(), storage, ComputerName())) return 1;
   ShowWindow(forms.main.hwnd(), show_command);
   UpdateWindow(forms.main.hwnd());
 

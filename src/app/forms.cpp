@@ -2,8 +2,9 @@
 
 namespace quenda {
 
-bool Forms::Create() {
-  if (!main.Create({&prg, &url, &help})) return false;
+bool Forms::Create(const PathText& table_folder, TableStorage& storage, const std::string& machine) {
+  file = std::make_unique<TableFile>(table_folder, storage, machine);
+  if (!main.Create({&prg, &url, &help}, table, *file)) return false;
   const HWND owner = main.hwnd();
   // The dialogs cost more to make than the main window; each is made when first opened.
   prg.CreateWhenNeeded([this, owner] { return prg.Create(owner, &icon_get, &folder); });

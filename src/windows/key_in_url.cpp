@@ -70,12 +70,12 @@ void TKeyIn_URL::SetChecked(bool checked) {
 void TKeyIn_URL::LoadControls() {
   const SlotEntry& slot = UrlEditRecord;
   loading_ = true;
-  win::SetText(Control(url_ids::LabeledEdit2), WholeText(slot.fields.Target, slot.whole_target));
-  SetCp932Text(url_ids::LabeledEdit1, FieldText(slot.fields.DisplayName));
-  SetCp932Text(url_ids::RichEdit1, FieldText(slot.fields.Memo));
+  win::SetText(Control(url_ids::LabeledEdit2), WholeText(slot, Target));
+  win::SetText(Control(url_ids::LabeledEdit1), WholeText(slot, DisplayName));
+  win::SetText(Control(url_ids::RichEdit1), WholeText(slot, Memo));
   SetCp932Text(url_ids::Panel1, FieldText(slot.fields.AccessCount));
   SetCp932Text(url_ids::Panel2, FieldText(slot.fields.LastAccess));
-  SetCp932Text(url_ids::MaskEdit1, FieldText(slot.fields.Title));
+  win::SetText(Control(url_ids::MaskEdit1), WholeText(slot, Title));
   SetCp932Text(url_ids::Label5, "");
   loading_ = false;
 }
@@ -107,14 +107,14 @@ void TKeyIn_URL::ShowPreviewCaption() {
 
 void TKeyIn_URL::SpeedButton3Click() {
   SlotFields& f = UrlEditRecord.fields;
-  SetFieldText(f.Memo, Cp932Text(url_ids::RichEdit1));
   SetFieldText(f.LastAccess, Cp932Text(url_ids::Panel2));
   SetFieldText(f.AccessCount, Cp932Text(url_ids::Panel1));
-  SetFieldText(f.DisplayName, Cp932Text(url_ids::LabeledEdit1));
-  SetFieldText(f.Title, Cp932Text(url_ids::MaskEdit1));
   SetFieldText(f.Flag1, Checked() ? "1" : "0");
-  // The address edit holds the whole text; the field takes its cut.
-  SetWholeText(f.Target, UrlEditRecord.whole_target, win::GetText(Control(url_ids::LabeledEdit2)));
+  // The edits hold the whole texts; the fields take their cuts.
+  for (const auto [field, id] : {std::pair{Memo, url_ids::RichEdit1}, {DisplayName, url_ids::LabeledEdit1},
+                                 {Title, url_ids::MaskEdit1}, {Target, url_ids::LabeledEdit2}}) {
+    SetWholeText(UrlEditRecord, field, win::GetText(Control(id)));
+  }
   UrlEditRecord.icon = working_;
   GiveBack(UrlEditRecord);
 }

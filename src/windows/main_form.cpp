@@ -31,13 +31,6 @@ namespace quenda {
 
 namespace {
 
-std::wstring CurrentDirectory() {
-  const DWORD n = GetCurrentDirectoryW(0, nullptr);
-  std::wstring dir(n, L'\0');
-  dir.resize(GetCurrentDirectoryW(n, dir.data()));
-  return dir;
-}
-
 win::UniqueBitmap PageGlyph() {
   return win::UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
       win::ModuleInstance(), MAKEINTRESOURCEW(IDB_PAGE_GLYPH), IMAGE_BITMAP, 0, 0,
@@ -45,43 +38,32 @@ win::UniqueBitmap PageGlyph() {
 }
 
 constexpr int kActivationHotKeyId = 1;
-// The pages the keyboard steps through, Ctrl+1 to Ctrl+6: D1-D4, P1, P2.
-constexpr int kKeyPageTags[] = {0, 1, 2, 3, 200, 201};
-constexpr int kKeyPages = int(std::size(kKeyPageTags));
+// Posted by the folder watch when a file in the table's folder changed.
+constexpr UINT kTableFolderChanged = WM_APP + 1;
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// Where a page stands among the keyboard's pages (0 for one outside them).
-int KeyPageAt(int tag) {
-  const auto* at = std::find(std::begin(kKeyPageTags), std::end(kKeyPageTags), tag);
-  return at == std::end(kKeyPageTags) ? 0 : int(at - std::begin(kKeyPageTags));
-}
-
 constexpr UINT_PTR kTypedTimerId = 1;
-constexpr int kTypedSeconds = 2;  // a pause this long ends the search
 
-// Whether `later` is at least `seconds` after `earlier`; another day always is.
-bool SecondsPassed(const LocalDateTime& earlier, const LocalDateTime& later, int seconds) {
-  if (earlier.year != later.year || earlier.month != later.month || earlier.day != later.day) {
-    return true;
-  }
-  const auto of_day = [](const LocalDateTime& t) {
-    return t.hour * 3600 + t.minute * 60 + t.second;
-  };
-  return of_day(later) - of_day(earlier) >= seconds;
+// The last part of a path as the shell spells it.
+std::wstring_view FileNameOf(std::wstring_view path) {
+  const std::size_t at = path.find_last_of(L"\\:/");
+  return at == std::wstring_view::npos ? path : path.substr(at + 1);
 }
 
 std::u16string AsU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // A slot shows its icon, or else its title.
-bool ShowsIcon(PageIndex page, unsigned slot) {
-  return GetSlotField(Flag1, page, int(slot)) == "0";
+bool ShowsIcon(const SlotTable& table, PageIndex page, unsigned slot) {
+  return GetSlotField(table, Flag1, page, int(slot)) == "0";
 }
 
 }  // namespace
 
-bool TMainForm::Create(const MainFormDialogs& dialogs) {
+bool TMainForm::Create(const MainFormDialogs& dialogs, SlotTable& table, TableFile& file) {
   dialogs_ = dialogs;
+  table_ = &table;
+  file_ = &file;
   RegisterClassOnce(kClassName, 0, LoadIconW(win::ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENDA)));
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   HMENU menu = LoadMenuW(win::ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -93,6 +75,7 @@ bool TMainForm::Create(const MainFormDialogs& dialogs) {
   CreateControls();
   FormCreate();
   RegisterActivationKey();
+  folder_watch_.Start(file_->Folder(), hwnd(), kTableFolderChanged);
   return true;
 }
 
@@ -130,10 +113,8 @@ HWND TMainForm::PageButtonByTag(int tag) const {
 void TMainForm::FormCreate() {
   selection_.CurrentPage = 0;
   selection_.CurrentSlot = 0;
-  InitSlotTable();
-  ProgramDir = CurrentDirectory();
   loaded_cleanly_ = false;
-  if (MaybeError error = LoadTable()) {
+  if (MaybeError error = file_->Load(*table_)) {
     ShowErrorBox(hwnd(), *error);
     return;
   }
@@ -144,7 +125,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() { pr_KeyMssgDisp(); }
 
 bool TMainForm::FormCloseQuery() {
-  MaybeError error = SaveTable();
+  MaybeError error = file_->Save(*table_);
   if (!error) return true;
   ShowErrorBox(hwnd(), *error);
   // A table that cannot be saved must not keep the user from leaving; the files stay as they are.
@@ -163,11 +144,12 @@ void TMainForm::SpeedButton1Click(HWND page_button) {
   pr_Drag(0);
   selection_.CurrentTag = win::SpeedButton::From(page_button)->Tag();
   selection_.CurrentPage = PageFromTag(selection_.CurrentTag);
-  if (selection_.CurrentTag >= 200) {
+  const PageKind kind = KindOfPage(selection_.CurrentTag);
+  if (kind == PageKind::Program) {
     url_item_visible_ = false;
     pr_KeyMssgDisp();
     pr_Drag(1);
-  } else if (selection_.CurrentTag < 100) {
+  } else if (kind == PageKind::Address) {
     url_item_visible_ = true;
     pr_KeyMssgDisp();
   }
@@ -177,7 +159,7 @@ void TMainForm::pr_KeyMssgDisp() {
   // Setting a button only marks it for drawing, so all 25 are drawn together at the end. (Turning
   // the grid's drawing off and on around this cost a quarter of a page switch under Wine.)
   const HWND grid = Control(main_ids::Panel4);
-  for (unsigned slot = 0; slot < 25; ++slot) pr_KeyDisp(slot);
+  for (unsigned slot = 0; slot < kSlotsPerPage; ++slot) pr_KeyDisp(slot);
   RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -185,16 +167,16 @@ void TMainForm::pr_KeyDisp(unsigned slot) {
   const HWND button = slot_buttons_[slot];
   win::SpeedButton* b = win::SpeedButton::From(button);
   const PageIndex page = selection_.CurrentPage;
-  const bool icon = ShowsIcon(page, slot);
+  const bool icon = ShowsIcon(*table_, page, slot);
   b->SetGlyph(icon ? SlotGlyph(page, slot) : nullptr);
   const std::wstring caption =
-      icon ? std::wstring() : win::FromCp932(FirstBytes(GetSlotField(Title, page, int(slot)), 12));
+      icon ? std::wstring() : FirstColumns(SlotFieldWide(*table_, Title, page, int(slot)), 12);
   // Setting the same text again would only draw the button again.
   if (win::GetText(button) != caption) win::SetText(button, caption);
 }
 
 std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned slot) {
-  const IconBitmap& icon = SlotIconBitmap(page, int(slot));
+  const IconBitmap& icon = table_->At(page, int(slot)).icon;
   CachedGlyph& cached = glyphs_[page * kSlotsPerPage + int(slot)];
   if (!cached.glyph || cached.icon != icon) {
     cached.icon = icon;
@@ -206,18 +188,20 @@ std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned 
 // As the button shows it: the title, or for an icon the name; the target is the description.
 win::SpeedButton::AccessibleText TMainForm::SlotAccessibleText(unsigned slot) const {
   const PageIndex page = selection_.CurrentPage;
-  std::wstring name = SlotFieldWide(ShowsIcon(page, slot) ? DisplayName : Title, page, int(slot));
-  std::wstring target = SlotFieldWide(Target, page, int(slot));
+  std::wstring name =
+      SlotFieldWide(*table_, ShowsIcon(*table_, page, slot) ? DisplayName : Title, page, int(slot));
+  std::wstring target = SlotFieldWide(*table_, Target, page, int(slot));
   if (name.empty()) name = target.empty() ? L"空き" : target;
   return {std::move(name), std::move(target), true};
 }
 
 void TMainForm::TblDisp() {
-  const auto [page, slot, tag] = selection_;
-  win::SetText(Control(main_ids::Edit1), win::FromCp932(GetSlotField(DisplayName, page, slot)));
-  win::SetText(Control(main_ids::Panel8), win::FromCp932(GetSlotField(AccessCount, page, slot)));
-  win::SetText(Control(main_ids::Panel10), win::FromCp932(GetSlotField(LastAccess, page, slot)));
-  win::SetText(Control(main_ids::Memo1), win::FromCp932(GetSlotField(Memo, page, slot)));
+  const PageIndex page = selection_.CurrentPage;
+  const SlotIndex slot = selection_.CurrentSlot;
+  win::SetText(Control(main_ids::Edit1), SlotFieldWide(*table_, DisplayName, page, slot));
+  win::SetText(Control(main_ids::Panel8), SlotFieldWide(*table_, AccessCount, page, slot));
+  win::SetText(Control(main_ids::Panel10), SlotFieldWide(*table_, LastAccess, page, slot));
+  win::SetText(Control(main_ids::Memo1), SlotFieldWide(*table_, Memo, page, slot));
 }
 
 void TMainForm::BoxClr() {
@@ -237,16 +221,22 @@ void TMainForm::FormMouseMove() { BoxClr(); }
 
 void TMainForm::N2Click(SlotIndex slot) {
   const PageIndex page = selection_.CurrentPage;
-  const PageTag tag = selection_.CurrentTag;
-  if (tag >= 200 || tag < 100) {
+  const PageKind kind = KindOfPage(selection_.CurrentTag);
+  if (kind != PageKind::Hidden) {
     std::optional<SlotEntry> edited;
-    if (tag >= 200 && dialogs_.prg) edited = dialogs_.prg->Edit(hwnd(), SlotEditAt(page, slot));
-    if (tag < 100 && dialogs_.url) edited = dialogs_.url->Edit(hwnd(), SlotEditAt(page, slot));
-    if (edited) StoreSlotEntry(page, slot, *edited);
+    editing_ = true;
+    if (kind == PageKind::Program && dialogs_.prg) {
+      edited = dialogs_.prg->Edit(hwnd(), SlotEditAt(*table_, page, slot));
+    }
+    if (kind == PageKind::Address && dialogs_.url) {
+      edited = dialogs_.url->Edit(hwnd(), SlotEditAt(*table_, page, slot));
+    }
+    editing_ = false;
+    if (edited) StoreSlotEntry(*table_, page, slot, *edited);
     pr_KeyMssgDisp();
   }
   // Saved whatever the editor did, cancelled included.
-  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+  SaveTable();
 }
 
 void TMainForm::URL1Click(SlotIndex slot) {
@@ -260,27 +250,25 @@ void TMainForm::URL1Click(SlotIndex slot) {
   }
   if (address.empty()) return;
   const PageIndex page = selection_.CurrentPage;
-  ClearSlot(page, slot);
-  WriteNewEntry(page, slot, address, short_title, title, "1");
-  SetSlotFieldWide(Target, page, slot, win::FromCp932(address));
+  ClearSlot(*table_, page, slot);
+  WriteNewEntry(*table_, page, slot, address, short_title, title, "1");
+  SetSlotFieldWide(*table_, Target, page, slot, win::FromCp932(address));
   pr_KeyDisp(unsigned(slot));
-  if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
+  SaveTable();
 }
 
 void TMainForm::SpeedButton18Click(HWND slot_button) {
   selection_.CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
-  const auto [page, slot, tag] = selection_;
-  const std::wstring target = SlotFieldWide(Target, page, slot);
-  const std::wstring folder = SlotFieldWide(WorkFolder, page, slot);
+  // What another PC put in the slot meanwhile is what opens.
+  TakeOtherWritersChanges();
+  const PageIndex page = selection_.CurrentPage;
+  const SlotIndex slot = selection_.CurrentSlot;
+  const std::wstring target = SlotFieldWide(*table_, Target, page, slot);
+  const std::wstring folder = SlotFieldWide(*table_, WorkFolder, page, slot);
   if (target.empty()) return;
-  // A count that is no number stops the click before anything opens; AscUp stamps the date and
-  // reports it.
-  if (!ReadAccessCount(page, slot)) {
-    AscUp();
-    return;
-  }
-  const DWORD error =
-      tag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
+  const DWORD error = KindOfPage(selection_.CurrentTag) != PageKind::Program
+                          ? ShellExecOpen(target, folder)
+                          : ShellExecDefault(target, folder);
   // Only an opening counts.
   if (error != ERROR_SUCCESS) {
     ShowErrorText(hwnd(), OpenFailureText(target, error));
@@ -289,12 +277,33 @@ void TMainForm::SpeedButton18Click(HWND slot_button) {
   AscUp();
 }
 
-bool TMainForm::AscUp() {
-  if (MaybeError error = UpdateAccessStatistics(selection_.CurrentPage, selection_.CurrentSlot)) {
-    ShowErrorBox(hwnd(), *error);
-    return false;
+void TMainForm::AscUp() {
+  UpdateAccessStatistics(*table_, selection_.CurrentPage, selection_.CurrentSlot);
+}
+
+void TMainForm::SaveTable() {
+  TableFile::SyncResult sync;
+  const MaybeError error = file_->Save(*table_, &sync);
+  ShowSync(sync);
+  if (error) ShowErrorBox(hwnd(), *error);
+}
+
+void TMainForm::TakeOtherWritersChanges() {
+  if (editing_) return;
+  ShowSync(file_->Sync(*table_));
+}
+
+void TMainForm::ShowSync(const TableFile::SyncResult& sync) {
+  if (sync.changed && shown_) {
+    pr_KeyMssgDisp();
+    TblDisp();
   }
-  return true;
+  if (!sync.conflict_copy.empty()) {
+    win::SetText(Control(main_ids::Edit1),
+                 L"他の PC の変更と重なった項目は、この PC の内容を残しました: " +
+                     std::wstring(FileNameOf(sync.conflict_copy)));
+  }
+  if (sync.error) ShowErrorBox(hwnd(), *sync.error);
 }
 
 void TMainForm::pr_Drag(int accept) {
@@ -340,24 +349,26 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
     const std::string path = win::ToCp932(whole_path);
     held.reset();
     if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
-      ClearSlot(page, slot);
+      ClearSlot(*table_, page, slot);
       if (IsShortcutPath(path)) {
         std::string unused_name;
         ShellFileIcon(whole_path, icon, unused_name);
       } else {
         icon = FirstFileIcon(whole_path);
       }
-      WriteDroppedEntry(page, slot, path);
-      SetSlotFieldWide(Target, page, slot, whole_path);
-      StoreSlotIcon(page, slot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      WriteDroppedEntry(*table_, page, slot, path);
+      // Each text whole beside its cut: a name CP932 lacks shows as itself.
+      const std::wstring_view name = FileNameOf(whole_path);
+      SetSlotFieldWide(*table_, Target, page, slot, whole_path);
+      SetSlotFieldWide(*table_, Title, page, slot, name);
+      SetSlotFieldWide(*table_, DisplayName, page, slot, name);
+      StoreSlotIcon(*table_, page, slot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
       filled = true;
     }
   }
   pr_KeyDisp(unsigned(selection_.CurrentSlot));
   // Saved at once, so that a crash or a power cut does not lose the new entry.
-  if (filled) {
-    if (MaybeError error = SaveTable()) ShowErrorBox(hwnd(), *error);
-  }
+  if (filled) SaveTable();
 }
 
 win::UniqueMenu TMainForm::BuildPopupMenu() const {
@@ -420,7 +431,7 @@ void TMainForm::OnCommand(int id, int code, HWND control) {
 }
 
 void TMainForm::RegisterActivationKey() {
-  std::wstring name = ReadIniValue(ProgramDir + L"\\Quenda.ini", L"Keys", L"Activate");
+  std::wstring name = ReadIniValue(file_->Folder() + L"\\Quenda.ini", L"Keys", L"Activate");
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
     key = kDefaultHotKey;
@@ -465,7 +476,7 @@ void TMainForm::UpdateFocusMark() {
 }
 
 void TMainForm::MoveFocusTo(int slot) {
-  focus_slot_ = (slot + 25) % 25;
+  focus_slot_ = (slot + kSlotsPerPage) % kSlotsPerPage;
   UpdateFocusMark();
   SpeedButton18MouseMove(slot_buttons_[focus_slot_]);
 }
@@ -478,10 +489,7 @@ void TMainForm::SwitchPage(int tag) {
   UpdateFocusMark();
 }
 
-void TMainForm::StepPage(int step) {
-  const int at = KeyPageAt(selection_.CurrentTag);
-  SwitchPage(kKeyPageTags[(at + step + kKeyPages) % kKeyPages]);
-}
+void TMainForm::StepPage(int step) { SwitchPage(KeyPageStep(selection_.CurrentTag, step)); }
 
 bool TMainForm::OnKeyDown(UINT key) {
   const bool ctrl = KeyHeld(VK_CONTROL);
@@ -533,8 +541,8 @@ bool TMainForm::OnKeyDown(UINT key) {
 }
 
 void TMainForm::OnTypedChar(wchar_t c) {
-  const LocalDateTime now = CurrentClock().Now();
-  if (!typed_.empty() && SecondsPassed(typed_at_, now, kTypedSeconds)) typed_.clear();
+  const std::uint64_t now = CurrentClock().Milliseconds();
+  if (!typed_.empty() && TypingPaused(typed_at_, now)) typed_.clear();
   typed_at_ = now;
   if (c == L'\x1B') {
     ClearTyped();
@@ -556,29 +564,24 @@ void TMainForm::OnTypedChar(wchar_t c) {
   const bool found = FindTyped();
   win::SetText(Control(main_ids::Edit1),
                L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
-  SetTimer(hwnd(), kTypedTimerId, kTypedSeconds * 1000, nullptr);
+  SetTimer(hwnd(), kTypedTimerId, UINT(kTypingPauseMs), nullptr);
 }
 
 // From the focused slot on, through the six pages and round: a slot that still holds the
 // text keeps the focus.
 bool TMainForm::FindTyped() {
-  const int at = KeyPageAt(selection_.CurrentTag);
   const std::u16string typed = AsU16(typed_);
-  for (int n = 0; n < kKeyPages * 25; ++n) {
-    const int index = at * 25 + focus_slot_ + n;
-    const int tag = kKeyPageTags[index / 25 % kKeyPages];
-    const int slot = index % 25;
-    const PageIndex page = PageFromTag(tag);
-    if (!ContainsForFind(AsU16(SlotFieldWide(Title, page, slot)), typed) &&
-        !ContainsForFind(AsU16(SlotFieldWide(DisplayName, page, slot)), typed)) {
-      continue;
-    }
-    if (tag != selection_.CurrentTag) SwitchPage(tag);
-    focus_in_bank_ = false;
-    MoveFocusTo(slot);
-    return true;
-  }
-  return false;
+  const std::optional<FoundSlot> found =
+      NextMatchingSlot(selection_.CurrentTag, focus_slot_, [&](PageTag tag, SlotIndex slot) {
+        const PageIndex page = PageFromTag(tag);
+        return ContainsForFind(AsU16(SlotFieldWide(*table_, Title, page, slot)), typed) ||
+               ContainsForFind(AsU16(SlotFieldWide(*table_, DisplayName, page, slot)), typed);
+      });
+  if (!found) return false;
+  if (found->tag != selection_.CurrentTag) SwitchPage(found->tag);
+  focus_in_bank_ = false;
+  MoveFocusTo(found->slot);
+  return true;
 }
 
 void TMainForm::ClearTyped() {
@@ -593,7 +596,7 @@ void TMainForm::ClearTyped() {
 void TMainForm::SaveForSessionEnd() {
   if (saved_for_session_end_) return;
   saved_for_session_end_ = true;
-  (void)SaveTable();
+  (void)file_->Save(*table_);
 }
 
 LRESULT TMainForm::OnQueryEndSession() {
@@ -648,6 +651,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_HOTKEY:
       if (wparam == kActivationHotKeyId) OnHotKey();
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) TakeOtherWritersChanges();
+      break;
+    case kTableFolderChanged:
+      TakeOtherWritersChanges();
+      return 0;
     case WM_DROPFILES:
       ReceiveDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -666,6 +675,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnEndSession(wparam != FALSE);
       return 0;
     case WM_DESTROY:
+      folder_watch_.Stop();
       if (hot_key_registered_) UnregisterHotKey(hwnd(), kActivationHotKeyId);
       PostQuitMessage(0);
       return 0;

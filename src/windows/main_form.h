@@ -10,6 +10,8 @@
 
 #include "core/now_text.h"
 #include "core/slot_table.h"
+#include "core/table_file.h"
+#include "platform/folder_watch.h"
 #include "platform/handle.h"
 #include "ui/layout_builder.h"
 #include "ui/speed_button.h"
@@ -42,8 +44,9 @@ class TMainForm : public win::LayoutWindow {
   static constexpr int kClientWidth = 366;
   static constexpr int kClientHeight = 362;
 
-  // Creates the window and its controls and runs FormCreate; `dialogs` are the ones it opens.
-  bool Create(const MainFormDialogs& dialogs);
+  // Creates the window and its controls and runs FormCreate; `dialogs` are the ones it opens,
+  // `table` and `file` what it shows and where that is kept (the caller owns them).
+  bool Create(const MainFormDialogs& dialogs, SlotTable& table, TableFile& file);
 
   // Handlers, named as the launcher's behaviour names them.
   void FormCreate();  // loads the table, showing any error
@@ -62,7 +65,7 @@ class TMainForm : public win::LayoutWindow {
   void N2Click(SlotIndex slot);  // "内容の編集": edits the popup's slot, then saves the table
   void URL1Click(SlotIndex slot);  // "URL取得": fills the popup's slot from the browser, saves
   void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
-  bool AscUp();  // counts an opening of the selected slot and stamps the time
+  void AscUp();  // counts an opening of the selected slot and stamps the time
   void pr_Drag(int accept);  // accepts dropped files (1) or not (0)
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
 
@@ -86,6 +89,8 @@ class TMainForm : public win::LayoutWindow {
   bool AcceptsDrops() const { return accepts_drops_; }
   // Whether FormCreate reached its end (the table loaded without error).
   bool LoadedCleanly() const { return loaded_cleanly_; }
+  // Takes in what another program (another PC's Quenda) wrote to the table file meanwhile.
+  void TakeOtherWritersChanges();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -107,6 +112,9 @@ class TMainForm : public win::LayoutWindow {
   void StepPage(int step);
   void UpdateFocusMark();
   void RegisterActivationKey();
+  // Saves the table, merged with another writer's change; shows what the merge brought.
+  void SaveTable();
+  void ShowSync(const TableFile::SyncResult& sync);
   void OnHotKey();
   // Type to find: a character typed, Backspace and Esc included.
   void OnTypedChar(wchar_t c);
@@ -114,6 +122,12 @@ class TMainForm : public win::LayoutWindow {
   void ClearTyped();
 
   MainFormDialogs dialogs_;
+  SlotTable* table_ = nullptr;
+  TableFile* file_ = nullptr;
+  FolderWatch folder_watch_;
+  // While an editor is open another writer's change waits for its "設　定", where it is merged:
+  // taken in before, it would be overwritten by the editor's entry unseen.
+  bool editing_ = false;
   SlotSelection selection_;
   SlotIndex popup_slot_ = 0;  // the slot the popup was last opened for
   int focus_slot_ = 0;
@@ -124,7 +138,7 @@ class TMainForm : public win::LayoutWindow {
   HWND focus_announced_ = nullptr;
   bool hot_key_registered_ = false;
   std::wstring typed_;  // the text being found
-  LocalDateTime typed_at_;
+  std::uint64_t typed_at_ = 0;  // milliseconds
   std::array<HWND, 25> slot_buttons_{};
   win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
   // Each shown icon slot's glyph with the icon it was made from, by record: a page switch hands

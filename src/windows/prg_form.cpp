@@ -43,13 +43,13 @@ void TPrgForm::ShowGlyph() {
 
 void TPrgForm::FillControls() {
   const SlotFields& f = PrgEditRecord.fields;
-  SetCp932Text(prg_ids::Label7, FieldText(f.Title));
-  win::SetText(Control(prg_ids::Label2), WholeText(f.Target, PrgEditRecord.whole_target));
-  win::SetText(Control(prg_ids::Label5), WholeText(f.WorkFolder, PrgEditRecord.whole_folder));
-  SetCp932Text(prg_ids::Memo1, FieldText(f.Memo));
+  win::SetText(Control(prg_ids::Label7), WholeText(PrgEditRecord, Title));
+  win::SetText(Control(prg_ids::Label2), WholeText(PrgEditRecord, Target));
+  win::SetText(Control(prg_ids::Label5), WholeText(PrgEditRecord, WorkFolder));
+  win::SetText(Control(prg_ids::Memo1), WholeText(PrgEditRecord, Memo));
   SetCp932Text(prg_ids::Panel2, FieldText(f.AccessCount));
   SetCp932Text(prg_ids::Panel1, FieldText(f.LastAccess));
-  SetCp932Text(prg_ids::Edit1, FieldText(f.DisplayName));
+  win::SetText(Control(prg_ids::Edit1), WholeText(PrgEditRecord, DisplayName));
 }
 
 void TPrgForm::FormActivate() {
@@ -77,6 +77,7 @@ void TPrgForm::SpeedButton6Click() {
   const std::string path = win::ToCp932(*chosen);
   // Only the working copy is cleared: the slot keeps its entry until "設　定".
   PrgEditRecord.fields = SlotFields{};
+  PrgEditRecord.whole = WholeTexts{};
   if (IsShortcutPath(path)) {
     win::UniqueIcon icon;
     std::string display_name;
@@ -110,15 +111,15 @@ void TPrgForm::SpeedButton2Click() {
 
 void TPrgForm::SpeedButton3Click() {
   SlotFields& f = PrgEditRecord.fields;
-  SetFieldText(f.Memo, Cp932Text(prg_ids::Memo1));
   SetFieldText(f.LastAccess, Cp932Text(prg_ids::Panel1));
   SetFieldText(f.AccessCount, Cp932Text(prg_ids::Panel2));
-  SetFieldText(f.DisplayName, Cp932Text(prg_ids::Edit1));
   SetFieldText(f.Flag1, "0");
-  SetFieldText(f.Title, Cp932Text(prg_ids::Label7));
-  // The labels hold the whole texts; the fields take their cuts.
-  SetWholeText(f.WorkFolder, PrgEditRecord.whole_folder, win::GetText(Control(prg_ids::Label5)));
-  SetWholeText(f.Target, PrgEditRecord.whole_target, win::GetText(Control(prg_ids::Label2)));
+  // The controls hold the whole texts; the fields take their cuts.
+  for (const auto [field, id] : {std::pair{Memo, prg_ids::Memo1}, {DisplayName, prg_ids::Edit1},
+                                 {Title, prg_ids::Label7}, {WorkFolder, prg_ids::Label5},
+                                 {Target, prg_ids::Label2}}) {
+    SetWholeText(PrgEditRecord, field, win::GetText(Control(id)));
+  }
   PrgEditRecord.icon = glyph_;
   GiveBack(PrgEditRecord);
 }
