@@ -24,9 +24,9 @@ void BM_Capture(benchmark::State& state, const wchar_t* scenario) {
     return;
   }
   for (auto _ : state) {
-    TSelTileName capture;
-    if (!capture.Capture()) state.SkipWithError("nothing captured");
-    benchmark::DoNotOptimize(capture.PageAddress);
+    const std::optional<CapturedPage> page = CaptureBrowserPage();
+    if (!page) state.SkipWithError("nothing captured");
+    benchmark::DoNotOptimize(page);
   }
 }
 BENCHMARK_CAPTURE(BM_Capture, edit_control, L"combo")->Unit(benchmark::kMillisecond);

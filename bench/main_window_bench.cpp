@@ -30,7 +30,7 @@ Forms& SharedForms() {
     std::filesystem::current_path(dir);
     ProgramDir = dir;
     InitSlotTable();
-    for (int slot = 0; slot < 25; ++slot) {
+    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
       SetSlotField(Title, 0, slot, "\x83\x65\x83\x58\x83\x67 title " + std::to_string(slot));
       SetSlotField(Flag1, 8, slot, "0");
       Picture picture(32, 32, 0xFFFFFF);
@@ -59,7 +59,7 @@ void Click(HWND button) {
 void BM_RedisplayTitles(benchmark::State& state) {
   Forms& forms = SharedForms();
   Click(forms.main.PageButtonByTag(0));
-  for (auto _ : state) forms.main.pr_KeyMssgDisp();
+  for (auto _ : state) forms.main.ShowPage();
   Pump();
 }
 BENCHMARK(BM_RedisplayTitles)->Unit(benchmark::kMicrosecond);
@@ -67,7 +67,7 @@ BENCHMARK(BM_RedisplayTitles)->Unit(benchmark::kMicrosecond);
 void BM_RedisplayIcons(benchmark::State& state) {
   Forms& forms = SharedForms();
   Click(forms.main.PageButtonByTag(200));
-  for (auto _ : state) forms.main.pr_KeyMssgDisp();
+  for (auto _ : state) forms.main.ShowPage();
   Pump();
 }
 BENCHMARK(BM_RedisplayIcons)->Unit(benchmark::kMicrosecond);
@@ -110,7 +110,7 @@ HWND FloorGrid() {
                                      frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
     const HWND panel = CreateWindowExW(0, plain.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                        area.right, area.bottom, top, nullptr, nullptr, nullptr);
-    for (int slot = 0; slot < 25; ++slot) {
+    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
       RECT r;
       GetWindowRect(forms.main.SlotButton(slot), &r);
       MapWindowPoints(nullptr, quenda_grid, reinterpret_cast<POINT*>(&r), 2);

@@ -62,12 +62,12 @@ configure_file(src/resources/quenda_config.h.in "${CMAKE_BINARY_DIR}/generated/q
                @ONLY)
 
 add_library(quenda_resources STATIC
-  src/resources/get_folder_layout.cpp
-  src/resources/key_in_url_layout.cpp
-  src/resources/main_form_layout.cpp
-  src/resources/op_help_layout.cpp
-  src/resources/prg_form_layout.cpp
-  src/resources/prg_icon_get_box_layout.cpp
+  src/resources/folder_chooser_layout.cpp
+  src/resources/url_editor_layout.cpp
+  src/resources/main_window_layout.cpp
+  src/resources/help_dialog_layout.cpp
+  src/resources/program_editor_layout.cpp
+  src/resources/icon_picker_layout.cpp
 )
 quenda_layer_include_root(quenda_resources resources)
 target_include_directories(quenda_resources PUBLIC "${CMAKE_BINARY_DIR}/generated")
@@ -75,12 +75,12 @@ target_link_libraries(quenda_resources PUBLIC quenda_ui)
 
 # One class a window.
 add_library(quenda_windows STATIC
-  src/windows/get_folder.cpp
-  src/windows/key_in_url.cpp
-  src/windows/main_form.cpp
-  src/windows/op_help.cpp
-  src/windows/prg_form.cpp
-  src/windows/prg_icon_get_box.cpp
+  src/windows/folder_chooser.cpp
+  src/windows/url_editor.cpp
+  src/windows/main_window.cpp
+  src/windows/help_dialog.cpp
+  src/windows/program_editor.cpp
+  src/windows/icon_picker.cpp
   src/windows/program_icon.cpp
 )
 quenda_layer_include_root(quenda_windows windows)

@@ -7,12 +7,12 @@ add_executable(quenda_win_tests
   support/win_test_support.cpp
   ui/layout_builder_test.cpp
   ui/speed_button_test.cpp
-  windows/get_folder_test.cpp
-  windows/key_in_url_test.cpp
-  windows/main_form_test.cpp
-  windows/op_help_test.cpp
-  windows/prg_form_test.cpp
-  windows/prg_icon_get_box_test.cpp
+  windows/folder_chooser_test.cpp
+  windows/url_editor_test.cpp
+  windows/main_window_test.cpp
+  windows/help_dialog_test.cpp
+  windows/program_editor_test.cpp
+  windows/icon_picker_test.cpp
   ${PROJECT_SOURCE_DIR}/src/resources/quenda.rc
 )
 target_include_directories(quenda_win_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -2,22 +2,25 @@
 
 namespace quenda {
 
-bool Forms::Create(const PathText& table_folder, TableStorage& storage, const std::string& machine) {
+bool Forms::Create(const PathText& table_folder, TableStorage& storage,
+                   const std::string& machine) {
   file = std::make_unique<TableFile>(table_folder, storage, machine);
-  if (!main.Create({&prg, &url, &help}, table, *file)) return false;
+  if (!main.Create({&program_editor, &url_editor, &help}, table, *file)) return false;
   const HWND owner = main.hwnd();
   // The dialogs cost more to make than the main window; each is made when first opened.
-  prg.CreateWhenNeeded([this, owner] { return prg.Create(owner, &icon_get, &folder); });
-  icon_get.CreateWhenNeeded([this, owner] { return icon_get.Create(owner); });
+  program_editor.CreateWhenNeeded(
+      [this, owner] { return program_editor.Create(owner, &icon_picker, &folder); });
+  icon_picker.CreateWhenNeeded([this, owner] { return icon_picker.Create(owner); });
   folder.CreateWhenNeeded([this, owner] { return folder.Create(owner); });
-  url.CreateWhenNeeded([this, owner] { return url.Create(owner, &icon_get); });
+  url_editor.CreateWhenNeeded([this, owner] { return url_editor.Create(owner, &icon_picker); });
   help.CreateWhenNeeded([this, owner] { return help.Create(owner); });
   return true;
 }
 
 bool Forms::CreateDialogsNow() {
   bool all = true;
-  for (win::Window* dialog : std::initializer_list<win::Window*>{&prg, &icon_get, &folder, &url, &help}) {
+  for (win::Window* dialog : std::initializer_list<win::Window*>{&program_editor, &icon_picker,
+                                                                 &folder, &url_editor, &help}) {
     all = dialog->EnsureCreated() && all;
   }
   return all;

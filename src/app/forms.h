@@ -6,12 +6,12 @@
 
 #include "core/slot_table.h"
 #include "core/table_file.h"
-#include "windows/get_folder.h"
-#include "windows/key_in_url.h"
-#include "windows/main_form.h"
-#include "windows/op_help.h"
-#include "windows/prg_form.h"
-#include "windows/prg_icon_get_box.h"
+#include "windows/folder_chooser.h"
+#include "windows/help_dialog.h"
+#include "windows/icon_picker.h"
+#include "windows/main_window.h"
+#include "windows/program_editor.h"
+#include "windows/url_editor.h"
 
 namespace quenda {
 
@@ -19,15 +19,16 @@ struct Forms {
   // What the windows show and where it is kept; the main window works on these.
   SlotTable table;
   std::unique_ptr<TableFile> file;
-  TMainForm main;
-  TPrgForm prg;
-  TPrgIconGetBox icon_get;
-  TGetFolder folder;
-  TKeyIn_URL url;
-  TOpHelp help;
+  MainWindow main;
+  ProgramEditor program_editor;
+  IconPicker icon_picker;
+  FolderChooser folder;
+  UrlEditor url_editor;
+  HelpDialog help;
 
-  // Creates the main window on the table file in `table_folder` (its FormCreate loads the table;
-  // `machine` names this PC in the file) and readies the dialogs to be created when first opened.
+  // Creates the main window on the table file in `table_folder` (its LoadAtStart loads the
+  // table; `machine` names this PC in the file) and readies the dialogs to be created when first
+  // opened.
   bool Create(const PathText& table_folder, TableStorage& storage, const std::string& machine);
   // Creates every dialog not made yet, in the order above.
   bool CreateDialogsNow();

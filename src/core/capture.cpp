@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <utility>
 
 #include "core/text_rules.h"
 
@@ -54,13 +55,14 @@ constexpr std::size_t kShortNameBytes = 10;
 constexpr std::array<std::string_view, 9> TitleSeparators = {
     " ", ".", "_", ",", "/", "\x81\x44", "\x81\x45", "\x81\x5E", "\x81\x40"};
 
-// The search state, shared by all captures (one runs at a time); the constructor and
-// Capture() reset it, so no capture sees what an earlier one left.
-WindowId BrowserWindow = 0;
-std::string BrowserCaption;
-int BrowserKind = -1;
-WindowId AddressEdit = 0;
-std::string AddressText;
+// What the search over the older browsers has found so far; each capture starts a new one.
+struct Search {
+  WindowId browser = 0;
+  std::string caption;
+  int kind = -1;
+  WindowId edit = 0;  // the last "Edit" descendant seen, whatever its text
+  std::string address;
+};
 
 // Another program's text, as a NUL-terminated buffer of the read's size would hold it.
 std::string Bounded(std::string_view text, std::size_t max_bytes) {
@@ -81,39 +83,39 @@ bool IsAddressText(std::string_view text) {
   return false;
 }
 
-bool BrowserWindowProc(WindowProvider& provider, WindowId window) {
+bool BrowserWindowProc(WindowProvider& provider, WindowId window, Search& search) {
   const std::string caption = Bounded(provider.Caption(window, kCaptionBytes), kCaptionBytes);
   if (caption.empty()) return true;
   for (int kind = 0; kind < int(BrowserMarkers.size()); ++kind) {
     if (caption.find(BrowserMarkers[kind]) != std::string::npos) {
-      BrowserWindow = window;
-      BrowserCaption = caption;
-      BrowserKind = kind;
+      search.browser = window;
+      search.caption = caption;
+      search.kind = kind;
       return false;
     }
   }
   return true;
 }
 
-bool AddressEditProc(WindowProvider& provider, WindowId window) {
+bool AddressEditProc(WindowProvider& provider, WindowId window, Search& search) {
   const std::string class_name =
       Bounded(provider.ClassName(window, kClassNameBytes), kClassNameBytes);
   if (class_name.empty() || UpperAscii(class_name) != "EDIT") return true;
-  AddressEdit = window;
+  search.edit = window;
   // A control that does not answer is passed over like one without an address.
   const std::optional<std::string> text = provider.ControlText(window, kControlTextBytes);
   if (!text) return true;
   const std::string bounded = Bounded(*text, kControlTextBytes);
   if (!IsAddressText(bounded)) return true;
-  AddressText = bounded;
+  search.address = bounded;
   return false;
 }
 
-bool FindAddressEdit(WindowProvider& provider, WindowId browser) {
-  if (!provider.IsWindow(browser)) return false;
-  provider.EnumDescendants(browser,
-                           [&](WindowId window) { return AddressEditProc(provider, window); });
-  return provider.IsWindow(AddressEdit);
+bool FindAddressEdit(WindowProvider& provider, Search& search) {
+  if (!provider.IsWindow(search.browser)) return false;
+  provider.EnumDescendants(
+      search.browser, [&](WindowId window) { return AddressEditProc(provider, window, search); });
+  return provider.IsWindow(search.edit);
 }
 
 bool IsClass(WindowProvider& provider, WindowId window, std::string_view class_name) {
@@ -301,72 +303,70 @@ std::optional<std::string> AddressFromField(std::u16string_view text,
   return address;
 }
 
-TSelTileName::TSelTileName(WindowProvider& provider) : provider_(provider) {
-  BrowserWindow = 0;
-  BrowserCaption.clear();
-  AddressEdit = 0;
-}
+namespace {
 
-bool TSelTileName::Capture() {
-  BrowserKind = -1;
-  AddressText.clear();
-  provider_.EnumTopLevel([this](WindowId window) { return BrowserWindowProc(provider_, window); });
-  // Today's browsers only when the older kinds give nothing: those keep their behaviour.
-  if (BrowserKind < 0 || !FindAddressEdit(provider_, BrowserWindow)) {
-    return CaptureCurrentBrowser() || CaptureInternetExplorer();
-  }
-  PageAddress = AddressText;
-  PageTitle = CleanTitle(BrowserCaption, BrowserKind);
-  ShortTitle = MakeShortName(PageTitle);
-  return true;
-}
-
-bool TSelTileName::CaptureCurrentBrowser() {
+std::optional<CapturedPage> CaptureCurrentBrowser(WindowProvider& provider) {
   WindowId browser = 0;
   std::optional<CurrentBrowserWindow> match;
-  provider_.EnumTopLevel([&](WindowId window) {
-    match = MatchCurrentBrowser(Bounded(provider_.ClassName(window, kClassNameBytes),
+  provider.EnumTopLevel([&](WindowId window) {
+    match = MatchCurrentBrowser(Bounded(provider.ClassName(window, kClassNameBytes),
                                         kClassNameBytes),
-                                provider_.WideCaption(window, kWideCaptionUnits));
+                                provider.WideCaption(window, kWideCaptionUnits));
     if (match) browser = window;
     return !match;
   });
-  if (!match) return false;
-  const std::optional<std::u16string> field = provider_.AccessibleAddress(browser, match->family);
+  if (!match) return std::nullopt;
+  const std::optional<std::u16string> field = provider.AccessibleAddress(browser, match->family);
   const std::optional<std::string> address =
-      field ? AddressFromField(*field, provider_) : std::nullopt;
-  if (!address) return false;
-  PageAddress = WholeCharacters(*address, kAddressBytes);
-  PageTitle = FirstBytes(provider_.ToCp932(match->title), kCaptionBytes);
-  ShortTitle = MakeShortName(PageTitle);
-  return true;
+      field ? AddressFromField(*field, provider) : std::nullopt;
+  if (!address) return std::nullopt;
+  std::string title = FirstBytes(provider.ToCp932(match->title), kCaptionBytes);
+  std::string short_title = MakeShortName(title);
+  return CapturedPage{WholeCharacters(*address, kAddressBytes), std::move(title),
+                      std::move(short_title)};
 }
 
-bool TSelTileName::CaptureInternetExplorer() {
+std::optional<CapturedPage> CaptureInternetExplorer(WindowProvider& provider) {
   WindowId frame = 0;
   std::optional<std::u16string> title;
-  provider_.EnumTopLevel([&](WindowId window) {
-    title = MatchInternetExplorer(Bounded(provider_.ClassName(window, kClassNameBytes),
+  provider.EnumTopLevel([&](WindowId window) {
+    title = MatchInternetExplorer(Bounded(provider.ClassName(window, kClassNameBytes),
                                           kClassNameBytes),
-                                  provider_.WideCaption(window, kWideCaptionUnits));
+                                  provider.WideCaption(window, kWideCaptionUnits));
     if (title) frame = window;
     return !title;
   });
-  if (!title) return false;
+  if (!title) return std::nullopt;
   std::optional<std::string> address;
-  SearchAlong(provider_, frame, ExplorerAddressPath, address);
-  if (!address) return false;
-  PageAddress = *address;
+  SearchAlong(provider, frame, ExplorerAddressPath, address);
+  if (!address) return std::nullopt;
+  CapturedPage page{*address, "", ""};
   if (title->empty()) {
     // No page title yet: as the browser itself would, the page goes by its address, and its
     // short name is the page's own, as for a local page the URL editor takes.
-    PageTitle = FirstBytes(*address, kCaptionBytes);
-    ShortTitle = MakeShortName(NameInAddress(*address));
+    page.title = FirstBytes(*address, kCaptionBytes);
+    page.short_title = MakeShortName(NameInAddress(*address));
   } else {
-    PageTitle = FirstBytes(provider_.ToCp932(*title), kCaptionBytes);
-    ShortTitle = MakeShortName(PageTitle);
+    page.title = FirstBytes(provider.ToCp932(*title), kCaptionBytes);
+    page.short_title = MakeShortName(page.title);
   }
-  return true;
+  return page;
+}
+
+}  // namespace
+
+std::optional<CapturedPage> CaptureBrowserPage(WindowProvider& provider) {
+  Search search;
+  provider.EnumTopLevel(
+      [&](WindowId window) { return BrowserWindowProc(provider, window, search); });
+  // Today's browsers only when the older kinds give nothing: those keep their behaviour.
+  if (search.kind < 0 || !FindAddressEdit(provider, search)) {
+    if (std::optional<CapturedPage> page = CaptureCurrentBrowser(provider)) return page;
+    return CaptureInternetExplorer(provider);
+  }
+  std::string title = CleanTitle(search.caption, search.kind);
+  std::string short_title = MakeShortName(title);
+  return CapturedPage{std::move(search.address), std::move(title), std::move(short_title)};
 }
 
 std::string CleanTitle(std::string_view caption, int kind) {

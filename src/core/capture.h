@@ -1,6 +1,6 @@
 #pragma once
-// TSelTileName: the page a running browser shows, read from its windows: the address from its
-// address edit, the page title and a short name from its caption.
+// Capturing the page a running browser shows, read from its windows: the address from its
+// address edit or accessibility tree, the page title and a short name from its caption.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,27 +58,17 @@ inline constexpr std::size_t kControlTextBytes = 32767;
 WindowProvider& CurrentWindowProvider();
 void SetWindowProvider(WindowProvider* provider);  // not owned; nullptr restores the system's
 
-// One capture; the search state is module-wide, so only one runs at a time.
-class TSelTileName {
- public:
-  TSelTileName() : TSelTileName(CurrentWindowProvider()) {}
-  explicit TSelTileName(WindowProvider& provider);
-
-  // True when a browser with an "Edit" descendant was found (PageAddress may still be empty),
-  // or, when no such browser runs, a current browser's address field held an address, or
-  // then an Internet Explorer's did.
-  bool Capture();
-
-  std::string PageTitle;
-  std::string PageAddress;
-  std::string ShortTitle;
-
- private:
-  bool CaptureCurrentBrowser();
-  bool CaptureInternetExplorer();
-
-  WindowProvider& provider_;
+// A captured page, CP932: its address, its title and a short name for a slot.
+struct CapturedPage {
+  std::string address;
+  std::string title;
+  std::string short_title;
 };
+
+// The page of a browser with an "Edit" descendant (its address may still be empty), or, when
+// no such browser runs, of a current browser whose address field holds an address, or then of
+// an Internet Explorer whose does; nullopt when none is found.
+std::optional<CapturedPage> CaptureBrowserPage(WindowProvider& provider = CurrentWindowProvider());
 
 // A current browser's window: its family and the page title cut out of its caption.
 struct CurrentBrowserWindow {

@@ -12,11 +12,6 @@ namespace quenda {
 
 namespace {
 
-struct ComRelease {
-  void operator()(IUnknown* p) const { p->Release(); }
-};
-template <typename T>
-using ComPtr = std::unique_ptr<T, ComRelease>;
 
 struct Bstr {
   BSTR text = nullptr;
@@ -57,7 +52,7 @@ class Walk {
         IAccessible* raw = nullptr;
         if (SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible,
                                                      reinterpret_cast<void**>(&raw)))) {
-          ComPtr<IAccessible> accessible(raw);
+          win::ComRef<IAccessible> accessible(raw);
           found = Visit(accessible.get(), depth + 1);
         }
       } else if (!found && child.vt == VT_I4) {
@@ -125,7 +120,7 @@ DWORD WINAPI WalkThread(void* parameter) {
                                                        IID_IAccessible,
                                                        reinterpret_cast<void**>(&raw))) &&
         raw) {
-      ComPtr<IAccessible> root(raw);
+      win::ComRef<IAccessible> root(raw);
       Walk walk(*request->library, request->family);
       walk.Visit(root.get(), 0);
       request->value = std::move(walk.value);

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstddef>
 #include <utility>
 
 namespace quenda::win {
@@ -80,6 +81,42 @@ inline bool IsDrawableIcon(HICON h) { return h != nullptr && h != reinterpret_ca
 
 // Takes an ExtractIcon result; 1 means "not an icon file" and becomes no icon.
 inline UniqueIcon AdoptExtractedIcon(HICON h) { return UniqueIcon(IsDrawableIcon(h) ? h : nullptr); }
+
+// Holds one reference of a COM object: move-only, released exactly once.
+template <class T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ComRef(std::nullptr_t) {}
+  explicit ComRef(T* p) : p_(p) {}
+  ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComRef& operator=(ComRef&& other) noexcept {
+    if (this != &other) {
+      reset();
+      p_ = std::exchange(other.p_, nullptr);
+    }
+    return *this;
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ~ComRef() { reset(); }
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // For a call that hands out a reference; what was held is released first.
+  T** put() {
+    reset();
+    return &p_;
+  }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
+  void reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
+
+ private:
+  T* p_ = nullptr;
+};
 
 // Releases what GetDC got.
 class WindowDC {

@@ -4,12 +4,12 @@
 #define IDR_MAINMENU 100
 
 // Main menu commands.
-#define IDM_EXIT1 1001
-#define IDM_N3 1002
+#define IDM_EXIT 1001
+#define IDM_HELP 1002
 
 // Popup menu of the slot buttons.
-#define IDM_URL1 1101
-#define IDM_N2 1102
+#define IDM_CAPTURE 1101
+#define IDM_EDIT 1102
 
 // The page buttons' glyph strip.
 #define IDB_PAGE_GLYPH 200

@@ -33,6 +33,13 @@ inline constexpr int kUiFontHeight = 12;
 inline constexpr unsigned kMaroonText = 0x000080;
 inline constexpr unsigned kBlueText = 0xFF0000;
 
+// A window's size at 96 DPI, stated once, in its layout: the client area of a fixed window, the
+// outer size of one the user can size.
+struct WindowSize {
+  int width, height;
+  bool outer = false;
+};
+
 struct LayoutRow {
   ControlKind kind;
   const wchar_t* name;

@@ -34,9 +34,10 @@ void Window::RegisterClassOnce(const wchar_t* name, UINT style, HICON icon, HBRU
 }
 
 HWND Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
-                            DWORD ex_style, int client_width, int client_height, HWND owner,
-                            HMENU menu) {
-  const SIZE client{client_width, client_height};
+                            DWORD ex_style, WindowSize size, HWND owner, HMENU menu) {
+  const SIZE client = size.outer ? ClientSizeAt96({size.width, size.height}, style, ex_style,
+                                                  menu != nullptr)
+                                 : SIZE{size.width, size.height};
   // A first guess at the owner's DPI; the window's own is known once it exists.
   Dpi dpi = DpiOf(owner);
   SIZE outer = OuterSizeFor({dpi.Scale(client.cx), dpi.Scale(client.cy)}, style, ex_style,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/dpi.h"
+#include "ui/layout_row.h"
 
 namespace quenda::win {
 
@@ -38,10 +39,9 @@ class Window {
   // Registers the class once per process; `name` is also the class name tests look for.
   static void RegisterClassOnce(const wchar_t* name, UINT style = 0, HICON icon = nullptr,
                                 HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  // The client size is given at 96 DPI; the window takes it scaled to the DPI it is created at.
+  // The window takes `size` scaled to the DPI it is created at.
   HWND CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
-                      DWORD ex_style, int client_width, int client_height, HWND owner,
-                      HMENU menu = nullptr);
+                      DWORD ex_style, WindowSize size, HWND owner, HMENU menu = nullptr);
   // A child window at `r` in `parent`, for a control that owns itself: the window takes
   // `control` over and deletes it after its last message; when the window cannot be made, the
   // control is deleted here.

@@ -24,14 +24,14 @@ class EntryEditor : public win::LayoutWindow {
   // Loads a slot without showing the editor; Result() then holds what "設　定" gives.
   void Load(SlotEdit slot) {
     Hand(std::move(slot));
-    FormActivate();
+    LoadHandedSlot();
   }
   const std::optional<SlotEntry>& Result() const { return result_; }
 
-  virtual void FormActivate() = 0;  // loads the slot into the controls as the editor opens
+  virtual void LoadHandedSlot() = 0;  // loads the slot into the controls as the editor opens
 
  protected:
-  void Opening() override { FormActivate(); }
+  void Opening() override { LoadHandedSlot(); }
   const SlotEntry& HandedEntry() const { return slot_.entry; }
   // "クリヤー": empties the slot at once and gives its entry as it is then.
   SlotEntry ClearHandedSlot() { return slot_.clear ? slot_.clear() : SlotEntry{}; }

@@ -3,11 +3,11 @@
 #include "platform/cp932.h"
 #include "platform/handle.h"
 #include "platform/icon_bitmap.h"
-#include "windows/prg_icon_get_box.h"
+#include "windows/icon_picker.h"
 
 namespace quenda {
 
-ProgramIcon IconFromProgram(TPrgIconGetBox* picker, HWND owner, const std::string& path) {
+ProgramIcon IconFromProgram(IconPicker* picker, HWND owner, const std::string& path) {
   const int index = picker ? picker->IconChoice(owner, path) : 0;
   const win::UniqueIcon icon = win::FileIcon32(win::FromCp932(path), index);
   return {win::ComposeIcon(icon.get(), kIconPalette[kBlack]), bool(icon)};

@@ -9,13 +9,13 @@
 
 namespace quenda {
 
-class TPrgIconGetBox;
+class IconPicker;
 
 struct ProgramIcon {
   Picture picture;     // the black blank with the icon on it
   bool found = false;  // false: the file gave no icon at the chosen index
 };
 
-ProgramIcon IconFromProgram(TPrgIconGetBox* picker, HWND owner, const std::string& path);
+ProgramIcon IconFromProgram(IconPicker* picker, HWND owner, const std::string& path);
 
 }  // namespace quenda

@@ -1,4 +1,4 @@
-#include "windows/main_form.h"
+#include "windows/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include "app/forms.h"
 #include "core/table_file.h"
 #include "platform/table_storage_win.h"
+#include "resources/main_window_layout.h"
 #include "resources/resource_ids.h"
 #include "support/win_test_support.h"
 #include "windows/modal_probe.h"
@@ -80,8 +81,8 @@ TEST_F(StartAndCloseTest, AStoredTableLoadsWithoutAnyMessage) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
   EXPECT_TRUE(forms.main.LoadedCleanly());
   EXPECT_EQ(GetSlotField(Title, 9, 4), "\x83\x65\x83\x58\x83\x67");
-  EXPECT_EQ(forms.main.Selection().CurrentPage, 0);
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 0);
+  EXPECT_EQ(forms.main.Selection().page, 0);
+  EXPECT_EQ(forms.main.Selection().slot, 0);
 }
 
 TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
@@ -94,8 +95,8 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   EXPECT_EQ(win::GetText(main), L"Quenda");
   RECT client;
   GetClientRect(main, &client);
-  EXPECT_EQ(client.right, 366);
-  EXPECT_EQ(client.bottom, 362);
+  EXPECT_EQ(client.right, kMainWindowSize.width);
+  EXPECT_EQ(client.bottom, kMainWindowSize.height);
   const LONG style = GetWindowLongW(main, GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
@@ -112,27 +113,28 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   EXPECT_EQ(item(menu, 0), L"ファイル");
   EXPECT_EQ(item(menu, 1), L"ヘルプ");
   EXPECT_EQ(item(GetSubMenu(menu, 0), 0), L"終了");
-  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 0), UINT(IDM_EXIT1));
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 0), UINT(IDM_EXIT));
   EXPECT_EQ(item(GetSubMenu(menu, 1), 0), L"操作方法");
-  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 1), 0), UINT(IDM_N3));
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 1), 0), UINT(IDM_HELP));
 
   // The dialogs are made when first needed: the help dialog as the menu opens it, then the rest.
-  for (const win::Window* w : std::initializer_list<const win::Window*>{
-           &forms.prg, &forms.icon_get, &forms.folder, &forms.url, &forms.help}) {
+  for (const win::Window* w :
+       std::initializer_list<const win::Window*>{&forms.program_editor, &forms.icon_picker,
+                                                 &forms.folder, &forms.url_editor, &forms.help}) {
     EXPECT_EQ(w->hwnd(), nullptr);
   }
   testing::ModalProbe probe;
   bool shown = false;
   probe.Post([&] {
     shown = IsWindowVisible(forms.help.hwnd());
-    forms.help.SpeedButton1Click();
+    forms.help.Dismiss();
   });
-  SendMessageW(main, WM_COMMAND, IDM_N3, 0);
+  SendMessageW(main, WM_COMMAND, IDM_HELP, 0);
   EXPECT_TRUE(shown);
   ASSERT_TRUE(forms.CreateDialogsNow());
   const std::pair<HWND, const wchar_t*> dialogs[] = {
-      {forms.prg.hwnd(), L"TPrgForm"},     {forms.icon_get.hwnd(), L"TPrgIconGetBox"},
-      {forms.folder.hwnd(), L"TGetFolder"}, {forms.url.hwnd(), L"TKeyIn_URL"},
+      {forms.program_editor.hwnd(), L"TPrgForm"},     {forms.icon_picker.hwnd(), L"TPrgIconGetBox"},
+      {forms.folder.hwnd(), L"TGetFolder"}, {forms.url_editor.hwnd(), L"TKeyIn_URL"},
       {forms.help.hwnd(), L"TOpHelp"}};
   for (auto [hwnd, cls] : dialogs) {
     ASSERT_NE(hwnd, nullptr) << cls;
@@ -162,12 +164,12 @@ TEST_F(StartAndCloseTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen
   EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO | MB_DEFBUTTON2));
 
   prompts.prompts.answers = {IDOK, IDNO};
-  SendMessageW(main, WM_COMMAND, IDM_EXIT1, 0);  // "終了" tries again
+  SendMessageW(main, WM_COMMAND, IDM_EXIT, 0);  // "終了" tries again
   EXPECT_TRUE(IsWindow(main));
   EXPECT_EQ(storage.writes, 2);
 
   storage.fail = false;
-  SendMessageW(main, WM_COMMAND, IDM_EXIT1, 0);
+  SendMessageW(main, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(storage.writes, 3);
   EXPECT_EQ(TableSize(), kTableFileBytes);

@@ -106,9 +106,9 @@ struct Result {
 };
 
 Result CaptureOn(FakeDesktop& desktop) {
-  TSelTileName capture(desktop);
-  const bool found = capture.Capture();
-  return {found, capture.PageAddress, capture.PageTitle, capture.ShortTitle};
+  const std::optional<CapturedPage> page = CaptureBrowserPage(desktop);
+  if (!page) return {};
+  return {true, page->address, page->title, page->short_title};
 }
 
 // A browser frame with one address edit.
@@ -437,11 +437,10 @@ TEST(Capture, CurrentBrowsersOnlyWhenTheOlderSearchGivesNothing) {
                                                 std::optional<std::u16string>(u"a search")}) {
       FakeDesktop desktop;
       desktop.Current("Chrome_WidgetWin_1", chrome, field);
-      TSelTileName capture(desktop);
-      capture.PageTitle = "kept";
-      EXPECT_FALSE(capture.Capture());
-      EXPECT_EQ(capture.PageTitle, "kept");
-      EXPECT_EQ(capture.PageAddress, "");
+      const Result r = CaptureOn(desktop);
+      EXPECT_FALSE(r.found);
+      EXPECT_EQ(r.title, "");
+      EXPECT_EQ(r.address, "");
     }
   }
   {  // A long title is cut to the caption's bytes; a long address to whole escapes.
@@ -545,11 +544,10 @@ TEST(Capture, InternetExplorerOnlyWhenNoOtherBrowserGivesAnAddress) {
   {  // No address in its chain: nothing, and nothing changed.
     FakeDesktop desktop;
     explorer(desktop, u"Page - Internet Explorer", "about:blank");
-    TSelTileName capture(desktop);
-    capture.PageTitle = "kept";
-    EXPECT_FALSE(capture.Capture());
-    EXPECT_EQ(capture.PageTitle, "kept");
-    EXPECT_EQ(capture.PageAddress, "");
+    const Result r = CaptureOn(desktop);
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.title, "");
+    EXPECT_EQ(r.address, "");
   }
 }
 

@@ -67,9 +67,9 @@ struct Result {
 };
 
 Result CaptureOn(WindowProvider& provider) {
-  TSelTileName capture(provider);
-  const bool found = capture.Capture();
-  return {found, capture.PageAddress, capture.PageTitle, capture.ShortTitle};
+  const std::optional<CapturedPage> page = CaptureBrowserPage(provider);
+  if (!page) return {};
+  return {true, page->address, page->title, page->short_title};
 }
 
 // Class names from a window up to its top-level window.
@@ -263,11 +263,10 @@ TEST(CaptureWin, CurrentBrowserWithoutAReachableAddressFieldYieldsNothing) {
     FakeBrowser browser(scenario);
     ASSERT_TRUE(browser.ready());
     FakeBrowsersOnly provider({browser.pid()});
-    TSelTileName capture(provider);
-    capture.PageTitle = "kept";
-    EXPECT_FALSE(capture.Capture());
-    EXPECT_EQ(capture.PageAddress, "");
-    EXPECT_EQ(capture.PageTitle, "kept");
+    const Result r = CaptureOn(provider);
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.address, "");
+    EXPECT_EQ(r.title, "");
     // The tree was searched: the window was recognised, its address was not there to find.
     EXPECT_EQ(provider.walked.size(), 1u);
   }

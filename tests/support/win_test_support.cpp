@@ -165,20 +165,15 @@ bool IsThe32PixelImage(const Picture& picture, int left) {
 
 bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::path& target) {
   CoInitialize(nullptr);
-  IShellLinkW* shell_link = nullptr;
+  win::ComRef<IShellLinkW> shell_link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&shell_link)))) {
+                              shell_link.put_void()))) {
     return false;
   }
   shell_link->SetPath(target.c_str());
-  IPersistFile* file = nullptr;
-  bool ok = SUCCEEDED(shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
-  if (ok) {
-    ok = SUCCEEDED(file->Save(link.c_str(), TRUE));
-    file->Release();
-  }
-  shell_link->Release();
-  return ok;
+  win::ComRef<IPersistFile> file;
+  return SUCCEEDED(shell_link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+         SUCCEEDED(file->Save(link.c_str(), TRUE));
 }
 
 AccessiblePtr AccessibleOf(HWND hwnd) {

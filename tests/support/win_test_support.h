@@ -12,6 +12,7 @@
 
 #include "core/slot_icon.h"
 #include "platform/file_dialog.h"
+#include "platform/handle.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "support/fixed_clock.h"
@@ -130,10 +131,7 @@ bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::pat
 
 // The object a window serves accessibility clients for its client area, asked for through
 // WM_GETOBJECT as a client does; null when the window serves none of its own.
-struct ComRelease {
-  void operator()(IUnknown* p) const { p->Release(); }
-};
-using AccessiblePtr = std::unique_ptr<IAccessible, ComRelease>;
+using AccessiblePtr = win::ComRef<IAccessible>;
 AccessiblePtr AccessibleOf(HWND hwnd);
 
 // What a client reads of an object itself (CHILDID_SELF).

@@ -12,12 +12,12 @@
 
 #include "app/forms.h"
 #include "platform/table_storage_win.h"
-#include "resources/get_folder_layout.h"
-#include "resources/key_in_url_layout.h"
-#include "resources/main_form_layout.h"
-#include "resources/op_help_layout.h"
-#include "resources/prg_form_layout.h"
-#include "resources/prg_icon_get_box_layout.h"
+#include "resources/folder_chooser_layout.h"
+#include "resources/help_dialog_layout.h"
+#include "resources/icon_picker_layout.h"
+#include "resources/main_window_layout.h"
+#include "resources/program_editor_layout.h"
+#include "resources/url_editor_layout.h"
 #include "support/win_test_support.h"
 #include "ui/font.h"
 #include "ui/speed_button.h"
@@ -32,9 +32,9 @@ struct NamedLayout {
   std::span<const LayoutRow> layout;
 };
 const NamedLayout kLayouts[] = {
-    {"main window", MainFormLayout()},    {"program editor", PrgFormLayout()},
-    {"URL editor", KeyInUrlLayout()},     {"help", OpHelpLayout()},
-    {"icon picker", PrgIconGetBoxLayout()}, {"folder chooser", GetFolderLayout()},
+    {"main window", MainWindowLayout()},    {"program editor", ProgramEditorLayout()},
+    {"URL editor", UrlEditorLayout()},     {"help", HelpDialogLayout()},
+    {"icon picker", IconPickerLayout()}, {"folder chooser", FolderChooserLayout()},
 };
 
 RECT RectInParent(HWND control) {
@@ -191,12 +191,12 @@ TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
     std::set<int> fitting_at_96;
   };
   Subject subjects[] = {
-      {"main window", forms.main, MainFormLayout(), {}, {}, {}},
-      {"program editor", forms.prg, PrgFormLayout(), {}, {}, {}},
-      {"URL editor", forms.url, KeyInUrlLayout(), {}, {}, {}},
-      {"help", forms.help, OpHelpLayout(), {}, {}, {}},
-      {"icon picker", forms.icon_get, PrgIconGetBoxLayout(), {}, {}, {}},
-      {"folder chooser", forms.folder, GetFolderLayout(), {ShellTreeView1, Panel1, Panel2}, {}, {}},
+      {"main window", forms.main, MainWindowLayout(), {}, {}, {}},
+      {"program editor", forms.program_editor, ProgramEditorLayout(), {}, {}, {}},
+      {"URL editor", forms.url_editor, UrlEditorLayout(), {}, {}, {}},
+      {"help", forms.help, HelpDialogLayout(), {}, {}, {}},
+      {"icon picker", forms.icon_picker, IconPickerLayout(), {}, {}, {}},
+      {"folder chooser", forms.folder, FolderChooserLayout(), {Tree, Bar, ButtonPanel}, {}, {}},
   };
   auto controls_of = [](const Subject& s) {
     win::ControlMap controls{{0, s.window.hwnd()}};
@@ -210,8 +210,8 @@ TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
     s.client_at_96 = ClientSize(s.window.hwnd());
     s.fitting_at_96 = Fitting(s.layout, controls_of(s));
   }
-  EXPECT_EQ(subjects[0].client_at_96.cx, 366);
-  EXPECT_EQ(subjects[0].client_at_96.cy, 362);
+  EXPECT_EQ(subjects[0].client_at_96.cx, kMainWindowSize.width);
+  EXPECT_EQ(subjects[0].client_at_96.cy, kMainWindowSize.height);
 
   long handles_after_first_round = 0;
   for (int round = 0; round < 2; ++round) {
@@ -229,8 +229,8 @@ TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
       }
       const double s = dpi / 96.0;
       // Controls the windows place or make themselves.
-      const HWND tree = forms.folder.Control(ShellTreeView1), bar = forms.folder.Control(Panel1),
-                 right = forms.folder.Control(Panel2);
+      const HWND tree = forms.folder.Control(Tree), bar = forms.folder.Control(Bar),
+                 right = forms.folder.Control(ButtonPanel);
       const SIZE folder = ClientSize(forms.folder.hwnd());
       const RECT bar_rect = RectInParent(bar), right_rect = RectInParent(right);
       EXPECT_NEAR(bar_rect.bottom - bar_rect.top, kBarHeight * s, 1);
@@ -240,9 +240,10 @@ TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
       EXPECT_NEAR(right_rect.right - right_rect.left, kButtonPanelWidth * s, 1);
       EXPECT_EQ(right_rect.right, folder.cx - 1);
       EXPECT_NEAR(FontHeight(tree), kUiFontHeight * s, 1);
-      EXPECT_NEAR(SendMessageW(tree, TVM_GETINDENT, 0, 0), TGetFolder::kIndent * s, 1);
-      EXPECT_NEAR(FontHeight(forms.help.Control(help_ids::StaticText1)), 13 * s, 1);
-      EXPECT_NEAR(FontHeight(forms.url.Control(url_ids::GroupFrame)), kUiFontHeight * s, 1);
+      EXPECT_NEAR(SendMessageW(tree, TVM_GETINDENT, 0, 0), FolderChooser::kIndent * s, 1);
+      EXPECT_NEAR(FontHeight(forms.help.Control(help_ids::Link)), 13 * s, 1);
+      EXPECT_NEAR(FontHeight(forms.url_editor.Control(url_ids::KeyGroupFrame)), kUiFontHeight * s,
+                  1);
     }
     // Each change frees the fonts of the one before: a second round holds no more handles.
     if (round == 0) handles_after_first_round = win::LiveHandles();

@@ -7,8 +7,8 @@
 namespace quenda {
 
 namespace help_ids {
-inline constexpr int Label1 = 101, Label2 = 102, StaticText1 = 103, Label3 = 104,
-                     SpeedButton1 = 105;
+inline constexpr int Heading = 101, Note = 102, Link = 103, Version = 104,
+                     OkButton = 105;
 }  // namespace help_ids
 
 // The product's home page as built: a file name is looked for beside Quenda.exe (the manual
@@ -16,6 +16,7 @@ inline constexpr int Label1 = 101, Label2 = 102, StaticText1 = 103, Label3 = 104
 inline constexpr const wchar_t* kHomePage = QUENDA_HOME_PAGE;
 inline constexpr const wchar_t* kHomePageAddress = QUENDA_HOME_PAGE_ADDRESS;
 
-std::span<const LayoutRow> OpHelpLayout();
+inline constexpr WindowSize kHelpDialogSize{393, 114};
+std::span<const LayoutRow> HelpDialogLayout();
 
 }  // namespace quenda

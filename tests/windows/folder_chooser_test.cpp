@@ -1,7 +1,7 @@
 // The folder chooser on the real shell namespace of the Wine prefix: the bottom bar, the tree
 // filled one level at a time, the path of real and virtual folders, and what the buttons and
 // the close box leave as the chooser's answer.
-#include "windows/get_folder.h"
+#include "windows/folder_chooser.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -9,7 +9,7 @@
 #include <set>
 
 #include "platform/cp932.h"
-#include "resources/get_folder_layout.h"
+#include "resources/folder_chooser_layout.h"
 #include "support/win_test_support.h"
 #include "windows/modal_probe.h"
 
@@ -40,14 +40,14 @@ bool SamePathPrefix(const std::wstring& prefix, const std::wstring& path) {
   return prefix.size() == path.size() || prefix.back() == L'\\' || path[prefix.size()] == L'\\';
 }
 
-class GetFolderTest : public ::testing::Test {
+class FolderChooserTest : public ::testing::Test {
  protected:
-  GetFolderTest() {
+  FolderChooserTest() {
     owner = testing::CreateOwnerWindow(40, 60, 380, 420);
     created = chooser.Create(owner);
-    tree = chooser.Control(ShellTreeView1);
+    tree = chooser.Control(Tree);
   }
-  ~GetFolderTest() override {
+  ~FolderChooserTest() override {
     DestroyWindow(chooser.hwnd());
     DestroyWindow(owner);
     testing::PumpMessages();
@@ -114,18 +114,18 @@ class GetFolderTest : public ::testing::Test {
   }
 
   HWND owner = nullptr;
-  TGetFolder chooser;
+  FolderChooser chooser;
   bool created = false;
   HWND tree = nullptr;
   std::set<HTREEITEM> expanded;
 };
 
-TEST_F(GetFolderTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
+TEST_F(FolderChooserTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   ASSERT_TRUE(created);
   RECT w;
   GetWindowRect(chooser.hwnd(), &w);
-  EXPECT_EQ(w.right - w.left, 589);
-  EXPECT_EQ(w.bottom - w.top, 321);
+  EXPECT_EQ(w.right - w.left, kFolderChooserSize.width);
+  EXPECT_EQ(w.bottom - w.top, kFolderChooserSize.height);
   EXPECT_EQ(win::GetText(chooser.hwnd()), L"ディレクトリー選択");
   EXPECT_TRUE(GetWindowLongW(chooser.hwnd(), GWL_STYLE) & WS_THICKFRAME);
   const LONG tree_style = GetWindowLongW(tree, GWL_STYLE);
@@ -137,8 +137,8 @@ TEST_F(GetFolderTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
       SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   EXPECT_EQ(TreeView_GetImageList(tree, TVSIL_NORMAL), system_small);
 
-  const HWND bar = chooser.Control(Panel1), right = chooser.Control(Panel2);
-  for (SIZE size : {SIZE{589, 321}, SIZE{820, 500}}) {
+  const HWND bar = chooser.Control(Bar), right = chooser.Control(ButtonPanel);
+  for (SIZE size : {SIZE{kFolderChooserSize.width, kFolderChooserSize.height}, SIZE{820, 500}}) {
     SetWindowPos(chooser.hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     RECT client;
     GetClientRect(chooser.hwnd(), &client);
@@ -159,7 +159,7 @@ TEST_F(GetFolderTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
     int id;
     const wchar_t* text;
     int x;
-  } buttons[] = {{SpeedButton2, L"設　定", 13}, {SpeedButton1, L"ｷｬﾝｾﾙ", 87}};
+  } buttons[] = {{SetButton, L"設　定", 13}, {CancelButton, L"ｷｬﾝｾﾙ", 87}};
   for (const auto& button : buttons) {
     const HWND hwnd = chooser.Control(button.id);
     EXPECT_EQ(GetParent(hwnd), right);
@@ -173,7 +173,7 @@ TEST_F(GetFolderTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   }
 }
 
-TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
+TEST_F(FolderChooserTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto folder = dir.path() / L"作業フォルダー\uD55C";  // 한: CP932 lacks it
@@ -195,7 +195,7 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   ASSERT_NE(computer, nullptr);
   EXPECT_EQ(Buttons(computer), 1);
   Select(computer);
-  chooser.SpeedButton2Click();
+  chooser.Confirm();
   EXPECT_EQ(chooser.ChosenFolder(), Text(computer));
   EXPECT_NE(chooser.ChosenFolder().rfind(L"::{", 0), 0u);
 
@@ -203,7 +203,7 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   const HTREEITEM item = Open(long_path);
   ASSERT_NE(item, nullptr);
   Select(item);
-  PostClick(chooser.Control(SpeedButton2));
+  PostClick(chooser.Control(SetButton));
   testing::PumpMessages();
   EXPECT_EQ(chooser.ChosenFolder(), long_path);
   EXPECT_EQ(Text(item), L"作業フォルダー\uD55C");
@@ -238,11 +238,11 @@ TEST_F(GetFolderTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
 
   // With nothing selected the path is empty.
   Select(nullptr);
-  chooser.SpeedButton2Click();
+  chooser.Confirm();
   EXPECT_EQ(chooser.ChosenFolder(), L"");
 }
 
-TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
+TEST_F(FolderChooserTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
   ASSERT_TRUE(created);
   const HTREEITEM root = chooser.Root();
   ModalProbe probe;
@@ -258,7 +258,7 @@ TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
     root_filled = !Children(root).empty();
     Select(root);
   });
-  PostClick(chooser.Control(SpeedButton2));
+  PostClick(chooser.Control(SetButton));
   const std::optional<std::wstring> chosen = chooser.ChooseFolder(owner);
   EXPECT_TRUE(root_filled);
   EXPECT_NEAR(shown.left + shown.right, owner_rect.left + owner_rect.right, 1);
@@ -275,7 +275,7 @@ TEST_F(GetFolderTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) {
   EXPECT_EQ(chooser.ChooseFolder(owner), desktop);
   EXPECT_EQ(TreeView_GetSelection(tree), root);
 
-  PostClick(chooser.Control(SpeedButton1));
+  PostClick(chooser.Control(CancelButton));
   EXPECT_EQ(chooser.ChooseFolder(owner), std::nullopt);
   EXPECT_TRUE(IsWindow(chooser.hwnd()));
 }

@@ -1,7 +1,7 @@
 // The icon picker driven by real messages, on program files built beside the tests:
 // test_icons5.dll holds icon k in colour kColour[k], test_icons14.dll icon (i + 1) mod 5 as
 // its i-th; each icon has a black edge and k + 1 white dots.
-#include "windows/prg_icon_get_box.h"
+#include "windows/icon_picker.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,14 @@
 
 #include "platform/cp932.h"
 #include "platform/icon_bitmap.h"
-#include "resources/prg_icon_get_box_layout.h"
+#include "resources/icon_picker_layout.h"
 #include "support/win_test_support.h"
 #include "windows/modal_probe.h"
 
 namespace quenda {
 namespace {
 
-using namespace icon_get_ids;
+using namespace picker_ids;
 using testing::BesideTests;
 using testing::ModalProbe;
 using testing::PostClick;
@@ -26,14 +26,14 @@ constexpr Rgb kBlack = 0x000000, kWhiteRgb = 0xFFFFFF;
 
 std::string Cp932(const std::filesystem::path& path) { return win::ToCp932(path.wstring()); }
 
-class PrgIconGetBoxTest : public ::testing::Test {
+class IconPickerTest : public ::testing::Test {
  protected:
-  PrgIconGetBoxTest() {
+  IconPickerTest() {
     SetCursorPos(0, 0);  // the real pointer must not wander over the strip
     owner = testing::CreateOwnerWindow(0, 0, 300, 200);
     created = picker.Create(owner);
   }
-  ~PrgIconGetBoxTest() override {
+  ~IconPickerTest() override {
     DestroyWindow(picker.hwnd());
     DestroyWindow(owner);
     testing::PumpMessages();
@@ -48,36 +48,36 @@ class PrgIconGetBoxTest : public ::testing::Test {
   }
   Picture Preview() {
     return win::PictureFromBitmap(reinterpret_cast<HBITMAP>(
-        SendMessageW(control(Image2), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        SendMessageW(control(PreviewImage), STM_GETIMAGE, IMAGE_BITMAP, 0)));
   }
   // The strip as it paints itself.
   Picture PaintedStrip() {
     RECT r;
-    GetClientRect(control(Image1), &r);
+    GetClientRect(control(Strip), &r);
     win::WindowDC screen(nullptr);
     win::MemoryDC dc(screen.get());
     win::UniqueBitmap surface(CreateCompatibleBitmap(screen.get(), r.right, r.bottom));
     {
       win::SelectGuard select(dc.get(), surface.get());
-      SendMessageW(control(Image1), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+      SendMessageW(control(Strip), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
                    PRF_CLIENT);
     }
     return win::PictureFromBitmap(surface.get());
   }
 
   HWND owner = nullptr;
-  TPrgIconGetBox picker;
+  IconPicker picker;
   bool created = false;
   const std::filesystem::path five = BesideTests(L"test_icons5.dll");
   const std::filesystem::path fourteen = BesideTests(L"test_icons14.dll");
 };
 
-TEST_F(PrgIconGetBoxTest, WindowAndControlsLieWhereTheLayoutPutsThem) {
+TEST_F(IconPickerTest, WindowAndControlsLieWhereTheLayoutPutsThem) {
   ASSERT_TRUE(created);
   RECT w;
   GetWindowRect(picker.hwnd(), &w);
-  EXPECT_EQ(w.right - w.left, 457);
-  EXPECT_EQ(w.bottom - w.top, 224);
+  EXPECT_EQ(w.right - w.left, kIconPickerSize.width);
+  EXPECT_EQ(w.bottom - w.top, kIconPickerSize.height);
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_NEAR(w.left + w.right, work.left + work.right, 1);
@@ -93,10 +93,10 @@ TEST_F(PrgIconGetBoxTest, WindowAndControlsLieWhereTheLayoutPutsThem) {
     const wchar_t* text;
   };
   const Expected expected[] = {
-      {Bevel1, 6, 9, 436, 151, nullptr},  {Bevel2, 57, 33, 38, 38, nullptr},
-      {Image2, 60, 36, 32, 32, nullptr},  {Label1, 106, 50, 0, 0, L"アイコン選択"},
-      {Label2, 178, 50, 0, 0, L"Label2"}, {IconForm, 27, 87, 394, 57, nullptr},
-      {SpeedButton1, 382, 164, 59, 25, L"OK"},
+      {Frame, 6, 9, 436, 151, nullptr},  {PreviewFrame, 57, 33, 38, 38, nullptr},
+      {PreviewImage, 60, 36, 32, 32, nullptr},  {ChoiceLabel, 106, 50, 0, 0, L"アイコン選択"},
+      {ChosenIndex, 178, 50, 0, 0, L"Label2"}, {StripBox, 27, 87, 394, 57, nullptr},
+      {OkButton, 382, 164, 59, 25, L"OK"},
   };
   for (const Expected& e : expected) {
     const HWND hwnd = control(e.id);
@@ -114,17 +114,17 @@ TEST_F(PrgIconGetBoxTest, WindowAndControlsLieWhereTheLayoutPutsThem) {
     }
   }
   // The strip one pixel left of the box's inside edge.
-  const RECT strip = RectIn(control(Image1), control(IconForm));
+  const RECT strip = RectIn(control(Strip), control(StripBox));
   EXPECT_EQ(strip.left, -1);
   EXPECT_EQ(strip.top, 0);
-  EXPECT_EQ(GetDlgCtrlID(control(Image1)), Image1);
+  EXPECT_EQ(GetDlgCtrlID(control(Strip)), Strip);
 }
 
-TEST_F(PrgIconGetBoxTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
+TEST_F(IconPickerTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   ASSERT_TRUE(created);
   ASSERT_EQ(IconCount(Cp932(five)), 5);
   ASSERT_EQ(IconCount(Cp932(fourteen)), 14);
-  const HWND strip = control(Image1), box = control(IconForm);
+  const HWND strip = control(Strip), box = control(StripBox);
   auto scroll_bar_shown = [&] { return (GetWindowLongW(box, GWL_STYLE) & WS_HSCROLL) != 0; };
 
   picker.DrawStrip(Cp932(five), 5);
@@ -186,7 +186,7 @@ TEST_F(PrgIconGetBoxTest, TheStripHoldsEveryIconAndScrollsWhenWiderThanTheBox) {
   EXPECT_EQ(win::LiveHandles(), before);
 }
 
-TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
+TEST_F(IconPickerTest, CellsAndThePreviewFollowTheWindowsDpi) {
   ASSERT_TRUE(created);
   RECT client;
   GetClientRect(picker.hwnd(), &client);
@@ -223,7 +223,7 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
     }
 
     RECT r;
-    GetClientRect(control(Image1), &r);
+    GetClientRect(control(Strip), &r);
     EXPECT_EQ(r.right, 5 * c.cell);
     EXPECT_EQ(r.bottom, c.cell);
     const Picture painted = PaintedStrip();
@@ -238,9 +238,9 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
     EXPECT_EQ(wrong, 0) << "pixels off the strip";
 
     // The last pixel of cell 3 is cell 3, and a click there previews icon 3 at the cell's size.
-    SendMessageW(control(Image1), WM_MOUSEMOVE, 0, MAKELPARAM(4 * c.cell - 1, 5));
+    SendMessageW(control(Strip), WM_MOUSEMOVE, 0, MAKELPARAM(4 * c.cell - 1, 5));
     EXPECT_EQ(picker.HoverIcon(), 3);
-    picker.Image1Click();
+    picker.ChooseHoveredIcon();
     clicked = true;
     EXPECT_EQ(picker.SelectedIcon(), 3);
     const Picture preview = Preview();
@@ -250,7 +250,7 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
       for (int x = 0; x < c.cell; ++x) wrong += preview.At(x, y) != expected(3, x, y, false);
     }
     EXPECT_EQ(wrong, 0) << "pixels off the preview";
-    const RECT image = RectIn(control(Image2), control(Bevel2));
+    const RECT image = RectIn(control(PreviewImage), control(PreviewFrame));
     EXPECT_EQ(image.right - image.left, c.cell);
     EXPECT_EQ(image.bottom - image.top, c.cell);
   }
@@ -258,7 +258,7 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
   // Scrolled when the DPI changes to one at which the strip is still wider than the box: the
   // strip starts again at the box's left, stays there when scrolled left, and scrolls to its
   // new end.
-  const HWND strip = control(Image1), box = control(IconForm);
+  const HWND strip = control(Strip), box = control(StripBox);
   picker.DrawStrip(Cp932(fourteen), 14);
   testing::SendDpiChanged(picker.hwnd(), 192, {at_96.cx * 2, at_96.cy * 2});
   SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
@@ -276,12 +276,12 @@ TEST_F(PrgIconGetBoxTest, CellsAndThePreviewFollowTheWindowsDpi) {
   EXPECT_EQ(RectIn(strip, box).left, -1);
 }
 
-TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
+TEST_F(IconPickerTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClick) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto program = dir.path() / L"アイコン集.dll";  // a CP932 path
   std::filesystem::copy_file(five, program);
-  const HWND strip = control(Image1), label = control(Label2);
+  const HWND strip = control(Strip), label = control(ChosenIndex);
   ModalProbe probe;
 
   // First use: move to x = 70, click, move on, OK.
@@ -301,7 +301,7 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
   probe.Post([&] { labels.push_back(win::GetText(label)); });
   PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
   probe.Post([&] { labels.push_back(win::GetText(label)); });
-  PostClick(control(SpeedButton1));
+  PostClick(control(OkButton));
 
   EXPECT_EQ(picker.IconChoice(owner, Cp932(program)), 2);
   EXPECT_TRUE(shown_modally);
@@ -325,7 +325,7 @@ TEST_F(PrgIconGetBoxTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastC
   }
 
   // Second use, closed with the close box: the earlier click is the answer, and the preview
-  // and Label2 are as they were, though cell 2 of this file is another icon.
+  // and ChosenIndex are as they were, though cell 2 of this file is another icon.
   std::wstring label_on_show;
   probe.Post([&] { label_on_show = win::GetText(label); });
   PostMessageW(picker.hwnd(), WM_CLOSE, 0, 0);

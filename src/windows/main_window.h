@@ -1,5 +1,5 @@
 #pragma once
-// TMainForm: the launcher's main window. One page of 25 slot buttons, the page bank, the info
+// MainWindow: the launcher's main window. One page of slot buttons, the page bank, the info
 // display of the slot under the mouse, the slot popup menu, and files dropped on program pages.
 #include <windows.h>
 
@@ -19,54 +19,52 @@
 
 namespace quenda {
 
-class TKeyIn_URL;
-class TOpHelp;
-class TPrgForm;
+class UrlEditor;
+class HelpDialog;
+class ProgramEditor;
 
 // The dialogs the main window opens; they belong to whoever creates the windows (Forms).
-struct MainFormDialogs {
-  TPrgForm* prg = nullptr;
-  TKeyIn_URL* url = nullptr;
-  TOpHelp* help = nullptr;
+struct MainWindowDialogs {
+  ProgramEditor* program_editor = nullptr;
+  UrlEditor* url_editor = nullptr;
+  HelpDialog* help = nullptr;
 };
 
 // What the main window has selected: the page shown, the tag of its page button, and the slot
 // last under the mouse, clicked or dropped on.
 struct SlotSelection {
-  PageIndex CurrentPage = 0;
-  SlotIndex CurrentSlot = 0;
-  PageTag CurrentTag = 0;
+  PageIndex page = 0;
+  SlotIndex slot = 0;
+  PageTag tag = 0;
 };
 
-class TMainForm : public win::LayoutWindow {
+class MainWindow : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TMainForm";
-  static constexpr int kClientWidth = 366;
-  static constexpr int kClientHeight = 362;
 
-  // Creates the window and its controls and runs FormCreate; `dialogs` are the ones it opens,
+  // Creates the window and its controls and runs LoadAtStart; `dialogs` are the ones it opens,
   // `table` and `file` what it shows and where that is kept (the caller owns them).
-  bool Create(const MainFormDialogs& dialogs, SlotTable& table, TableFile& file);
+  bool Create(const MainWindowDialogs& dialogs, SlotTable& table, TableFile& file);
 
-  // Handlers, named as the launcher's behaviour names them.
-  void FormCreate();  // loads the table, showing any error
-  void FormShow();  // draws the slot buttons
-  bool FormCloseQuery();  // saves the table; on failure asks whether to close unsaved
-  void Exit1Click();  // "終了": closes the window as its close box does
-  void N3Click();  // "操作方法": shows the help dialog
-  void SpeedButton1Click(HWND page_button);  // any page button: switches to its page
-  void pr_KeyMssgDisp();  // redraws all 25 slot buttons of the current page
-  void pr_KeyDisp(unsigned slot);  // shows one slot button: its icon or its title's start
-  void TblDisp();  // fills the info display from the slot under the mouse
-  void BoxClr();  // empties the info display
-  void SpeedButton18MouseMove(HWND slot_button);  // any slot button: makes it current, shows its info
-  void Panel4MouseMove();  // the grid between the buttons: empties the info display
-  void FormMouseMove();  // the window beside the grid: empties the info display
-  void N2Click(SlotIndex slot);  // "内容の編集": edits the popup's slot, then saves the table
-  void URL1Click(SlotIndex slot);  // "URL取得": fills the popup's slot from the browser, saves
-  void SpeedButton18Click(HWND slot_button);  // any slot button: opens its target, counts it
-  void AscUp();  // counts an opening of the selected slot and stamps the time
-  void pr_Drag(int accept);  // accepts dropped files (1) or not (0)
+  void LoadAtStart();  // shows any error of the table's load
+  void ShowFirstPage();
+  // On a failed save, asks whether to close unsaved; true when the window may close.
+  bool SaveBeforeClose();
+  void CloseFromMenu();  // "終了"
+  void ShowHelp();  // "操作方法"
+  void OpenPage(HWND page_button);
+  void ShowPage();
+  void ShowSlot(unsigned slot);  // its icon or the start of its title
+  void ShowSlotDetails();  // of the selected slot, in the info line and the panels below
+  void ClearDetails();
+  void HoverSlot(HWND slot_button);  // selects the slot and shows its details
+  void HoverGrid();
+  void HoverBesideGrid();
+  void EditSlot(SlotIndex slot);  // "内容の編集"; saves the table, even after ｷｬﾝｾﾙ
+  void CaptureIntoSlot(SlotIndex slot);  // "URL取得"; saves the table
+  void OpenSlot(HWND slot_button);
+  void CountOpening();  // of the selected slot, stamped with the time
+  void AcceptDrops(bool accept);
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
 
   const SlotSelection& Selection() const { return selection_; }
@@ -87,7 +85,7 @@ class TMainForm : public win::LayoutWindow {
   HWND PageButtonByTag(int tag) const;
   bool UrlItemVisible() const { return url_item_visible_; }
   bool AcceptsDrops() const { return accepts_drops_; }
-  // Whether FormCreate reached its end (the table loaded without error).
+  // Whether LoadAtStart reached its end (the table loaded without error).
   bool LoadedCleanly() const { return loaded_cleanly_; }
   // Takes in what another program (another PC's Quenda) wrote to the table file meanwhile.
   void TakeOtherWritersChanges();
@@ -121,7 +119,7 @@ class TMainForm : public win::LayoutWindow {
   bool FindTyped();
   void ClearTyped();
 
-  MainFormDialogs dialogs_;
+  MainWindowDialogs dialogs_;
   SlotTable* table_ = nullptr;
   TableFile* file_ = nullptr;
   FolderWatch folder_watch_;
@@ -139,8 +137,8 @@ class TMainForm : public win::LayoutWindow {
   bool hot_key_registered_ = false;
   std::wstring typed_;  // the text being found
   std::uint64_t typed_at_ = 0;  // milliseconds
-  std::array<HWND, 25> slot_buttons_{};
-  win::UniqueBitmap blank_icon_;  // IconClr_Imag's picture
+  std::array<HWND, kSlotsPerPage> slot_buttons_{};
+  win::UniqueBitmap blank_icon_;  // the blank icon image's picture
   // Each shown icon slot's glyph with the icon it was made from, by record: a page switch hands
   // the buttons these, and a glyph is made again only when its slot's icon has changed.
   struct CachedGlyph {

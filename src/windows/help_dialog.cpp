@@ -1,8 +1,8 @@
-#include "windows/op_help.h"
+#include "windows/help_dialog.h"
 
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "resources/op_help_layout.h"
+#include "resources/help_dialog_layout.h"
 
 namespace quenda {
 
@@ -26,48 +26,48 @@ std::wstring HomePageTarget(const std::wstring& page, const std::wstring& addres
   return beside;
 }
 
-bool TOpHelp::Create(HWND owner) {
+bool HelpDialog::Create(HWND owner) {
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  if (!CreateTopLevel(kClassName, L"ヘルプ", style, WS_EX_DLGMODALFRAME, 393, 114, owner)) {
+  if (!CreateTopLevel(kClassName, L"ヘルプ", style, WS_EX_DLGMODALFRAME, kHelpDialogSize, owner)) {
     return false;
   }
-  BuildLayout(OpHelpLayout());
+  BuildLayout(HelpDialogLayout());
   ShowHomePage();
   win::CentreOnDesktop(hwnd());
   return true;
 }
 
-void TOpHelp::ShowHomePage() {
+void HelpDialog::ShowHomePage() {
   target_ = HomePageTarget(page_, address_, ProgramFolder());
-  win::SetText(Control(help_ids::StaticText1), target_);
+  win::SetText(Control(help_ids::Link), target_);
 }
 
-void TOpHelp::SpeedButton1Click() { EndModal(); }
+void HelpDialog::Dismiss() { EndModal(); }
 
-void TOpHelp::StaticText1Click() {
+void HelpDialog::OpenHomePage() {
   const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", target_, nullptr, SW_SHOW);
   if (error != ERROR_SUCCESS) ShowErrorText(hwnd(), OpenFailureText(target_, error));
 }
 
-LRESULT TOpHelp::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HelpDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wparam) == help_ids::SpeedButton1 && HIWORD(wparam) == BN_CLICKED) {
-        SpeedButton1Click();
-      } else if (LOWORD(wparam) == help_ids::StaticText1 && HIWORD(wparam) == STN_CLICKED) {
-        StaticText1Click();
+      if (LOWORD(wparam) == help_ids::OkButton && HIWORD(wparam) == BN_CLICKED) {
+        Dismiss();
+      } else if (LOWORD(wparam) == help_ids::Link && HIWORD(wparam) == STN_CLICKED) {
+        OpenHomePage();
       }
       return 0;
     case WM_CTLCOLORSTATIC: {
       const HDC dc = reinterpret_cast<HDC>(wparam);
       SetBkMode(dc, TRANSPARENT);
-      const bool link = reinterpret_cast<HWND>(lparam) == Control(help_ids::StaticText1);
+      const bool link = reinterpret_cast<HWND>(lparam) == Control(help_ids::Link);
       SetTextColor(dc, link ? RGB(0, 0, 255) : GetSysColor(COLOR_BTNTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wparam) == Control(help_ids::StaticText1)) {
+      if (reinterpret_cast<HWND>(wparam) == Control(help_ids::Link)) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }

@@ -1,6 +1,6 @@
 #pragma once
-// TGetFolder: the folder chooser, a modal dialog with a tree of the shell namespace rooted at the
-// desktop, folders only, filled one level at a time as nodes open.
+// FolderChooser: a modal dialog with a tree of the shell namespace rooted at the desktop,
+// folders only, filled one level at a time as nodes open.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,14 +15,13 @@
 
 namespace quenda {
 
-class TGetFolder : public win::LayoutWindow {
+class FolderChooser : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TGetFolder";
-  static constexpr int kWidth = 589, kHeight = 321;  // the outer size
   static constexpr int kIndent = 19;  // at 96 DPI
 
-  TGetFolder();
-  ~TGetFolder() override;
+  FolderChooser();
+  ~FolderChooser() override;
 
   bool Create(HWND owner);
 
@@ -32,9 +31,8 @@ class TGetFolder : public win::LayoutWindow {
   // Lives as long as the chooser and is never reset.
   const std::wstring& ChosenFolder() const { return chosen_folder_; }
 
-  // Handlers, named as the chooser's behaviour names them.
-  void SpeedButton2Click();  // "設　定": returns the selected folder
-  void SpeedButton1Click();  // "ｷｬﾝｾﾙ": returns no folder
+  void Confirm();  // "設　定"
+  void Cancel();  // "ｷｬﾝｾﾙ"
 
   // An item's path as the chooser reports it: its parsing name from the desktop, or for a
   // virtual node (a parsing name beginning "::{") its display name.
@@ -56,9 +54,9 @@ class TGetFolder : public win::LayoutWindow {
   void Arrange();
   void InsertRoot();
   LRESULT OnNotify(const NMHDR& header);
-  void ShellTreeView1Expanding(HTREEITEM item);  // fills a node with its folders as it opens
-  void ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const;  // icons and button, first drawn
-  void ShellTreeView1RightClick();  // selects the folder under the mouse
+  void FillFolder(HTREEITEM item);  // as its node opens
+  void DescribeItem(NMTVDISPINFOW& info) const;  // icons and button, when first drawn
+  void SelectItemUnderMouse();
   Node* NodeOf(HTREEITEM item) const;
   // Orders two items of one folder (`folder`, an IShellFolder) as that folder does.
   static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM folder);

@@ -1,4 +1,4 @@
-#include "windows/prg_icon_get_box.h"
+#include "windows/icon_picker.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -9,7 +9,7 @@
 
 #include "platform/cp932.h"
 #include "platform/icon_bitmap.h"
-#include "resources/prg_icon_get_box_layout.h"
+#include "resources/icon_picker_layout.h"
 
 namespace quenda {
 
@@ -31,18 +31,18 @@ win::UniqueBitmap WhiteSurface(int width, int height) {
 int CellCount(HBITMAP strip) {
   BITMAP info{};
   if (!strip || !GetObjectW(strip, sizeof info, &info)) return 0;
-  return info.bmWidth / TPrgIconGetBox::kCell;
+  return info.bmWidth / IconPicker::kCell;
 }
 
 // The icon strip: the picker paints it and hears of the mouse over it.
 class IconStrip : public win::Window {
  public:
-  static HWND Create(TPrgIconGetBox* picker, const LayoutRow& c, HWND parent, const RECT& r) {
+  static HWND Create(IconPicker* picker, const LayoutRow& c, HWND parent, const RECT& r) {
     RegisterClassOnce(kStripClass, 0, nullptr, nullptr);
     return CreateOwned(std::make_unique<IconStrip>(picker), kStripClass, c.name, WS_VISIBLE, 0, r,
                        parent, c.id);
   }
-  explicit IconStrip(TPrgIconGetBox* picker) : picker_(picker) {}
+  explicit IconStrip(IconPicker* picker) : picker_(picker) {}
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -50,7 +50,7 @@ class IconStrip : public win::Window {
       case WM_ERASEBKGND:
         return 1;
       case WM_MOUSEMOVE:
-        picker_->Image1MouseMove(GET_X_LPARAM(lparam));
+        picker_->HoverStrip(GET_X_LPARAM(lparam));
         return 0;
       case WM_LBUTTONDOWN:
         SetCapture(hwnd());
@@ -75,10 +75,10 @@ class IconStrip : public win::Window {
     pressed_ = false;
     RECT r;
     GetClientRect(hwnd(), &r);
-    if (pressed && PtInRect(&r, at)) picker_->Image1Click();
+    if (pressed && PtInRect(&r, at)) picker_->ChooseHoveredIcon();
   }
 
-  TPrgIconGetBox* picker_;
+  IconPicker* picker_;
   bool pressed_ = false;  // the left button went down on the strip
 };
 
@@ -205,43 +205,42 @@ int IconCount(const std::string& path) {
       ExtractIconW(win::ModuleInstance(), win::FromCp932(path).c_str(), UINT(-1))));
 }
 
-bool TPrgIconGetBox::Create(HWND owner) {
+bool IconPicker::Create(HWND owner) {
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
-  if (!CreateTopLevel(kClassName, L"Ｉｃｏｎ取り出し", style, 0, client.cx, client.cy, owner)) {
+  if (!CreateTopLevel(kClassName, L"Ｉｃｏｎ取り出し", style, 0, kIconPickerSize, owner)) {
     return false;
   }
-  BuildLayout(PrgIconGetBoxLayout());
-  ScrollBox::From(Control(icon_get_ids::IconForm))->UpdateScrollRange();
+  BuildLayout(IconPickerLayout());
+  ScrollBox::From(Control(picker_ids::StripBox))->UpdateScrollRange();
   win::CentreOnDesktop(hwnd());
   return true;
 }
 
-HWND TPrgIconGetBox::CreateCustom(const LayoutRow& c, HWND parent, const RECT& r) {
-  if (c.id == icon_get_ids::IconForm) return ScrollBox::Create(c, parent, r, dpi());
+HWND IconPicker::CreateCustom(const LayoutRow& c, HWND parent, const RECT& r) {
+  if (c.id == picker_ids::StripBox) return ScrollBox::Create(c, parent, r, dpi());
   return IconStrip::Create(this, c, parent, r);
 }
 
-void TPrgIconGetBox::PlaceOwnControls() {
-  const HWND box = Control(icon_get_ids::IconForm);
+void IconPicker::PlaceOwnControls() {
+  const HWND box = Control(picker_ids::StripBox);
   ScrollBox::From(box)->ForgetScroll();
   ScrollBox::SetButtonWidth(box, dpi());
   SizeStrip();
   if (preview_) ShowPreview();
 }
 
-void TPrgIconGetBox::SizeStrip() {
-  const HWND strip = Control(icon_get_ids::Image1);
+void IconPicker::SizeStrip() {
+  const HWND strip = Control(picker_ids::Strip);
   SetWindowPos(strip, nullptr, 0, 0, CellCount(strip_.get()) * Cell(), Cell(),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ScrollBox::From(Control(icon_get_ids::IconForm))->UpdateScrollRange();
+  ScrollBox::From(Control(picker_ids::StripBox))->UpdateScrollRange();
   InvalidateRect(strip, nullptr, FALSE);
 }
 
-void TPrgIconGetBox::PaintStrip(HDC dc) const {
+void IconPicker::PaintStrip(HDC dc) const {
   RECT r;
-  GetClientRect(Control(icon_get_ids::Image1), &r);
+  GetClientRect(Control(picker_ids::Strip), &r);
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (!strip_) return;
   win::MemoryDC source(dc);
@@ -253,7 +252,7 @@ void TPrgIconGetBox::PaintStrip(HDC dc) const {
   }
 }
 
-int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
+int IconPicker::IconChoice(HWND owner, const std::string& path) {
   if (!EnsureCreated()) return 0;
   EmptyStrip();
   const int count = IconCount(path);
@@ -264,13 +263,13 @@ int TPrgIconGetBox::IconChoice(HWND owner, const std::string& path) {
   return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;
 }
 
-void TPrgIconGetBox::EmptyStrip() {
+void IconPicker::EmptyStrip() {
   strip_.reset();
-  InvalidateRect(Control(icon_get_ids::Image1), nullptr, FALSE);
+  InvalidateRect(Control(picker_ids::Strip), nullptr, FALSE);
 }
 
-void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
-  const HWND strip = Control(icon_get_ids::Image1);
+void IconPicker::DrawStrip(const std::string& path, int count) {
+  const HWND strip = Control(picker_ids::Strip);
   const int width = count * kCell;
   strip_ = WhiteSurface(width, kCell);
   SizeStrip();
@@ -287,13 +286,13 @@ void TPrgIconGetBox::DrawStrip(const std::string& path, int count) {
   InvalidateRect(strip, nullptr, FALSE);
 }
 
-void TPrgIconGetBox::Image1MouseMove(int x) {
+void IconPicker::HoverStrip(int x) {
   hover_icon_ = x / Cell();
   // The index last clicked, not the one under the mouse.
-  win::SetText(Control(icon_get_ids::Label2), std::to_wstring(selected_icon_));
+  win::SetText(Control(picker_ids::ChosenIndex), std::to_wstring(selected_icon_));
 }
 
-void TPrgIconGetBox::Image1Click() {
+void IconPicker::ChooseHoveredIcon() {
   selected_icon_ = hover_icon_;
   if (!preview_) preview_ = WhiteSurface(kCell, kCell);
   if (strip_ && preview_) {
@@ -307,7 +306,7 @@ void TPrgIconGetBox::Image1Click() {
   ShowPreview();
 }
 
-void TPrgIconGetBox::ShowPreview() {
+void IconPicker::ShowPreview() {
   const int cell = Cell(), factor = dpi().PictureFactor();
   win::UniqueBitmap shown = WhiteSurface(cell, cell);
   if (!shown) return;
@@ -319,19 +318,19 @@ void TPrgIconGetBox::ShowPreview() {
     win::BlitWhole(target.get(), inset, inset, source.get(), 0, 0, kCell, kCell, factor);
     GdiFlush();
   }
-  const HWND image = Control(icon_get_ids::Image2);
+  const HWND image = Control(picker_ids::PreviewImage);
   SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
   shown_preview_ = std::move(shown);  // the picture shown before is freed here
   InvalidateRect(image, nullptr, FALSE);
 }
 
-void TPrgIconGetBox::SpeedButton1Click() { EndModal(); }
+void IconPicker::Confirm() { EndModal(); }
 
-LRESULT TPrgIconGetBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT IconPicker::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wparam) == icon_get_ids::SpeedButton1 && HIWORD(wparam) == BN_CLICKED) {
-        SpeedButton1Click();
+      if (LOWORD(wparam) == picker_ids::OkButton && HIWORD(wparam) == BN_CLICKED) {
+        Confirm();
       }
       return 0;
   }

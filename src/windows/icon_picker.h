@@ -1,5 +1,5 @@
 #pragma once
-// TPrgIconGetBox: the icon picker, a modal dialog in which the user clicks one of the icons a
+// IconPicker: the icon picker, a modal dialog in which the user clicks one of the icons a
 // program or library file holds. Both entry editors run the icon choice through it.
 #include <windows.h>
 
@@ -14,10 +14,9 @@ namespace quenda {
 // The number of icons a file (CP932 path) holds, as ExtractIcon counts them.
 int IconCount(const std::string& path);
 
-class TPrgIconGetBox : public win::LayoutWindow {
+class IconPicker : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TPrgIconGetBox";
-  static constexpr int kWidth = 457, kHeight = 224;  // the outer size
   static constexpr int kCell = 32;  // an icon's cell in the strip at 96 DPI
 
   bool Create(HWND owner);
@@ -38,10 +37,10 @@ class TPrgIconGetBox : public win::LayoutWindow {
   // The strip `count` cells wide, icon i of the file drawn in cell i.
   void DrawStrip(const std::string& path, int count);
 
-  // Handlers, named as the picker's behaviour names them; x in the strip's coordinates.
-  void Image1MouseMove(int x);  // the strip: notes the icon under the mouse
-  void Image1Click();  // the strip: chooses the icon under the mouse, previews it
-  void SpeedButton1Click();  // closes with the chosen icon
+  // x in the strip's coordinates.
+  void HoverStrip(int x);  // notes the icon under the mouse
+  void ChooseHoveredIcon();  // and previews it
+  void Confirm();  // "OK"
 
   // The strip's picture: one 32 x 32 cell per icon, null while the strip is empty.
   HBITMAP StripBitmap() const { return strip_.get(); }
@@ -63,7 +62,7 @@ class TPrgIconGetBox : public win::LayoutWindow {
 
   win::UniqueBitmap strip_;    // the icons at 96 DPI, kCell apart
   win::UniqueBitmap preview_;  // the picked icon at 96 DPI
-  win::UniqueBitmap shown_preview_;  // Image2's picture: the preview scaled to a cell
+  win::UniqueBitmap shown_preview_;  // the preview scaled to a cell, as shown
   int selected_icon_ = 0;
   int hover_icon_ = 0;
 };

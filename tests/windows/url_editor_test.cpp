@@ -1,6 +1,6 @@
 // The URL entry editor on prepared slots, its buttons pressed with real clicks; the browser,
 // the file dialog and the message boxes are scripted.
-#include "windows/key_in_url.h"
+#include "windows/url_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 #include "platform/file_dialog.h"
 #include "platform/full_text_win.h"
 #include "platform/table_storage_win.h"
-#include "resources/key_in_url_layout.h"
-#include "resources/prg_icon_get_box_layout.h"
+#include "resources/icon_picker_layout.h"
 #include "resources/resource_ids.h"
+#include "resources/url_editor_layout.h"
 #include "support/win_test_support.h"
 #include "ui/speed_button.h"
 #include "windows/modal_probe.h"
@@ -49,9 +49,9 @@ class OneBrowser : public WindowProvider {
   std::optional<std::string> ExactCp932(std::u16string_view) override { return std::nullopt; }
 };
 
-class KeyInUrlTest : public ::testing::Test {
+class UrlEditorTest : public ::testing::Test {
  protected:
-  KeyInUrlTest() {
+  UrlEditorTest() {
     SetClock(&clock);
     SetWindowProvider(&browser);
     SetFileDialogs(&files);
@@ -61,7 +61,7 @@ class KeyInUrlTest : public ::testing::Test {
   static void SetFields(std::initializer_list<std::pair<int, const char*>> fields) {
     for (const auto& [field, value] : fields) SetSlotField(field, 2, 6, value);
   }
-  ~KeyInUrlTest() override {
+  ~UrlEditorTest() override {
     SetFileDialogs(nullptr);
     SetWindowProvider(nullptr);
     SetClock(nullptr);
@@ -77,7 +77,7 @@ class KeyInUrlTest : public ::testing::Test {
   // The editor on slot 2/6, as the main window hands it; "設　定" and the store behind it.
   void Load() { editor.Load(SlotEditAt(2, 6)); }
   void Store() {
-    Click(url_ids::SpeedButton3);
+    Click(url_ids::SetButton);
     ASSERT_TRUE(editor.Result());
     StoreSlotEntry(2, 6, *editor.Result());
   }
@@ -88,7 +88,7 @@ class KeyInUrlTest : public ::testing::Test {
   std::string field(int no) { return GetSlotField(no, 2, 6); }
   bool PreviewShowsGlyph() {
     // The preview's middle pixel differs from the face colour only when a glyph is drawn.
-    const HWND key = control(url_ids::SpeedButton18);
+    const HWND key = control(url_ids::KeyPreview);
     win::MemoryDC dc;
     win::WindowDC screen(key);
     win::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 70, 40));
@@ -101,8 +101,8 @@ class KeyInUrlTest : public ::testing::Test {
   FixedClock clock{{2026, 12, 8, 10, 20, 30}};
   OneBrowser browser;
   testing::ScriptedFiles files;
-  TPrgIconGetBox picker;
-  TKeyIn_URL editor;
+  IconPicker picker;
+  UrlEditor editor;
 };
 
 // A slot icon with a red square on white, so that a glyph shows.
@@ -113,11 +113,11 @@ void PaintSlotIcon(PageIndex page, SlotIndex slot) {
   StoreSlotIcon(page, slot, picture);
 }
 
-TEST_F(KeyInUrlTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
+TEST_F(UrlEditorTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   Open();  // an empty slot: checked, empty caption
   EXPECT_EQ(win::GetText(editor.hwnd()), L"ＵＲＬ情報取得／編集");
-  EXPECT_TRUE(editor.Checked());
-  EXPECT_EQ(text(url_ids::SpeedButton18), L"");
+  EXPECT_TRUE(editor.ShowsTitle());
+  EXPECT_EQ(text(url_ids::KeyPreview), L"");
   EXPECT_FALSE(PreviewShowsGlyph());
 
   SetFields({
@@ -131,35 +131,35 @@ TEST_F(KeyInUrlTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
   });
   PaintSlotIcon(2, 6);
   Load();
-  EXPECT_FALSE(editor.Checked());
+  EXPECT_FALSE(editor.ShowsTitle());
   EXPECT_TRUE(PreviewShowsGlyph());
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"http://example.com/");
-  EXPECT_EQ(text(url_ids::LabeledEdit1), L"Example");
-  EXPECT_EQ(text(url_ids::Panel1), L"3");
-  EXPECT_EQ(text(url_ids::Panel2), L"2026/12/01 8:00:00");
-  EXPECT_EQ(text(url_ids::RichEdit1), L"memo");
-  EXPECT_EQ(text(url_ids::MaskEdit1), L"ニュース news");
-  EXPECT_EQ(text(url_ids::Label5), L"");
+  EXPECT_EQ(text(url_ids::AddressEdit), L"http://example.com/");
+  EXPECT_EQ(text(url_ids::HeadingEdit), L"Example");
+  EXPECT_EQ(text(url_ids::AccessCountPanel), L"3");
+  EXPECT_EQ(text(url_ids::LastAccessPanel), L"2026/12/01 8:00:00");
+  EXPECT_EQ(text(url_ids::MemoBox), L"memo");
+  EXPECT_EQ(text(url_ids::KeyTitleEdit), L"ニュース news");
+  EXPECT_EQ(text(url_ids::MemoLabel), L"");
 
-  Click(url_ids::CheckBox1);  // checked: the title's first 12 bytes
-  EXPECT_TRUE(editor.Checked());
-  EXPECT_EQ(text(url_ids::SpeedButton18), L"ニュース new");
+  Click(url_ids::ShowTitleBox);  // checked: the title's first 12 bytes
+  EXPECT_TRUE(editor.ShowsTitle());
+  EXPECT_EQ(text(url_ids::KeyPreview), L"ニュース new");
   EXPECT_FALSE(PreviewShowsGlyph());
 }
 
-TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
+TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
   SetSlotField(Flag0, 2, 6, "Z");
   SetSlotField(WorkFolder, 2, 6, "C:\\Work");
   PaintSlotIcon(2, 6);
   Open();
-  Type(url_ids::LabeledEdit2, L"http://example.com/" + std::wstring(300, L'a'));
-  Type(url_ids::LabeledEdit1, L"見出し");
-  Type(url_ids::RichEdit1, L"備考");
-  Type(url_ids::MaskEdit1, L"abcdefghijklmnop");  // the edit keeps 12 bytes
-  EXPECT_EQ(text(url_ids::MaskEdit1), L"abcdefghijkl");
-  Type(url_ids::MaskEdit1, L"ああああああ");  // 12 bytes fit whole
-  Type(url_ids::MaskEdit1, L"abcdefghijkあ");  // the last would need byte 13
-  EXPECT_EQ(text(url_ids::MaskEdit1), L"abcdefghijk");
+  Type(url_ids::AddressEdit, L"http://example.com/" + std::wstring(300, L'a'));
+  Type(url_ids::HeadingEdit, L"見出し");
+  Type(url_ids::MemoBox, L"備考");
+  Type(url_ids::KeyTitleEdit, L"abcdefghijklmnop");  // the edit keeps 12 bytes
+  EXPECT_EQ(text(url_ids::KeyTitleEdit), L"abcdefghijkl");
+  Type(url_ids::KeyTitleEdit, L"ああああああ");  // 12 bytes fit whole
+  Type(url_ids::KeyTitleEdit, L"abcdefghijkあ");  // the last would need byte 13
+  EXPECT_EQ(text(url_ids::KeyTitleEdit), L"abcdefghijk");
   Store();
 
   EXPECT_EQ(field(Target).size(), 128u);
@@ -168,7 +168,7 @@ TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture)
   const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
   EXPECT_EQ(SlotFieldWide(Target, 2, 6), whole);
   Load();
-  EXPECT_EQ(text(url_ids::LabeledEdit2), whole);
+  EXPECT_EQ(text(url_ids::AddressEdit), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
   EXPECT_EQ(win::FromCp932(field(Memo)), L"備考");
   EXPECT_EQ(field(Title), "abcdefghijk");
@@ -178,50 +178,50 @@ TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture)
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), 9);  // red
 }
 
-TEST_F(KeyInUrlTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
+TEST_F(UrlEditorTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
   Open();
-  Type(url_ids::LabeledEdit2, L"keep");
+  Type(url_ids::AddressEdit, L"keep");
   browser.running = false;
-  Click(url_ids::SpeedButton2);
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"keep");
+  Click(url_ids::CaptureButton);
+  EXPECT_EQ(text(url_ids::AddressEdit), L"keep");
 
   browser.running = true;
   browser.caption = "Twenty bytes title!! - Microsoft Internet Explorer";
   browser.address = "http://example.com/page";
-  Click(url_ids::CheckBox1);  // unchecked; the capture checks it again
-  Click(url_ids::SpeedButton2);
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"http://example.com/page");
-  EXPECT_EQ(text(url_ids::LabeledEdit1), L"Twenty bytes title!!");
-  EXPECT_EQ(text(url_ids::MaskEdit1), L"Twenty bytes");
-  EXPECT_EQ(text(url_ids::Panel1), L"0");
-  EXPECT_EQ(text(url_ids::Panel2), L"2026/12/8 10:20:30");
-  EXPECT_TRUE(editor.Checked());
-  EXPECT_EQ(text(url_ids::SpeedButton18), L"Twenty bytes");
+  Click(url_ids::ShowTitleBox);  // unchecked; the capture checks it again
+  Click(url_ids::CaptureButton);
+  EXPECT_EQ(text(url_ids::AddressEdit), L"http://example.com/page");
+  EXPECT_EQ(text(url_ids::HeadingEdit), L"Twenty bytes title!!");
+  EXPECT_EQ(text(url_ids::KeyTitleEdit), L"Twenty bytes");
+  EXPECT_EQ(text(url_ids::AccessCountPanel), L"0");
+  EXPECT_EQ(text(url_ids::LastAccessPanel), L"2026/12/8 10:20:30");
+  EXPECT_TRUE(editor.ShowsTitle());
+  EXPECT_EQ(text(url_ids::KeyPreview), L"Twenty bytes");
   EXPECT_EQ(field(Target), "");  // nothing reaches the slot before "設　定"
 }
 
-TEST_F(KeyInUrlTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
+TEST_F(UrlEditorTest, LocalPagesAreTakenByTheirUpperCasedExtension) {
   Open();
   files.answers = {L"C:\\Pages\\Index.HtMl", L"C:\\Pages\\a.shtml", std::nullopt};
-  Click(url_ids::SpeedButton7);
+  Click(url_ids::LocalPageButton);
   EXPECT_EQ(files.requests[0].filter, L"ホームページ(*.htm,*.html)|*.htm;*.html");
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"C:\\Pages\\Index.HtMl");
-  EXPECT_EQ(text(url_ids::LabeledEdit1), L"C:\\Pages\\Index.HtMl");
-  EXPECT_EQ(text(url_ids::MaskEdit1), L"Index");
-  EXPECT_EQ(text(url_ids::SpeedButton18), L"Index");
+  EXPECT_EQ(text(url_ids::AddressEdit), L"C:\\Pages\\Index.HtMl");
+  EXPECT_EQ(text(url_ids::HeadingEdit), L"C:\\Pages\\Index.HtMl");
+  EXPECT_EQ(text(url_ids::KeyTitleEdit), L"Index");
+  EXPECT_EQ(text(url_ids::KeyPreview), L"Index");
 
-  Click(url_ids::SpeedButton7);
+  Click(url_ids::LocalPageButton);
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.prompts.shown[0].text, L"対応していないファイル形式です");
   EXPECT_EQ(prompts.prompts.shown[0].caption, L"確認");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK));
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"C:\\Pages\\Index.HtMl");
+  EXPECT_EQ(text(url_ids::AddressEdit), L"C:\\Pages\\Index.HtMl");
 
-  Click(url_ids::SpeedButton7);  // cancelled: nothing
+  Click(url_ids::LocalPageButton);  // cancelled: nothing
   EXPECT_EQ(prompts.prompts.shown.size(), 1u);
 }
 
-TEST_F(KeyInUrlTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
+TEST_F(UrlEditorTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   testing::ScopedTempDir dir;
   const auto ico = dir.path() / L"blue.ico";
   testing::WriteIconFile(ico, 0x0000FF);
@@ -229,18 +229,18 @@ TEST_F(KeyInUrlTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   { std::ofstream(broken) << "not an icon"; }
   Open();
   files.answers = {L"C:\\photo.JPG", ico.wstring(), broken.wstring()};
-  Click(url_ids::SpeedButton5);
+  Click(url_ids::IconFileButton);
   EXPECT_EQ(files.requests[0].filter, L"総て(*.ico.*.exe:*.dll)|*.ico;*.exe;*.dll");
-  EXPECT_FALSE(editor.Checked());  // unchecked before the dialog
+  EXPECT_FALSE(editor.ShowsTitle());  // unchecked before the dialog
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.prompts.shown[0].text, L"対応していないファイル形式です");
 
-  Click(url_ids::SpeedButton5);
+  Click(url_ids::IconFileButton);
   EXPECT_EQ(editor.WorkingPicture().At(16, 16), 12);  // blue, drawn on white
   EXPECT_EQ(editor.WorkingPicture().At(1, 1), kWhite);
   EXPECT_TRUE(PreviewShowsGlyph());
 
-  Click(url_ids::SpeedButton5);
+  Click(url_ids::IconFileButton);
   ASSERT_EQ(prompts.prompts.shown.size(), 2u);
   EXPECT_EQ(prompts.prompts.shown[1].text, L"ファイルを読み込めません");
   EXPECT_EQ(prompts.prompts.shown[1].caption, L"確認");
@@ -250,18 +250,18 @@ TEST_F(KeyInUrlTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
   EXPECT_EQ(SlotIconBitmap(2, 6).At(16, 16), 12);
 }
 
-TEST_F(KeyInUrlTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
+TEST_F(UrlEditorTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   testing::ScopedTempDir dir;
   const auto library = dir.path() / L"ICONS.DLL";
   std::filesystem::copy_file(testing::BesideTests(L"test_icons5.dll"), library);
   Open();
   files.answers = {library.wstring()};
   // Inside the picker's modal loop: cell 3, then OK.
-  const HWND strip = picker.Control(icon_get_ids::Image1);
+  const HWND strip = picker.Control(picker_ids::Strip);
   PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
   testing::PostClick(strip, 100, 5);
-  testing::PostClick(picker.Control(icon_get_ids::SpeedButton1));
-  Click(url_ids::SpeedButton5);
+  testing::PostClick(picker.Control(picker_ids::OkButton));
+  Click(url_ids::IconFileButton);
   EXPECT_EQ(picker.SelectedIcon(), 3);
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
   EXPECT_TRUE(prompts.prompts.shown.empty());
@@ -274,28 +274,28 @@ TEST_F(KeyInUrlTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   files.answers = {more.wstring()};
   PostMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(7 * picker.Cell() + 5, 5));
   testing::PostClick(strip, 7 * picker.Cell() + 5, 5);
-  testing::PostClick(picker.Control(icon_get_ids::SpeedButton1));
-  Click(url_ids::SpeedButton5);
+  testing::PostClick(picker.Control(picker_ids::OkButton));
+  Click(url_ids::IconFileButton);
   ASSERT_EQ(picker.SelectedIcon(), 7);
   files.answers = {library.wstring()};
   PostMessageW(picker.hwnd(), WM_CLOSE, 0, 0);
-  Click(url_ids::SpeedButton5);
+  Click(url_ids::IconFileButton);
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 9);  // icon 0 is red
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
-TEST_F(KeyInUrlTest, IconFilesGiveTheir32PixelImage) {
+TEST_F(UrlEditorTest, IconFilesGiveTheir32PixelImage) {
   Open();
   for (const wchar_t* name : {L"icon_16_48_32.ico", L"icon_256_16_32.ico"}) {
     files.answers = {testing::BesideTests(name).wstring()};
-    Click(url_ids::SpeedButton5);
+    Click(url_ids::IconFileButton);
     EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(editor.WorkingPicture()))) << name;
   }
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(KeyInUrlTest, TabReachesEveryInputInTurn) {
+TEST_F(UrlEditorTest, TabReachesEveryInputInTurn) {
   Open();
   testing::ModalProbe probe;
   std::vector<HWND> focus;
@@ -310,18 +310,18 @@ TEST_F(KeyInUrlTest, TabReachesEveryInputInTurn) {
     probe.Post(step);
   };
   probe.Post([&] {
-    SetFocus(control(url_ids::LabeledEdit2));
+    SetFocus(control(url_ids::AddressEdit));
     step();
   });
   editor.ShowModal(nullptr);
-  const std::vector<HWND> expected{control(url_ids::LabeledEdit2), control(url_ids::LabeledEdit1),
-                                   control(url_ids::RichEdit1),    control(url_ids::CheckBox1),
-                                   control(url_ids::MaskEdit1),    control(url_ids::LabeledEdit2)};
+  const std::vector<HWND> expected{control(url_ids::AddressEdit),  control(url_ids::HeadingEdit),
+                                   control(url_ids::MemoBox),      control(url_ids::ShowTitleBox),
+                                   control(url_ids::KeyTitleEdit), control(url_ids::AddressEdit)};
   EXPECT_EQ(focus, expected);
-  EXPECT_EQ(text(url_ids::RichEdit1), L"");  // the memo passed Tab on, it typed nothing
+  EXPECT_EQ(text(url_ids::MemoBox), L"");  // the memo passed Tab on, it typed nothing
 }
 
-TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
+TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   SetFields({
       {Flag0, "Z"},
       {WorkFolder, "C:\\Work"},
@@ -331,15 +331,15 @@ TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   PaintSlotIcon(2, 6);
   Open();
   prompts.prompts.answers = {IDNO, IDYES};
-  Click(url_ids::SpeedButton6);
+  Click(url_ids::ClearButton);
   EXPECT_EQ(field(Target), "http://example.com/");
-  Click(url_ids::SpeedButton6);
+  Click(url_ids::ClearButton);
   EXPECT_EQ(prompts.prompts.shown[1].text, L"項目をクリヤーしますか？");
   EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO));
   EXPECT_EQ(field(Target), "");
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
-  EXPECT_EQ(text(url_ids::LabeledEdit2), L"");
-  EXPECT_TRUE(editor.Checked());
+  EXPECT_EQ(text(url_ids::AddressEdit), L"");
+  EXPECT_TRUE(editor.ShowsTitle());
 
   Store();  // nothing of the entry before the clear comes back
   EXPECT_EQ(field(Flag1), "1");  // the check box, ticked for a cleared slot
@@ -349,14 +349,14 @@ TEST_F(KeyInUrlTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
 }
 
-TEST_F(KeyInUrlTest, CancelAndTheCloseBoxWriteNothing) {
+TEST_F(UrlEditorTest, CancelAndTheCloseBoxWriteNothing) {
   SetSlotField(Target, 2, 6, "http://example.com/");
   Open();
-  Type(url_ids::LabeledEdit2, L"changed");
-  Click(url_ids::SpeedButton4);
+  Type(url_ids::AddressEdit, L"changed");
+  Click(url_ids::CancelButton);
   EXPECT_EQ(field(Target), "http://example.com/");
   Load();
-  Type(url_ids::LabeledEdit2, L"changed");
+  Type(url_ids::AddressEdit, L"changed");
   SendMessageW(editor.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(editor.Result());
   EXPECT_EQ(field(Target), "http://example.com/");
@@ -381,15 +381,15 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
   Forms forms;
   ASSERT_TRUE(forms.Create());
   ASSERT_TRUE(forms.CreateDialogsNow());
-  forms.main.FormShow();
+  forms.main.ShowFirstPage();
   // The first page, an address page, whatever page an earlier test left selected.
-  forms.main.SpeedButton1Click(forms.main.PageButtonByTag(0));
+  forms.main.OpenPage(forms.main.PageButtonByTag(0));
   SetSlotField(Memo, 0, 4, "old memo");
   // "内容の編集" from slot 4's popup; the editor is cancelled as soon as its modal loop runs.
   testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_UP);
-  testing::PostClick(forms.url.Control(url_ids::SpeedButton4), 3, 3);
+  testing::PostClick(forms.url_editor.Control(url_ids::CancelButton), 3, 3);
   testing::PumpMessages();
-  EXPECT_FALSE(forms.url.InModal());
+  EXPECT_FALSE(forms.url_editor.InModal());
   EXPECT_TRUE(std::filesystem::exists(dir.path() / L"Quenda.Tbl"));
 
   testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_DOWN);
@@ -408,7 +408,7 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
   EXPECT_EQ(SlotFieldWide(Target, 0, 4), win::FromCp932(address));
 
   browser.running = false;  // nothing found: nothing changes
-  SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_URL1, 0);
+  SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_CAPTURE, 0);
   EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
 
   SetWindowProvider(nullptr);

@@ -13,10 +13,10 @@
 #include "platform/full_text_win.h"
 #include "platform/shell.h"
 #include "platform/table_storage_win.h"
-#include "resources/key_in_url_layout.h"
-#include "resources/main_form_layout.h"
-#include "resources/prg_form_layout.h"
+#include "resources/main_window_layout.h"
+#include "resources/program_editor_layout.h"
 #include "resources/resource_ids.h"
+#include "resources/url_editor_layout.h"
 #include "support/win_test_support.h"
 #include "ui/speed_button.h"
 #include "windows/modal_probe.h"
@@ -34,16 +34,16 @@ using testing::RecordingShell;
 // "テスト" and friends in CP932.
 const std::string kTest = "\x83\x65\x83\x58\x83\x67";
 
-class MainFormTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
-  MainFormTest() {
+  MainWindowTest() {
     SetTableStorage(&storage);
     SetClock(&clock);
     SetShell(&shell);
     ProgramDir = dir.path();
     InitSlotTable();
   }
-  ~MainFormTest() override {
+  ~MainWindowTest() override {
     SetShell(nullptr);
     SetClock(nullptr);
     quenda::testing::UsePortableStorage();
@@ -51,7 +51,7 @@ class MainFormTest : public ::testing::Test {
   }
 
   // Saves the prepared table, then starts the windows on it. Showing a window costs Wine about
-  // two seconds, so only tests that need it on screen show it; the others run FormShow.
+  // two seconds, so only tests that need it on screen show it; the others run ShowFirstPage.
   void Start(bool show = false) {
     ASSERT_FALSE(SaveTable());
     InitSlotTable();
@@ -60,7 +60,7 @@ class MainFormTest : public ::testing::Test {
     if (show) {
       ShowWindow(main(), SW_SHOWNOACTIVATE);
     } else {
-      forms.main.FormShow();
+      forms.main.ShowFirstPage();
     }
     PumpMessages();
     prompts.prompts.shown.clear();
@@ -104,9 +104,9 @@ class MainFormTest : public ::testing::Test {
   Forms forms;
 };
 
-TEST_F(MainFormTest, ControlsLieWhereTheLayoutPutsThem) {
+TEST_F(MainWindowTest, ControlsLieWhereTheLayoutPutsThem) {
   Start(/*show=*/true);
-  for (const LayoutRow& c : MainFormLayout()) {
+  for (const LayoutRow& c : MainWindowLayout()) {
     const HWND hwnd = control(c.id);
     ASSERT_NE(hwnd, nullptr) << c.name;
     RECT r;
@@ -123,25 +123,25 @@ TEST_F(MainFormTest, ControlsLieWhereTheLayoutPutsThem) {
   // Slot i at 9 + 69 (i mod 5), 35 + 39 (i div 5); the page bank's second row is clipped.
   RECT r;
   GetWindowRect(forms.main.SlotButton(24), &r);
-  MapWindowPoints(nullptr, control(main_ids::Panel4), reinterpret_cast<POINT*>(&r), 2);
+  MapWindowPoints(nullptr, control(main_ids::SlotGrid), reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r.left, 9 + 69 * 4);
   EXPECT_EQ(r.top, 35 + 39 * 4);
   RECT bank;
-  GetClientRect(control(main_ids::Panel2), &bank);
+  GetClientRect(control(main_ids::PageBank), &bank);
   for (int tag : {100, 107, 202, 203}) {
     GetWindowRect(forms.main.PageButtonByTag(tag), &r);
-    MapWindowPoints(nullptr, control(main_ids::Panel2), reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, control(main_ids::PageBank), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_GE(r.top, bank.bottom) << tag;
   }
-  EXPECT_EQ(text(main_ids::Label(1)), L"D1");
-  EXPECT_EQ(text(main_ids::Label(22)), L"P2");
-  EXPECT_EQ(text(main_ids::Label17), L"ｱｸｾｽ回数");
-  EXPECT_EQ(text(main_ids::Label18), L"最終ｱｸｾｽ日");
-  EXPECT_FALSE(IsWindowVisible(control(main_ids::IconClr_Imag)));
+  EXPECT_EQ(text(main_ids::LabelId(1)), L"D1");
+  EXPECT_EQ(text(main_ids::LabelId(22)), L"P2");
+  EXPECT_EQ(text(main_ids::AccessCountLabel), L"ｱｸｾｽ回数");
+  EXPECT_EQ(text(main_ids::LastAccessLabel), L"最終ｱｸｾｽ日");
+  EXPECT_FALSE(IsWindowVisible(control(main_ids::BlankIconImage)));
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
 }
 
-TEST_F(MainFormTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
+TEST_F(MainWindowTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
   const std::pair<std::string, std::string> slots[] = {
       {"1", "abcdefghijklmnopqrst"},                    // 20 single-byte: the first 12
       {"1", "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8\x82\xa9\x82\xab"},  // 7 double-byte: 6
@@ -162,7 +162,7 @@ TEST_F(MainFormTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
   EXPECT_EQ(win::GetText(forms.main.SlotButton(5)), L"");
 }
 
-TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
+TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   SetSlotField(Title, 1, 0, "page D2");
   SetSlotField(Title, 8, 0, "page P1");
   SetSlotField(Title, 9, 0, "page P2");
@@ -171,25 +171,25 @@ TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 3);
 
   ClickPage(200);
-  EXPECT_EQ(forms.main.Selection().CurrentTag, 200);
-  EXPECT_EQ(forms.main.Selection().CurrentPage, 8);
+  EXPECT_EQ(forms.main.Selection().tag, 200);
+  EXPECT_EQ(forms.main.Selection().page, 8);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P1");
   EXPECT_TRUE(forms.main.AcceptsDrops());
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(200))->Down());
   EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
   win::UniqueMenu popup = forms.main.BuildPopupMenu();
   ASSERT_EQ(GetMenuItemCount(popup.get()), 2);
-  EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_N2));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_EDIT));
 
   ClickPage(201);
-  EXPECT_EQ(forms.main.Selection().CurrentPage, 9);
+  EXPECT_EQ(forms.main.Selection().page, 9);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page P2");
   ClickPage(201);  // the button that is down selects its page again
-  EXPECT_EQ(forms.main.Selection().CurrentPage, 9);
+  EXPECT_EQ(forms.main.Selection().page, 9);
   EXPECT_TRUE(forms.main.AcceptsDrops());
 
   ClickPage(1);
-  EXPECT_EQ(forms.main.Selection().CurrentPage, 1);
+  EXPECT_EQ(forms.main.Selection().page, 1);
   EXPECT_FALSE(forms.main.AcceptsDrops());
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page D2");
   popup = forms.main.BuildPopupMenu();
@@ -201,37 +201,38 @@ TEST_F(MainFormTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_STREQ(item, L"内容の編集");
 }
 
-TEST_F(MainFormTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
+TEST_F(MainWindowTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
   SetSlotField(DisplayName, 0, 7, kTest);
   SetSlotField(AccessCount, 0, 7, "12");
   SetSlotField(LastAccess, 0, 7, "2026/12/01 9:00:00");
   SetSlotField(Memo, 0, 7, "memo");
   Start();
   Hover(forms.main.SlotButton(7));
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
-  EXPECT_EQ(text(main_ids::Edit1), L"テスト");
-  EXPECT_EQ(text(main_ids::Panel8), L"12");
-  EXPECT_EQ(text(main_ids::Panel10), L"2026/12/01 9:00:00");
-  EXPECT_EQ(text(main_ids::Memo1), L"memo");
+  EXPECT_EQ(forms.main.Selection().slot, 7);
+  EXPECT_EQ(text(main_ids::InfoLine), L"テスト");
+  EXPECT_EQ(text(main_ids::AccessCountPanel), L"12");
+  EXPECT_EQ(text(main_ids::LastAccessPanel), L"2026/12/01 9:00:00");
+  EXPECT_EQ(text(main_ids::MemoBox), L"memo");
 
-  Hover(control(main_ids::Panel2));  // the page bank changes nothing
-  Hover(control(main_ids::Panel5));
-  EXPECT_EQ(text(main_ids::Edit1), L"テスト");
+  Hover(control(main_ids::PageBank));  // the page bank changes nothing
+  Hover(control(main_ids::Details));
+  EXPECT_EQ(text(main_ids::InfoLine), L"テスト");
 
   ClickPage(2);  // a page change keeps the display
-  EXPECT_EQ(text(main_ids::Panel8), L"12");
+  EXPECT_EQ(text(main_ids::AccessCountPanel), L"12");
 
-  Hover(control(main_ids::Panel4), 2, 2);
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
-  for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
+  Hover(control(main_ids::SlotGrid), 2, 2);
+  EXPECT_EQ(forms.main.Selection().slot, 7);
+  for (int id : {main_ids::InfoLine, main_ids::AccessCountPanel, main_ids::LastAccessPanel,
+                 main_ids::MemoBox}) {
     EXPECT_EQ(text(id), L"") << id;
   }
   Hover(forms.main.SlotButton(7));
   SendMessageW(main(), WM_MOUSEMOVE, 0, MAKELPARAM(365, 100));  // the window's own column
-  EXPECT_EQ(text(main_ids::Edit1), L"");
+  EXPECT_EQ(text(main_ids::InfoLine), L"");
 }
 
-TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
+TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   SetSlotField(Target, 0, 3, "http://example.invalid/");
   SetSlotField(AccessCount, 0, 3, "0");
   SetSlotField(Target, 8, 4, "C:\\Tools\\" + kTest + ".exe");
@@ -259,7 +260,7 @@ TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_EQ(shell.calls[1].directory, L"C:\\Tools");
   EXPECT_EQ(GetSlotField(AccessCount, 8, 4), "9");
   EXPECT_EQ(GetSlotField(LastAccess, 8, 4), "2026/12/9");
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 4);
+  EXPECT_EQ(forms.main.Selection().slot, 4);
 
   Click(forms.main.SlotButton(5));  // empty: nothing at all
   EXPECT_EQ(shell.calls.size(), 3u);
@@ -267,7 +268,7 @@ TEST_F(MainFormTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(MainFormTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
+TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
   struct Case {
     std::string count, after;
     std::wstring error;  // empty: the target opens
@@ -299,7 +300,7 @@ TEST_F(MainFormTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
   }
 }
 
-TEST_F(MainFormTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
+TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
   SetSlotField(Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
   SetSlotField(AccessCount, 8, 2, "4");
   SetSlotField(LastAccess, 8, 2, "2026/12/01 9:00:00");
@@ -336,7 +337,7 @@ TEST(SystemShell, SaysWhyItCouldNotOpen) {
             L"C:\\a.dat を開けません。\nC:\\a.dat の EXE フォーマットが不正です。");
 }
 
-TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
+TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   Start();
   ClickPage(200);
   const auto first = dir.path() / L"Editor.ico";
@@ -349,7 +350,7 @@ TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(prompts.prompts.shown[0].text, L"内容を置き換えますか？");
   EXPECT_EQ(prompts.prompts.shown[0].caption, L"確認");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_YESNO));
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
+  EXPECT_EQ(forms.main.Selection().slot, 7);
   EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 7)), first.wstring());
   EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
   EXPECT_EQ(GetSlotField(DisplayName, 8, 7), "Editor.ico");
@@ -378,7 +379,7 @@ TEST_F(MainFormTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(prompts.prompts.shown[2].type, UINT(MB_OK | MB_ICONERROR));
 }
 
-TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
+TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   SetSlotField(Title, 8, 3, "keep");
   SetSlotField(Target, 8, 3, "C:\\keep.exe");
   Start();
@@ -386,7 +387,7 @@ TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   Hover(forms.main.SlotButton(1));
   Drop({5, 20}, {L"C:\\x.exe"});  // the page bank
   Drop({5, 300}, {L"C:\\x.exe"});  // the info display
-  POINT margin{3, 44 + 3};         // Panel4 around the grid
+  POINT margin{3, 44 + 3};         // the slot grid's panel around it
   Drop(margin, {L"C:\\x.exe"});
   ASSERT_EQ(prompts.prompts.shown.size(), 3u);
   for (const auto& box : prompts.prompts.shown) {
@@ -394,16 +395,16 @@ TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
     EXPECT_EQ(box.caption, L"Ｓｏｒｒｙ");
     EXPECT_EQ(box.type, UINT(MB_OK));
   }
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 1);
+  EXPECT_EQ(forms.main.Selection().slot, 1);
 
   prompts.prompts.answers = {IDNO};
   Drop(SlotPoint(3), {L"C:\\x.exe"});
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 3);
+  EXPECT_EQ(forms.main.Selection().slot, 3);
   EXPECT_EQ(GetSlotField(Target, 8, 3), "C:\\keep.exe");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
 
-TEST_F(MainFormTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
+TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
   Start();
   ClickPage(200);
   const auto ico = dir.path() / L"target.ico";
@@ -428,7 +429,7 @@ TEST_F(MainFormTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
-TEST_F(MainFormTest, DroppedIconFilesGiveTheir32PixelImage) {
+TEST_F(MainWindowTest, DroppedIconFilesGiveTheir32PixelImage) {
   Start();
   ClickPage(200);
   const wchar_t* names[] = {L"icon_16_48_32.ico", L"icon_256_16_32.ico"};
@@ -439,7 +440,7 @@ TEST_F(MainFormTest, DroppedIconFilesGiveTheir32PixelImage) {
   }
 }
 
-TEST_F(MainFormTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
+TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   Start();
   ClickPage(200);
   // 表 is 0x95 0x5C in CP932.
@@ -448,7 +449,7 @@ TEST_F(MainFormTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, 2)), L"表計算.exe");
 }
 
-TEST_F(MainFormTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
+TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   Start();
   ClickPage(200);
   const std::wstring path = L"C:\\" + std::wstring(70, L'\u9577') + L"\\\uD55C\u00E9\U0001F600.txt";
@@ -477,7 +478,7 @@ TEST_F(MainFormTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   EXPECT_EQ(SlotIconBitmap(8, 5).At(16, 16), 9);
 }
 
-TEST_F(MainFormTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
+TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   SetSlotField(Flag1, 0, 0, "0");
   SetSlotField(Flag1, 8, 0, "0");
   Start(/*show=*/true);
@@ -503,16 +504,17 @@ TEST_F(MainFormTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   } discard;
   SetTableStorage(&discard);
   prompts.prompts.answers.assign(1025, IDYES);
-  for (int i = 0; i < 25; ++i) Drop(SlotPoint(i), {ico.wstring()});  // every slot shows an icon
+  // Every slot shows an icon.
+  for (int i = 0; i < kSlotsPerPage; ++i) Drop(SlotPoint(i), {ico.wstring()});
   const long before_drops = win::LiveHandles();
-  for (int i = 0; i < 1000; ++i) Drop(SlotPoint(i % 25), {ico.wstring()});
+  for (int i = 0; i < 1000; ++i) Drop(SlotPoint(i % kSlotsPerPage), {ico.wstring()});
   EXPECT_EQ(win::LiveHandles(), before_drops);
   EXPECT_EQ(prompts.prompts.shown.size(), 1025u);
 }
 
 // What the user typed stays while an editor is open, also when the main window is minimised and
 // restored (which hides and shows its owned windows); the next opening loads the slot again.
-TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
+TEST_F(MainWindowTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
   SetSlotField(DisplayName, 8, 0, "program");
   SetSlotField(DisplayName, 0, 0, "address");
   Start();
@@ -521,8 +523,8 @@ TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
     win::LayoutWindow& editor;
     int edit, cancel;
     const wchar_t* stored;
-  } rows[] = {{200, forms.prg, prg_ids::Edit1, prg_ids::SpeedButton4, L"program"},
-              {0, forms.url, url_ids::LabeledEdit1, url_ids::SpeedButton4, L"address"}};
+  } rows[] = {{200, forms.program_editor, prg_ids::HeadingEdit, prg_ids::CancelButton, L"program"},
+              {0, forms.url_editor, url_ids::HeadingEdit, url_ids::CancelButton, L"address"}};
   for (const auto& row : rows) {
     ClickPage(row.page_tag);  // no popup opened yet: its slot is 0
     const HWND edit = row.editor.Control(row.edit);
@@ -535,13 +537,13 @@ TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
       kept = win::GetText(edit);
       testing::PostClick(row.editor.Control(row.cancel));
     });
-    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    SendMessageW(main(), WM_COMMAND, IDM_EDIT, 0);
     EXPECT_EQ(kept, L"typed") << row.stored;
     probe.Post([&] {
       reopened = win::GetText(edit);
       testing::PostClick(row.editor.Control(row.cancel));
     });
-    SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+    SendMessageW(main(), WM_COMMAND, IDM_EDIT, 0);
     EXPECT_EQ(reopened, row.stored);
   }
 }
@@ -549,7 +551,7 @@ TEST_F(MainFormTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
 // Each dialog keeps its own placement, moved the least needed into the work area: the folder
 // chooser centred over a main window at the screen's corner, the others where they were left
 // partly off screen.
-TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
+TEST_F(MainWindowTest, DialogsOpenInsideTheWorkArea) {
   Start();
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -559,7 +561,8 @@ TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
     SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   move(main(), work.right - 60, work.bottom - 60);
-  win::Window* dialogs[] = {&forms.prg, &forms.icon_get, &forms.folder, &forms.url, &forms.help};
+  win::Window* dialogs[] = {&forms.program_editor, &forms.icon_picker, &forms.folder,
+                            &forms.url_editor, &forms.help};
   for (win::Window* dialog : dialogs) {
     move(dialog->hwnd(), work.right - 40, work.bottom - 40);
     RECT shown{};
@@ -574,7 +577,7 @@ TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
     EXPECT_GE(shown.top, work.top) << name;
     EXPECT_LE(shown.right, work.right) << name;
     EXPECT_LE(shown.bottom, work.bottom) << name;
-    if (dialog != &forms.icon_get) {  // the picker is centred on the desktop
+    if (dialog != &forms.icon_picker) {  // the picker is centred on the desktop
       EXPECT_EQ(shown.right, work.right) << name;
       EXPECT_EQ(shown.bottom, work.bottom) << name;
     }
@@ -582,7 +585,7 @@ TEST_F(MainFormTest, DialogsOpenInsideTheWorkArea) {
 }
 
 // The keyboard opens the popup on the focused slot, wherever the mouse is or goes.
-TEST_F(MainFormTest, ThePopupEditsTheSlotItWasOpenedFor) {
+TEST_F(MainWindowTest, ThePopupEditsTheSlotItWasOpenedFor) {
   SetSlotField(DisplayName, 0, 4, "four");
   SetSlotField(DisplayName, 0, 7, "seven");
   Start();
@@ -592,33 +595,35 @@ TEST_F(MainFormTest, ThePopupEditsTheSlotItWasOpenedFor) {
   testing::ChooseFromSlotPopup(main(), forms.main.SlotButton(4), VK_UP);
   std::wstring edited;
   probe.Post([&] {
-    edited = win::GetText(forms.url.Control(url_ids::LabeledEdit1));
-    PostClick(forms.url.Control(url_ids::SpeedButton4));
+    edited = win::GetText(forms.url_editor.Control(url_ids::HeadingEdit));
+    PostClick(forms.url_editor.Control(url_ids::CancelButton));
   });
   PumpMessages();
   EXPECT_EQ(edited, L"four");
-  EXPECT_EQ(forms.main.Selection().CurrentSlot, 7);
+  EXPECT_EQ(forms.main.Selection().slot, 7);
 }
 
-TEST_F(MainFormTest, EditingFromThePopupSavesTheTable) {
+TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
   Start();
   ClickPage(200);
   SetSlotField(Title, 8, 0, "changed");
   // The editor opens modally; its "ｷｬﾝｾﾙ" ends it.
-  const HWND cancel = forms.prg.Control(prg_ids::SpeedButton4);
+  const HWND cancel = forms.program_editor.Control(prg_ids::CancelButton);
   PostClick(cancel, 3, 3);
-  SendMessageW(main(), WM_COMMAND, IDM_N2, 0);
+  SendMessageW(main(), WM_COMMAND, IDM_EDIT, 0);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"changed");
   InitSlotTable();
   ASSERT_FALSE(LoadTable());
   EXPECT_EQ(GetSlotField(Title, 8, 0), "changed");
 }
 
-TEST_F(MainFormTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
+TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
   SetSlotField(DisplayName, 0, 5, "five");
   Start();
   Hover(forms.main.SlotButton(9));
-  for (int slot = 0; slot < 25; ++slot) EXPECT_FALSE(Marked(forms.main.SlotButton(slot)));
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    EXPECT_FALSE(Marked(forms.main.SlotButton(slot)));
+  }
   const std::pair<UINT, int> moves[] = {
       {VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 24}, {VK_RIGHT, 0}, {VK_UP, 20}, {VK_DOWN, 0},
       {VK_DOWN, 5},  {VK_LEFT, 4}, {VK_RIGHT, 5},
@@ -626,9 +631,9 @@ TEST_F(MainFormTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
   for (const auto& [key, slot] : moves) {
     Key(key);
     EXPECT_EQ(forms.main.FocusedSlot(), slot) << key;
-    EXPECT_EQ(forms.main.Selection().CurrentSlot, slot) << key;
+    EXPECT_EQ(forms.main.Selection().slot, slot) << key;
   }
-  EXPECT_EQ(text(main_ids::Edit1), L"five");
+  EXPECT_EQ(text(main_ids::InfoLine), L"five");
   EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
   EXPECT_FALSE(Marked(forms.main.SlotButton(4)));
 
@@ -637,14 +642,14 @@ TEST_F(MainFormTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
   EXPECT_TRUE(Marked(forms.main.PageButtonByTag(0)));
   EXPECT_FALSE(Marked(forms.main.SlotButton(5)));
   Key(VK_LEFT);  // in the bank the arrows step through the pages
-  EXPECT_EQ(forms.main.Selection().CurrentTag, 201);
+  EXPECT_EQ(forms.main.Selection().tag, 201);
   EXPECT_TRUE(Marked(forms.main.PageButtonByTag(201)));
   Key(VK_TAB);
   EXPECT_FALSE(forms.main.FocusInPageBank());
   EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
 }
 
-TEST_F(MainFormTest, PageKeysSwitchPagesAsTheirButtonsDo) {
+TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {
   SetSlotField(Title, 9, 0, "page P2");
   Start();
   struct Case {
@@ -660,8 +665,8 @@ TEST_F(MainFormTest, PageKeysSwitchPagesAsTheirButtonsDo) {
   };
   for (const Case& c : cases) {
     Key(c.key, c.held);
-    EXPECT_EQ(forms.main.Selection().CurrentTag, c.tag) << c.key;
-    EXPECT_EQ(forms.main.Selection().CurrentPage, PageFromTag(c.tag)) << c.key;
+    EXPECT_EQ(forms.main.Selection().tag, c.tag) << c.key;
+    EXPECT_EQ(forms.main.Selection().page, PageFromTag(c.tag)) << c.key;
     EXPECT_EQ(forms.main.AcceptsDrops(), c.tag >= 200) << c.key;
     EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(c.tag))->Down()) << c.key;
   }
@@ -670,7 +675,7 @@ TEST_F(MainFormTest, PageKeysSwitchPagesAsTheirButtonsDo) {
   EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(2))->Down());
 }
 
-TEST_F(MainFormTest, EnterAndSpaceOpenTheFocusedSlotAsAClickDoes) {
+TEST_F(MainWindowTest, EnterAndSpaceOpenTheFocusedSlotAsAClickDoes) {
   SetSlotField(Target, 0, 1, "http://example.invalid/");
   SetSlotField(AccessCount, 0, 1, "0");
   SetSlotField(Target, 8, 1, "C:\\Tools\\a.exe");
@@ -692,7 +697,7 @@ TEST_F(MainFormTest, EnterAndSpaceOpenTheFocusedSlotAsAClickDoes) {
 }
 
 // The menu key and Shift+F10 open the focused slot's popup, wherever the mouse is.
-TEST_F(MainFormTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
+TEST_F(MainWindowTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
   SetSlotField(DisplayName, 0, 4, "four");
   Start();
   for (int i = 0; i < 4; ++i) Key(VK_RIGHT);
@@ -706,15 +711,15 @@ TEST_F(MainFormTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
     std::wstring edited;
     testing::ModalProbe probe;
     probe.Post([&] {
-      edited = win::GetText(forms.url.Control(url_ids::LabeledEdit1));
-      PostClick(forms.url.Control(url_ids::SpeedButton4));
+      edited = win::GetText(forms.url_editor.Control(url_ids::HeadingEdit));
+      PostClick(forms.url_editor.Control(url_ids::CancelButton));
     });
     PumpMessages();
     EXPECT_EQ(edited, L"four") << key;
   }
 }
 
-TEST_F(MainFormTest, TypingFindsTheNextSlotOnTheSixPages) {
+TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
   SetSlotField(Title, 0, 2, "Weather");
   SetSlotField(DisplayName, 1, 6, "web mail");
   SetSlotField(Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
@@ -737,13 +742,13 @@ TEST_F(MainFormTest, TypingFindsTheNextSlotOnTheSixPages) {
     clock.now.second += step.seconds_later;
     SendMessageW(main(), step.message, step.typed, 0);
     EXPECT_EQ(forms.main.TypedText(), step.text) << int(step.typed);
-    EXPECT_EQ(forms.main.Selection().CurrentTag, step.tag) << int(step.typed);
+    EXPECT_EQ(forms.main.Selection().tag, step.tag) << int(step.typed);
     EXPECT_EQ(forms.main.FocusedSlot(), step.slot) << int(step.typed);
   }
-  EXPECT_EQ(text(main_ids::Edit1), L"検索: Wq　（見つかりません）");
+  EXPECT_EQ(text(main_ids::InfoLine), L"検索: Wq　（見つかりません）");
   SendMessageW(main(), WM_TIMER, 1, 0);
   EXPECT_EQ(forms.main.TypedText(), L"");
-  EXPECT_EQ(text(main_ids::Edit1), L"");  // the focused slot's own display again
+  EXPECT_EQ(text(main_ids::InfoLine), L"");  // the focused slot's own display again
 }
 
 std::vector<HWND> focus_events;
@@ -754,7 +759,7 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG ch
 
 // Screen readers read each button as the window shows it, follow the focus mark, and open a
 // slot or switch pages by the default action as a click does.
-TEST_F(MainFormTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
+TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   SetSlotField(Title, 0, 0, "Weather forecast for the week");
   SetSlotField(Target, 0, 0, "http://example.invalid/weather");
   SetSlotField(AccessCount, 0, 0, "3");
@@ -814,24 +819,24 @@ TEST_F(MainFormTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   testing::AccessiblePtr p1 = testing::AccessibleOf(forms.main.PageButtonByTag(200));
   ASSERT_EQ(p1->accDoDefaultAction(testing::Self()), S_OK);
   PumpMessages();
-  EXPECT_EQ(forms.main.Selection().CurrentTag, 200);
+  EXPECT_EQ(forms.main.Selection().tag, 200);
   EXPECT_TRUE(forms.main.AcceptsDrops());
   EXPECT_EQ(testing::Read(p1.get()).state & kStates, kFocusable | STATE_SYSTEM_PRESSED);
   EXPECT_EQ(testing::Read(slot.get()).name, L"空き");  // the slot of the page shown now
 }
 
-TEST_F(MainFormTest, ATakenHotKeyIsToldInTheInfoLineAndQuendaStartsAnyway) {
+TEST_F(MainWindowTest, ATakenHotKeyIsToldInTheInfoLineAndQuendaStartsAnyway) {
   std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=Ctrl+Shift+F12\n";
   ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_SHIFT, VK_F12));
   Start();
   UnregisterHotKey(nullptr, 77);
   EXPECT_FALSE(forms.main.HotKeyRegistered());
   EXPECT_TRUE(forms.main.LoadedCleanly());
-  EXPECT_EQ(text(main_ids::Edit1), L"ホットキー Ctrl+Shift+F12 は他のプログラムが使用中です。");
+  EXPECT_EQ(text(main_ids::InfoLine), L"ホットキー Ctrl+Shift+F12 は他のプログラムが使用中です。");
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(MainFormTest, TheHotKeyRestoresAMinimisedWindowOntoTheCurrentSlot) {
+TEST_F(MainWindowTest, TheHotKeyRestoresAMinimisedWindowOntoTheCurrentSlot) {
   std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=junk\n";  // the default
   Start(/*show=*/true);
   EXPECT_TRUE(forms.main.HotKeyRegistered());

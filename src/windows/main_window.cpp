@@ -1,4 +1,4 @@
-#include "windows/main_form.h"
+#include "windows/main_window.h"
 
 #include <windowsx.h>
 
@@ -18,14 +18,14 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/shell_file_icon.h"
-#include "resources/main_form_layout.h"
+#include "resources/main_window_layout.h"
 #include "resources/resource_ids.h"
 #include "ui/layout_builder.h"
 #include "ui/panel.h"
 #include "ui/speed_button.h"
-#include "windows/key_in_url.h"
-#include "windows/op_help.h"
-#include "windows/prg_form.h"
+#include "windows/help_dialog.h"
+#include "windows/program_editor.h"
+#include "windows/url_editor.h"
 
 namespace quenda {
 
@@ -60,29 +60,29 @@ bool ShowsIcon(const SlotTable& table, PageIndex page, unsigned slot) {
 
 }  // namespace
 
-bool TMainForm::Create(const MainFormDialogs& dialogs, SlotTable& table, TableFile& file) {
+bool MainWindow::Create(const MainWindowDialogs& dialogs, SlotTable& table, TableFile& file) {
   dialogs_ = dialogs;
   table_ = &table;
   file_ = &file;
   RegisterClassOnce(kClassName, 0, LoadIconW(win::ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENDA)));
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   HMENU menu = LoadMenuW(win::ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINMENU));
-  if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kClientWidth, kClientHeight, nullptr,
+  if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kMainWindowSize, nullptr,
                       menu)) {
     if (menu) DestroyMenu(menu);
     return false;
   }
   CreateControls();
-  FormCreate();
+  LoadAtStart();
   RegisterActivationKey();
   folder_watch_.Start(file_->Folder(), hwnd(), kTableFolderChanged);
   return true;
 }
 
-void TMainForm::CreateControls() {
-  BuildLayout(MainFormLayout());
+void MainWindow::CreateControls() {
+  BuildLayout(MainWindowLayout());
   std::wstring label;  // each page button follows its label in the layout
-  for (const LayoutRow& c : MainFormLayout()) {
+  for (const LayoutRow& c : MainWindowLayout()) {
     win::SpeedButton* button = win::SpeedButton::From(Control(c.id));
     if (c.kind == ControlKind::Label) label = c.text;
     if (c.kind == ControlKind::Button) {
@@ -97,34 +97,34 @@ void TMainForm::CreateControls() {
     }
   }
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
-  const HWND blank = Control(main_ids::IconClr_Imag);
+  const HWND blank = Control(main_ids::BlankIconImage);
   SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
   // A bitmap static takes its picture's size; the layout's size holds.
-  PlaceFromLayout(main_ids::IconClr_Imag);
+  PlaceFromLayout(main_ids::BlankIconImage);
 }
 
-HWND TMainForm::PageButtonByTag(int tag) const {
-  for (const LayoutRow& c : MainFormLayout()) {
+HWND MainWindow::PageButtonByTag(int tag) const {
+  for (const LayoutRow& c : MainWindowLayout()) {
     if (c.kind == ControlKind::PageButton && c.tag == tag) return Control(c.id);
   }
   return nullptr;
 }
 
-void TMainForm::FormCreate() {
-  selection_.CurrentPage = 0;
-  selection_.CurrentSlot = 0;
+void MainWindow::LoadAtStart() {
+  selection_.page = 0;
+  selection_.slot = 0;
   loaded_cleanly_ = false;
   if (MaybeError error = file_->Load(*table_)) {
     ShowErrorBox(hwnd(), *error);
     return;
   }
-  win::SpeedButton::From(Control(main_ids::SpeedButton(1)))->SetDown(true);
+  win::SpeedButton::From(Control(main_ids::ButtonId(1)))->SetDown(true);
   loaded_cleanly_ = true;
 }
 
-void TMainForm::FormShow() { pr_KeyMssgDisp(); }
+void MainWindow::ShowFirstPage() { ShowPage(); }
 
-bool TMainForm::FormCloseQuery() {
+bool MainWindow::SaveBeforeClose() {
   MaybeError error = file_->Save(*table_);
   if (!error) return true;
   ShowErrorBox(hwnd(), *error);
@@ -134,39 +134,39 @@ bool TMainForm::FormCloseQuery() {
                                MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
-void TMainForm::Exit1Click() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void MainWindow::CloseFromMenu() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void TMainForm::N3Click() {
+void MainWindow::ShowHelp() {
   if (dialogs_.help) dialogs_.help->ShowModal(hwnd());
 }
 
-void TMainForm::SpeedButton1Click(HWND page_button) {
-  pr_Drag(0);
-  selection_.CurrentTag = win::SpeedButton::From(page_button)->Tag();
-  selection_.CurrentPage = PageFromTag(selection_.CurrentTag);
-  const PageKind kind = KindOfPage(selection_.CurrentTag);
+void MainWindow::OpenPage(HWND page_button) {
+  AcceptDrops(false);
+  selection_.tag = win::SpeedButton::From(page_button)->Tag();
+  selection_.page = PageFromTag(selection_.tag);
+  const PageKind kind = KindOfPage(selection_.tag);
   if (kind == PageKind::Program) {
     url_item_visible_ = false;
-    pr_KeyMssgDisp();
-    pr_Drag(1);
+    ShowPage();
+    AcceptDrops(true);
   } else if (kind == PageKind::Address) {
     url_item_visible_ = true;
-    pr_KeyMssgDisp();
+    ShowPage();
   }
 }
 
-void TMainForm::pr_KeyMssgDisp() {
-  // Setting a button only marks it for drawing, so all 25 are drawn together at the end. (Turning
+void MainWindow::ShowPage() {
+  // Setting a button only marks it for drawing, so all are drawn together at the end. (Turning
   // the grid's drawing off and on around this cost a quarter of a page switch under Wine.)
-  const HWND grid = Control(main_ids::Panel4);
-  for (unsigned slot = 0; slot < kSlotsPerPage; ++slot) pr_KeyDisp(slot);
+  const HWND grid = Control(main_ids::SlotGrid);
+  for (unsigned slot = 0; slot < kSlotsPerPage; ++slot) ShowSlot(slot);
   RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void TMainForm::pr_KeyDisp(unsigned slot) {
+void MainWindow::ShowSlot(unsigned slot) {
   const HWND button = slot_buttons_[slot];
   win::SpeedButton* b = win::SpeedButton::From(button);
-  const PageIndex page = selection_.CurrentPage;
+  const PageIndex page = selection_.page;
   const bool icon = ShowsIcon(*table_, page, slot);
   b->SetGlyph(icon ? SlotGlyph(page, slot) : nullptr);
   const std::wstring caption =
@@ -175,7 +175,7 @@ void TMainForm::pr_KeyDisp(unsigned slot) {
   if (win::GetText(button) != caption) win::SetText(button, caption);
 }
 
-std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned slot) {
+std::shared_ptr<const win::Glyph> MainWindow::SlotGlyph(PageIndex page, unsigned slot) {
   const IconBitmap& icon = table_->At(page, int(slot)).icon;
   CachedGlyph& cached = glyphs_[page * kSlotsPerPage + int(slot)];
   if (!cached.glyph || cached.icon != icon) {
@@ -186,8 +186,8 @@ std::shared_ptr<const win::Glyph> TMainForm::SlotGlyph(PageIndex page, unsigned 
 }
 
 // As the button shows it: the title, or for an icon the name; the target is the description.
-win::SpeedButton::AccessibleText TMainForm::SlotAccessibleText(unsigned slot) const {
-  const PageIndex page = selection_.CurrentPage;
+win::SpeedButton::AccessibleText MainWindow::SlotAccessibleText(unsigned slot) const {
+  const PageIndex page = selection_.page;
   std::wstring name =
       SlotFieldWide(*table_, ShowsIcon(*table_, page, slot) ? DisplayName : Title, page, int(slot));
   std::wstring target = SlotFieldWide(*table_, Target, page, int(slot));
@@ -195,78 +195,74 @@ win::SpeedButton::AccessibleText TMainForm::SlotAccessibleText(unsigned slot) co
   return {std::move(name), std::move(target), true};
 }
 
-void TMainForm::TblDisp() {
-  const PageIndex page = selection_.CurrentPage;
-  const SlotIndex slot = selection_.CurrentSlot;
-  win::SetText(Control(main_ids::Edit1), SlotFieldWide(*table_, DisplayName, page, slot));
-  win::SetText(Control(main_ids::Panel8), SlotFieldWide(*table_, AccessCount, page, slot));
-  win::SetText(Control(main_ids::Panel10), SlotFieldWide(*table_, LastAccess, page, slot));
-  win::SetText(Control(main_ids::Memo1), SlotFieldWide(*table_, Memo, page, slot));
+void MainWindow::ShowSlotDetails() {
+  const PageIndex page = selection_.page;
+  const SlotIndex slot = selection_.slot;
+  win::SetText(Control(main_ids::InfoLine), SlotFieldWide(*table_, DisplayName, page, slot));
+  win::SetText(Control(main_ids::AccessCountPanel),
+               SlotFieldWide(*table_, AccessCount, page, slot));
+  win::SetText(Control(main_ids::LastAccessPanel), SlotFieldWide(*table_, LastAccess, page, slot));
+  win::SetText(Control(main_ids::MemoBox), SlotFieldWide(*table_, Memo, page, slot));
 }
 
-void TMainForm::BoxClr() {
-  for (int id : {main_ids::Edit1, main_ids::Panel8, main_ids::Panel10, main_ids::Memo1}) {
+void MainWindow::ClearDetails() {
+  for (int id : {main_ids::InfoLine, main_ids::AccessCountPanel, main_ids::LastAccessPanel,
+                 main_ids::MemoBox}) {
     if (!win::GetText(Control(id)).empty()) win::SetText(Control(id), L"");
   }
 }
 
-void TMainForm::SpeedButton18MouseMove(HWND slot_button) {
-  selection_.CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
-  TblDisp();
+void MainWindow::HoverSlot(HWND slot_button) {
+  selection_.slot = win::SpeedButton::From(slot_button)->Tag();
+  ShowSlotDetails();
 }
 
-void TMainForm::Panel4MouseMove() { BoxClr(); }
+void MainWindow::HoverGrid() { ClearDetails(); }
 
-void TMainForm::FormMouseMove() { BoxClr(); }
+void MainWindow::HoverBesideGrid() { ClearDetails(); }
 
-void TMainForm::N2Click(SlotIndex slot) {
-  const PageIndex page = selection_.CurrentPage;
-  const PageKind kind = KindOfPage(selection_.CurrentTag);
+void MainWindow::EditSlot(SlotIndex slot) {
+  const PageIndex page = selection_.page;
+  const PageKind kind = KindOfPage(selection_.tag);
   if (kind != PageKind::Hidden) {
     std::optional<SlotEntry> edited;
     editing_ = true;
-    if (kind == PageKind::Program && dialogs_.prg) {
-      edited = dialogs_.prg->Edit(hwnd(), SlotEditAt(*table_, page, slot));
+    if (kind == PageKind::Program && dialogs_.program_editor) {
+      edited = dialogs_.program_editor->Edit(hwnd(), SlotEditAt(*table_, page, slot));
     }
-    if (kind == PageKind::Address && dialogs_.url) {
-      edited = dialogs_.url->Edit(hwnd(), SlotEditAt(*table_, page, slot));
+    if (kind == PageKind::Address && dialogs_.url_editor) {
+      edited = dialogs_.url_editor->Edit(hwnd(), SlotEditAt(*table_, page, slot));
     }
     editing_ = false;
     if (edited) StoreSlotEntry(*table_, page, slot, *edited);
-    pr_KeyMssgDisp();
+    ShowPage();
   }
   // Saved whatever the editor did, cancelled included.
   SaveTable();
 }
 
-void TMainForm::URL1Click(SlotIndex slot) {
-  std::string address, title, short_title;
-  {
-    TSelTileName capture;
-    capture.Capture();
-    address = capture.PageAddress;
-    title = capture.PageTitle;
-    short_title = capture.ShortTitle;
-  }
-  if (address.empty()) return;
-  const PageIndex page = selection_.CurrentPage;
+void MainWindow::CaptureIntoSlot(SlotIndex slot) {
+  const std::optional<CapturedPage> captured = CaptureBrowserPage();
+  if (!captured || captured->address.empty()) return;
+  const PageIndex page = selection_.page;
   ClearSlot(*table_, page, slot);
-  WriteNewEntry(*table_, page, slot, address, short_title, title, "1");
-  SetSlotFieldWide(*table_, Target, page, slot, win::FromCp932(address));
-  pr_KeyDisp(unsigned(slot));
+  WriteNewEntry(*table_, page, slot, captured->address, captured->short_title, captured->title,
+                "1");
+  SetSlotFieldWide(*table_, Target, page, slot, win::FromCp932(captured->address));
+  ShowSlot(unsigned(slot));
   SaveTable();
 }
 
-void TMainForm::SpeedButton18Click(HWND slot_button) {
-  selection_.CurrentSlot = win::SpeedButton::From(slot_button)->Tag();
+void MainWindow::OpenSlot(HWND slot_button) {
+  selection_.slot = win::SpeedButton::From(slot_button)->Tag();
   // What another PC put in the slot meanwhile is what opens.
   TakeOtherWritersChanges();
-  const PageIndex page = selection_.CurrentPage;
-  const SlotIndex slot = selection_.CurrentSlot;
+  const PageIndex page = selection_.page;
+  const SlotIndex slot = selection_.slot;
   const std::wstring target = SlotFieldWide(*table_, Target, page, slot);
   const std::wstring folder = SlotFieldWide(*table_, WorkFolder, page, slot);
   if (target.empty()) return;
-  const DWORD error = KindOfPage(selection_.CurrentTag) != PageKind::Program
+  const DWORD error = KindOfPage(selection_.tag) != PageKind::Program
                           ? ShellExecOpen(target, folder)
                           : ShellExecDefault(target, folder);
   // Only an opening counts.
@@ -274,46 +270,46 @@ void TMainForm::SpeedButton18Click(HWND slot_button) {
     ShowErrorText(hwnd(), OpenFailureText(target, error));
     return;
   }
-  AscUp();
+  CountOpening();
 }
 
-void TMainForm::AscUp() {
-  UpdateAccessStatistics(*table_, selection_.CurrentPage, selection_.CurrentSlot);
+void MainWindow::CountOpening() {
+  UpdateAccessStatistics(*table_, selection_.page, selection_.slot);
 }
 
-void TMainForm::SaveTable() {
+void MainWindow::SaveTable() {
   TableFile::SyncResult sync;
   const MaybeError error = file_->Save(*table_, &sync);
   ShowSync(sync);
   if (error) ShowErrorBox(hwnd(), *error);
 }
 
-void TMainForm::TakeOtherWritersChanges() {
+void MainWindow::TakeOtherWritersChanges() {
   if (editing_) return;
   ShowSync(file_->Sync(*table_));
 }
 
-void TMainForm::ShowSync(const TableFile::SyncResult& sync) {
+void MainWindow::ShowSync(const TableFile::SyncResult& sync) {
   if (sync.changed && shown_) {
-    pr_KeyMssgDisp();
-    TblDisp();
+    ShowPage();
+    ShowSlotDetails();
   }
   if (!sync.conflict_copy.empty()) {
-    win::SetText(Control(main_ids::Edit1),
+    win::SetText(Control(main_ids::InfoLine),
                  L"他の PC の変更と重なった項目は、この PC の内容を残しました: " +
                      std::wstring(FileNameOf(sync.conflict_copy)));
   }
   if (sync.error) ShowErrorBox(hwnd(), *sync.error);
 }
 
-void TMainForm::pr_Drag(int accept) {
-  accepts_drops_ = accept != 0;
+void MainWindow::AcceptDrops(bool accept) {
+  accepts_drops_ = accept;
   // Every page switch asks; under Wine each change is a trip to the X server, so only changes go.
   const bool accepting = (GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
   if (accepting != accepts_drops_) DragAcceptFiles(hwnd(), accepts_drops_ ? TRUE : FALSE);
 }
 
-int TMainForm::SlotAtClientPoint(POINT client) const {
+int MainWindow::SlotAtClientPoint(POINT client) const {
   HWND at = hwnd();
   POINT p = client;
   for (;;) {
@@ -325,26 +321,26 @@ int TMainForm::SlotAtClientPoint(POINT client) const {
   return IsSlotButton(at) ? win::SpeedButton::From(at)->Tag() : -1;
 }
 
-bool TMainForm::IsSlotButton(HWND hwnd) const {
+bool MainWindow::IsSlotButton(HWND hwnd) const {
   for (HWND b : slot_buttons_) {
     if (b == hwnd && hwnd) return true;
   }
   return false;
 }
 
-void TMainForm::ReceiveDropFiles(HDROP drop) {
+void MainWindow::ReceiveDropFiles(HDROP drop) {
   win::UniqueIcon icon;
   win::UniqueDrop held(drop);
   POINT point{};
   DragQueryPoint(drop, &point);
   const int slot = SlotAtClientPoint(point);
-  const PageIndex page = selection_.CurrentPage;
+  const PageIndex page = selection_.page;
   bool filled = false;
   if (slot < 0) {
     CurrentPrompts().Show(hwnd(), L"ここは設定できません", L"Ｓｏｒｒｙ", MB_OK);
     held.reset();
   } else {
-    selection_.CurrentSlot = slot;
+    selection_.slot = slot;
     const std::wstring whole_path = DroppedFileName(drop, 0);
     const std::string path = win::ToCp932(whole_path);
     held.reset();
@@ -366,20 +362,20 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
       filled = true;
     }
   }
-  pr_KeyDisp(unsigned(selection_.CurrentSlot));
+  ShowSlot(unsigned(selection_.slot));
   // Saved at once, so that a crash or a power cut does not lose the new entry.
   if (filled) SaveTable();
 }
 
-win::UniqueMenu TMainForm::BuildPopupMenu() const {
+win::UniqueMenu MainWindow::BuildPopupMenu() const {
   win::UniqueMenu menu(CreatePopupMenu());
-  if (url_item_visible_) AppendMenuW(menu.get(), MF_STRING, IDM_URL1, L"URL取得");
+  if (url_item_visible_) AppendMenuW(menu.get(), MF_STRING, IDM_CAPTURE, L"URL取得");
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu.get(), MF_STRING, IDM_N2, L"内容の編集");
+  AppendMenuW(menu.get(), MF_STRING, IDM_EDIT, L"内容の編集");
   return menu;
 }
 
-void TMainForm::OnContextMenu(HWND source, POINT screen) {
+void MainWindow::OnContextMenu(HWND source, POINT screen) {
   // From the keyboard (the menu key, Shift+F10): the focused slot's popup.
   if (source == hwnd() && screen.x == -1 && screen.y == -1) source = slot_buttons_[focus_slot_];
   if (!IsSlotButton(source)) return;
@@ -395,42 +391,42 @@ void TMainForm::OnContextMenu(HWND source, POINT screen) {
                  nullptr);
 }
 
-void TMainForm::OnCommand(int id, int code, HWND control) {
+void MainWindow::OnCommand(int id, int code, HWND control) {
   const bool slot_button = id >= main_ids::FirstSlotButton && id <= main_ids::LastSlotButton;
   if (code == win::kSpeedButtonMouseMove) {
-    if (slot_button) SpeedButton18MouseMove(control);
+    if (slot_button) HoverSlot(control);
     return;
   }
   if (code == win::kPanelMouseMove) {
-    if (id == main_ids::Panel4) Panel4MouseMove();
+    if (id == main_ids::SlotGrid) HoverGrid();
     return;
   }
   if (code == BN_CLICKED && control) {
     if (slot_button) {
-      SpeedButton18Click(control);
+      OpenSlot(control);
     } else if (win::SpeedButton::From(control)) {
-      SpeedButton1Click(control);
+      OpenPage(control);
       UpdateFocusMark();
     }
     return;
   }
   switch (id) {
-    case IDM_EXIT1:
-      Exit1Click();
+    case IDM_EXIT:
+      CloseFromMenu();
       break;
-    case IDM_N3:
-      N3Click();
+    case IDM_HELP:
+      ShowHelp();
       break;
-    case IDM_URL1:
-      URL1Click(popup_slot_);
+    case IDM_CAPTURE:
+      CaptureIntoSlot(popup_slot_);
       break;
-    case IDM_N2:
-      N2Click(popup_slot_);
+    case IDM_EDIT:
+      EditSlot(popup_slot_);
       break;
   }
 }
 
-void TMainForm::RegisterActivationKey() {
+void MainWindow::RegisterActivationKey() {
   std::wstring name = ReadIniValue(file_->Folder() + L"\\Quenda.ini", L"Keys", L"Activate");
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
@@ -442,11 +438,11 @@ void TMainForm::RegisterActivationKey() {
   hot_key_registered_ = RegisterHotKey(hwnd(), kActivationHotKeyId,
                                        key->modifiers | MOD_NOREPEAT, key->key) != FALSE;
   if (!hot_key_registered_) {
-    win::SetText(Control(main_ids::Edit1), L"ホットキー " + name + L" は他のプログラムが使用中です。");
+    win::SetText(Control(main_ids::InfoLine), L"ホットキー " + name + L" は他のプログラムが使用中です。");
   }
 }
 
-void TMainForm::OnHotKey() {
+void MainWindow::OnHotKey() {
   if (GetForegroundWindow() == hwnd() && !IsIconic(hwnd())) {
     ShowWindow(hwnd(), SW_MINIMIZE);
     return;
@@ -457,14 +453,14 @@ void TMainForm::OnHotKey() {
   keyboard_used_ = true;
   focus_in_bank_ = false;
   focus_announced_ = nullptr;  // told again on coming forward
-  MoveFocusTo(selection_.CurrentSlot);
+  MoveFocusTo(selection_.slot);
 }
 
-void TMainForm::UpdateFocusMark() {
+void MainWindow::UpdateFocusMark() {
   const HWND marked = !keyboard_used_  ? nullptr
-                      : focus_in_bank_ ? PageButtonByTag(selection_.CurrentTag)
+                      : focus_in_bank_ ? PageButtonByTag(selection_.tag)
                                        : slot_buttons_[focus_slot_];
-  for (const LayoutRow& c : MainFormLayout()) {
+  for (const LayoutRow& c : MainWindowLayout()) {
     if (c.kind != ControlKind::Button && c.kind != ControlKind::PageButton) continue;
     win::SpeedButton::From(Control(c.id))->SetFocusMark(Control(c.id) == marked);
   }
@@ -475,23 +471,23 @@ void TMainForm::UpdateFocusMark() {
   focus_announced_ = marked;
 }
 
-void TMainForm::MoveFocusTo(int slot) {
+void MainWindow::MoveFocusTo(int slot) {
   focus_slot_ = (slot + kSlotsPerPage) % kSlotsPerPage;
   UpdateFocusMark();
-  SpeedButton18MouseMove(slot_buttons_[focus_slot_]);
+  HoverSlot(slot_buttons_[focus_slot_]);
 }
 
 // As a click on the page button: it goes down, then its page shows.
-void TMainForm::SwitchPage(int tag) {
+void MainWindow::SwitchPage(int tag) {
   const HWND button = PageButtonByTag(tag);
   win::SpeedButton::From(button)->SetDown(true);
-  SpeedButton1Click(button);
+  OpenPage(button);
   UpdateFocusMark();
 }
 
-void TMainForm::StepPage(int step) { SwitchPage(KeyPageStep(selection_.CurrentTag, step)); }
+void MainWindow::StepPage(int step) { SwitchPage(KeyPageStep(selection_.tag, step)); }
 
-bool TMainForm::OnKeyDown(UINT key) {
+bool MainWindow::OnKeyDown(UINT key) {
   const bool ctrl = KeyHeld(VK_CONTROL);
   const bool shift = KeyHeld(VK_SHIFT);
   keyboard_used_ = true;
@@ -531,16 +527,16 @@ bool TMainForm::OnKeyDown(UINT key) {
     case VK_RETURN:
       ClearTyped();
       if (focus_in_bank_) {
-        SwitchPage(selection_.CurrentTag);
+        SwitchPage(selection_.tag);
       } else {
-        SpeedButton18Click(slot_buttons_[focus_slot_]);
+        OpenSlot(slot_buttons_[focus_slot_]);
       }
       return true;
   }
   return false;
 }
 
-void TMainForm::OnTypedChar(wchar_t c) {
+void MainWindow::OnTypedChar(wchar_t c) {
   const std::uint64_t now = CurrentClock().Milliseconds();
   if (!typed_.empty() && TypingPaused(typed_at_, now)) typed_.clear();
   typed_at_ = now;
@@ -562,49 +558,49 @@ void TMainForm::OnTypedChar(wchar_t c) {
   }
   keyboard_used_ = true;
   const bool found = FindTyped();
-  win::SetText(Control(main_ids::Edit1),
+  win::SetText(Control(main_ids::InfoLine),
                L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
   SetTimer(hwnd(), kTypedTimerId, UINT(kTypingPauseMs), nullptr);
 }
 
 // From the focused slot on, through the six pages and round: a slot that still holds the
 // text keeps the focus.
-bool TMainForm::FindTyped() {
+bool MainWindow::FindTyped() {
   const std::u16string typed = AsU16(typed_);
   const std::optional<FoundSlot> found =
-      NextMatchingSlot(selection_.CurrentTag, focus_slot_, [&](PageTag tag, SlotIndex slot) {
+      NextMatchingSlot(selection_.tag, focus_slot_, [&](PageTag tag, SlotIndex slot) {
         const PageIndex page = PageFromTag(tag);
         return ContainsForFind(AsU16(SlotFieldWide(*table_, Title, page, slot)), typed) ||
                ContainsForFind(AsU16(SlotFieldWide(*table_, DisplayName, page, slot)), typed);
       });
   if (!found) return false;
-  if (found->tag != selection_.CurrentTag) SwitchPage(found->tag);
+  if (found->tag != selection_.tag) SwitchPage(found->tag);
   focus_in_bank_ = false;
   MoveFocusTo(found->slot);
   return true;
 }
 
-void TMainForm::ClearTyped() {
+void MainWindow::ClearTyped() {
   KillTimer(hwnd(), kTypedTimerId);
   if (typed_.empty()) return;
   typed_.clear();
-  TblDisp();
+  ShowSlotDetails();
 }
 
 // The session ends whatever the save gives: it is tried once and shows nothing, as a box
 // would hold the log-off or shut-down.
-void TMainForm::SaveForSessionEnd() {
+void MainWindow::SaveForSessionEnd() {
   if (saved_for_session_end_) return;
   saved_for_session_end_ = true;
   (void)file_->Save(*table_);
 }
 
-LRESULT TMainForm::OnQueryEndSession() {
+LRESULT MainWindow::OnQueryEndSession() {
   SaveForSessionEnd();
   return TRUE;
 }
 
-void TMainForm::OnEndSession(bool ending) {
+void MainWindow::OnEndSession(bool ending) {
   if (!ending) {
     saved_for_session_end_ = false;  // the log-off was cancelled; the next one saves anew
     return;
@@ -613,7 +609,7 @@ void TMainForm::OnEndSession(bool ending) {
   DestroyWindow(hwnd());
 }
 
-LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
@@ -623,7 +619,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                     {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       return 0;
     case WM_MOUSEMOVE:
-      FormMouseMove();
+      HoverBesideGrid();
       return 0;
     case WM_KEYDOWN:
       if (OnKeyDown(UINT(wparam))) return 0;
@@ -663,11 +659,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
       if (wparam && !shown_) {
         shown_ = true;
-        FormShow();
+        ShowFirstPage();
       }
       break;
     case WM_CLOSE:
-      if (FormCloseQuery()) DestroyWindow(hwnd());
+      if (SaveBeforeClose()) DestroyWindow(hwnd());
       return 0;
     case WM_QUERYENDSESSION:
       return OnQueryEndSession();

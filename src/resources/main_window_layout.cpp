@@ -1,6 +1,8 @@
-#include "resources/main_form_layout.h"
+#include "resources/main_window_layout.h"
 
 #include <array>
+
+#include "core/slot_table.h"
 
 namespace quenda {
 
@@ -9,18 +11,18 @@ namespace {
 using namespace main_ids;
 
 constexpr LayoutRow kFixed[] = {
-    {ControlKind::Panel, L"Panel1", Panel1, 0, 0, 0, 365, 362, L""},
-    {ControlKind::LoweredPanel, L"Panel2", Panel2, Panel1, 0, 0, 365, 41, L"", 0, true, 0xC0C0C0},
-    {ControlKind::LoweredPanel, L"Panel4", Panel4, Panel1, 0, 44, 365, 240, L""},
-    {ControlKind::LoweredPanel, L"Panel5", Panel5, Panel1, 0, 289, 365, 73, L""},
-    {ControlKind::Image, L"IconClr_Imag", IconClr_Imag, Panel1, 12, 419, 32, 31, L"", 0, false},
-    {ControlKind::Image, L"Image1", Image1, Panel1, 52, 418, 32, 32, L""},
-    {ControlKind::ReadOnlyEdit, L"Edit1", Edit1, Panel4, 7, 8, 350, 20, L""},
-    {ControlKind::Label, L"Label17", Label17, Panel5, 22, 10, 0, 0, L"ｱｸｾｽ回数"},
-    {ControlKind::ValuePanel, L"Panel8", Panel8, Panel5, 79, 6, 41, 20, L""},
-    {ControlKind::Label, L"Label18", Label18, Panel5, 132, 10, 0, 0, L"最終ｱｸｾｽ日"},
-    {ControlKind::ValuePanel, L"Panel10", Panel10, Panel5, 202, 7, 155, 20, L""},
-    {ControlKind::ReadOnlyMemo, L"Memo1", Memo1, Panel5, 8, 30, 350, 36, L""},
+    {ControlKind::Panel, L"Panel1", Client, 0, 0, 0, 365, 362, L""},
+    {ControlKind::LoweredPanel, L"Panel2", PageBank, Client, 0, 0, 365, 41, L"", 0, true, 0xC0C0C0},
+    {ControlKind::LoweredPanel, L"Panel4", SlotGrid, Client, 0, 44, 365, 240, L""},
+    {ControlKind::LoweredPanel, L"Panel5", Details, Client, 0, 289, 365, 73, L""},
+    {ControlKind::Image, L"IconClr_Imag", BlankIconImage, Client, 12, 419, 32, 31, L"", 0, false},
+    {ControlKind::Image, L"Image1", IconImage, Client, 52, 418, 32, 32, L""},
+    {ControlKind::ReadOnlyEdit, L"Edit1", InfoLine, SlotGrid, 7, 8, 350, 20, L""},
+    {ControlKind::Label, L"Label17", AccessCountLabel, Details, 22, 10, 0, 0, L"ｱｸｾｽ回数"},
+    {ControlKind::ValuePanel, L"Panel8", AccessCountPanel, Details, 79, 6, 41, 20, L""},
+    {ControlKind::Label, L"Label18", LastAccessLabel, Details, 132, 10, 0, 0, L"最終ｱｸｾｽ日"},
+    {ControlKind::ValuePanel, L"Panel10", LastAccessPanel, Details, 202, 7, 155, 20, L""},
+    {ControlKind::ReadOnlyMemo, L"Memo1", MemoBox, Details, 8, 30, 350, 36, L""},
 };
 
 // The page bank: button, tag, label, their positions. The second row lies below the bank's
@@ -43,7 +45,7 @@ constexpr PageButtonRow kPageButtons[] = {
     {47, 202, L"P3", 23, 290, 54, 297, 41}, {48, 203, L"P4", 24, 326, 54, 333, 41},
 };
 
-constexpr const wchar_t* kSlotButtonNames[25] = {
+constexpr const wchar_t* kSlotButtonNames[kSlotsPerPage] = {
     L"SpeedButton18", L"SpeedButton19", L"SpeedButton20", L"SpeedButton21", L"SpeedButton22",
     L"SpeedButton23", L"SpeedButton24", L"SpeedButton25", L"SpeedButton26", L"SpeedButton27",
     L"SpeedButton28", L"SpeedButton29", L"SpeedButton30", L"SpeedButton31", L"SpeedButton32",
@@ -62,7 +64,7 @@ constexpr const wchar_t* kPageLabelNames[] = {
     L"Label13", L"Label14", L"Label15", L"Label16", L"Label21", L"Label10", L"Label23", L"Label24",
 };
 
-constexpr std::size_t kCount = std::size(kFixed) + 2 * std::size(kPageButtons) + 25;
+constexpr std::size_t kCount = std::size(kFixed) + 2 * std::size(kPageButtons) + kSlotsPerPage;
 
 constexpr std::array<LayoutRow, kCount> Build() {
   std::array<LayoutRow, kCount> all{};
@@ -70,13 +72,13 @@ constexpr std::array<LayoutRow, kCount> Build() {
   for (const LayoutRow& c : kFixed) all[n++] = c;
   for (std::size_t i = 0; i < std::size(kPageButtons); ++i) {
     const PageButtonRow& p = kPageButtons[i];
-    all[n++] = {ControlKind::Label, kPageLabelNames[i], main_ids::Label(p.label), Panel2,
+    all[n++] = {ControlKind::Label, kPageLabelNames[i], main_ids::LabelId(p.label), PageBank,
                 p.lx, p.ly, 0, 0, p.label_text};
-    all[n++] = {ControlKind::PageButton, kPageButtonNames[i], SpeedButton(p.button), Panel2, p.bx, p.by, 32,
-                16, L"", p.tag};
+    all[n++] = {ControlKind::PageButton, kPageButtonNames[i], ButtonId(p.button), PageBank,
+                p.bx, p.by, 32, 16, L"", p.tag};
   }
-  for (int i = 0; i < 25; ++i) {
-    all[n++] = {ControlKind::Button, kSlotButtonNames[i], SpeedButton(18 + i), Panel4,
+  for (int i = 0; i < kSlotsPerPage; ++i) {
+    all[n++] = {ControlKind::Button, kSlotButtonNames[i], ButtonId(18 + i), SlotGrid,
                 9 + 69 * (i % 5), 35 + 39 * (i / 5), 70, 40, L"", i};
   }
   return all;
@@ -86,6 +88,6 @@ constexpr std::array<LayoutRow, kCount> kLayout = Build();
 
 }  // namespace
 
-std::span<const LayoutRow> MainFormLayout() { return kLayout; }
+std::span<const LayoutRow> MainWindowLayout() { return kLayout; }
 
 }  // namespace quenda

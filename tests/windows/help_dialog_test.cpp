@@ -1,4 +1,4 @@
-#include "windows/op_help.h"
+#include "windows/help_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "resources/op_help_layout.h"
+#include "resources/help_dialog_layout.h"
 #include "support/win_test_support.h"
 
 namespace quenda {
@@ -18,36 +18,36 @@ using testing::RecordingShell;
 TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
   RecordingShell shell;
   SetShell(&shell);
-  TOpHelp help;
+  HelpDialog help;
   ASSERT_TRUE(help.Create(nullptr));
   EXPECT_EQ(win::GetText(help.hwnd()), L"ヘルプ");
   RECT client;
   GetClientRect(help.hwnd(), &client);
-  EXPECT_EQ(client.right, 393);
-  EXPECT_EQ(client.bottom, 114);
-  EXPECT_EQ(win::GetText(help.Control(help_ids::Label1)), L"操作説明に付いて");
-  EXPECT_EQ(win::GetText(help.Control(help_ids::Label2)),
+  EXPECT_EQ(client.right, kHelpDialogSize.width);
+  EXPECT_EQ(client.bottom, kHelpDialogSize.height);
+  EXPECT_EQ(win::GetText(help.Control(help_ids::Heading)), L"操作説明に付いて");
+  EXPECT_EQ(win::GetText(help.Control(help_ids::Note)),
             L"当プログラムの操作説明はホームページをご覧下さい。　m(_　_)m");
-  const std::wstring link = win::GetText(help.Control(help_ids::StaticText1));
+  const std::wstring link = win::GetText(help.Control(help_ids::Link));
   EXPECT_EQ(link, HomePageTarget(kHomePage, kHomePageAddress, ProgramFolder()));
   // "Ver　", the version in full-width digits, "β".
-  const std::wstring version = win::GetText(help.Control(help_ids::Label3));
+  const std::wstring version = win::GetText(help.Control(help_ids::Version));
   ASSERT_GT(version.size(), 5u);
   EXPECT_EQ(version.substr(0, 4), L"Ver　");
   EXPECT_EQ(version.back(), L'β');
   EXPECT_EQ(version.substr(4, version.size() - 5).find_first_not_of(L"０１２３４５６７８９．"),
             std::wstring::npos)
       << "in " << version.size();
-  EXPECT_EQ(win::GetText(help.Control(help_ids::SpeedButton1)), L"OK");
+  EXPECT_EQ(win::GetText(help.Control(help_ids::OkButton)), L"OK");
 
   // The link is clicked inside the modal loop; the dialog is still modal afterwards, and OK
   // ends it.
   bool modal_after_link = false;
   struct Probe {
-    TOpHelp* help;
+    HelpDialog* help;
     bool* modal_after_link;
   } probe{&help, &modal_after_link};
-  PostClick(help.Control(help_ids::StaticText1), 3, 3);
+  PostClick(help.Control(help_ids::Link), 3, 3);
   // Once the link's messages are handled, record the modal state and press OK.
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, reinterpret_cast<LPARAM>(&probe));
   HHOOK hook = SetWindowsHookExW(
@@ -57,7 +57,7 @@ TEST(HelpDialog, ShowsItsTextsAndTheLinkOpensTheHomePageWhileTheDialogStays) {
         if (code >= 0 && msg->message == WM_APP && msg->hwnd == nullptr && msg->lParam) {
           auto* p = reinterpret_cast<Probe*>(msg->lParam);
           *p->modal_after_link = p->help->InModal();
-          PostClick(p->help->Control(help_ids::SpeedButton1), 3, 3);
+          PostClick(p->help->Control(help_ids::OkButton), 3, 3);
           msg->lParam = 0;
         }
         return CallNextHookEx(nullptr, code, w, l);
@@ -83,13 +83,13 @@ TEST(HelpDialog, ALinkThatDoesNotOpenSaysWhy) {
   RecordingShell shell;
   shell.result = ERROR_NO_ASSOCIATION;
   SetShell(&shell);
-  TOpHelp help;
+  HelpDialog help;
   ASSERT_TRUE(help.Create(nullptr));
-  help.StaticText1Click();
+  help.OpenHomePage();
   SetShell(nullptr);
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.prompts.shown[0].text,
-            win::GetText(help.Control(help_ids::StaticText1)) +
+            win::GetText(help.Control(help_ids::Link)) +
                 L" を開けません。\n関連づけられたアプリケーションがありません。");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
 }
@@ -117,10 +117,10 @@ TEST(HelpDialog, TheLinkOpensTheManualBesideTheProgramOrElseTheConfiguredAddress
     if (row.manual_there) std::ofstream(manual) << "<!DOCTYPE html>";
     RecordingShell shell;
     SetShell(&shell);
-    TOpHelp help(row.page, row.address);
+    HelpDialog help(row.page, row.address);
     ASSERT_TRUE(help.Create(nullptr));
-    EXPECT_EQ(win::GetText(help.Control(help_ids::StaticText1)), row.opened);
-    help.StaticText1Click();
+    EXPECT_EQ(win::GetText(help.Control(help_ids::Link)), row.opened);
+    help.OpenHomePage();
     SetShell(nullptr);
     std::filesystem::remove(manual);
     ASSERT_EQ(shell.calls.size(), 1u);

@@ -1,9 +1,9 @@
 #pragma once
-// TOpHelp: the help dialog. It points to the home page, whose address it shows as a link.
+// HelpDialog: the help dialog. It points to the home page, whose address it shows as a link.
 #include <string>
 
 #include "platform/handle.h"
-#include "resources/op_help_layout.h"
+#include "resources/help_dialog_layout.h"
 #include "ui/layout_builder.h"
 #include "ui/window.h"
 
@@ -15,15 +15,15 @@ namespace quenda {
 std::wstring HomePageTarget(const std::wstring& page, const std::wstring& address,
                             const std::wstring& program_folder);
 
-class TOpHelp : public win::LayoutWindow {
+class HelpDialog : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TOpHelp";
-  explicit TOpHelp(std::wstring page = kHomePage, std::wstring address = kHomePageAddress)
+  explicit HelpDialog(std::wstring page = kHomePage, std::wstring address = kHomePageAddress)
       : page_(std::move(page)), address_(std::move(address)) {}
   bool Create(HWND owner);
 
-  void SpeedButton1Click();  // closes the dialog
-  void StaticText1Click();  // the link: opens the home page
+  void Dismiss();  // "OK"
+  void OpenHomePage();  // the link
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -1,4 +1,4 @@
-#include "windows/get_folder.h"
+#include "windows/folder_chooser.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "resources/get_folder_layout.h"
+#include "resources/folder_chooser_layout.h"
 
 namespace quenda {
 
@@ -18,26 +18,7 @@ struct PidlFree {
 };
 using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
-// Holds one reference of a COM object.
-template <class T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  T** put() { return &p_; }
-  void** put_void() { return reinterpret_cast<void**>(&p_); }
-  explicit operator bool() const { return p_ != nullptr; }
-
- private:
-  T* p_ = nullptr;
-};
+using win::ComRef;
 
 ComRef<IShellFolder> Desktop() {
   ComRef<IShellFolder> desktop;
@@ -110,26 +91,25 @@ void InitialiseComOnce() {
 }  // namespace
 
 // What the tree keeps for one item: its absolute item list and whether it was filled.
-struct TGetFolder::Node {
+struct FolderChooser::Node {
   Pidl absolute;
   bool filled = false;
 };
 
-TGetFolder::TGetFolder() = default;
+FolderChooser::FolderChooser() = default;
 
-TGetFolder::~TGetFolder() {
+FolderChooser::~FolderChooser() {
   // While the object is whole: the tree notifies its parent as it goes.
   if (hwnd()) DestroyWindow(hwnd());
 }
 
-bool TGetFolder::Create(HWND owner) {
+bool FolderChooser::Create(HWND owner) {
   InitialiseComOnce();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterClassOnce(kClassName);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  const SIZE client = win::ClientSizeAt96({kWidth, kHeight}, style, 0, false);
-  if (!CreateTopLevel(kClassName, L"ディレクトリー選択", style, 0, client.cx, client.cy, owner)) {
+  if (!CreateTopLevel(kClassName, L"ディレクトリー選択", style, 0, kFolderChooserSize, owner)) {
     return false;
   }
   CreateControls();
@@ -137,10 +117,10 @@ bool TGetFolder::Create(HWND owner) {
   return true;
 }
 
-void TGetFolder::CreateControls() {
+void FolderChooser::CreateControls() {
   using namespace folder_ids;
-  BuildLayout(GetFolderLayout());
-  const HWND tree = Control(ShellTreeView1);
+  BuildLayout(FolderChooserLayout());
+  const HWND tree = Control(Tree);
   SendMessageW(tree, TVM_SETINDENT, dpi().Scale(kIndent), 0);
   // The system's own image list: shared, so never destroyed here.
   SHFILEINFOW info{};
@@ -150,14 +130,14 @@ void TGetFolder::CreateControls() {
   Arrange();
 }
 
-void TGetFolder::PlaceOwnControls() {
-  SendMessageW(Control(folder_ids::ShellTreeView1), TVM_SETINDENT, dpi().Scale(kIndent), 0);
+void FolderChooser::PlaceOwnControls() {
+  SendMessageW(Control(folder_ids::Tree), TVM_SETINDENT, dpi().Scale(kIndent), 0);
   Arrange();
 }
 
-void TGetFolder::Arrange() {
+void FolderChooser::Arrange() {
   using namespace folder_ids;
-  const HWND tree = Control(ShellTreeView1), bar = Control(Panel1), right = Control(Panel2);
+  const HWND tree = Control(Tree), bar = Control(Bar), right = Control(ButtonPanel);
   if (!tree || !bar || !right) return;
   RECT r;
   GetClientRect(hwnd(), &r);
@@ -171,19 +151,19 @@ void TGetFolder::Arrange() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TGetFolder::Node* TGetFolder::NodeOf(HTREEITEM item) const {
+FolderChooser::Node* FolderChooser::NodeOf(HTREEITEM item) const {
   if (!item) return nullptr;
   TVITEMW tv{};
   tv.mask = TVIF_PARAM | TVIF_HANDLE;
   tv.hItem = item;
-  if (!SendMessageW(Control(folder_ids::ShellTreeView1), TVM_GETITEMW, 0,
+  if (!SendMessageW(Control(folder_ids::Tree), TVM_GETITEMW, 0,
                     reinterpret_cast<LPARAM>(&tv))) {
     return nullptr;
   }
   return reinterpret_cast<Node*>(tv.lParam);
 }
 
-void TGetFolder::InsertRoot() {
+void FolderChooser::InsertRoot() {
   ITEMIDLIST* desktop_pidl = nullptr;
   if (FAILED(SHGetFolderLocation(nullptr, CSIDL_DESKTOP, nullptr, 0, &desktop_pidl))) return;
   auto node = std::make_unique<Node>();
@@ -199,15 +179,15 @@ void TGetFolder::InsertRoot() {
   insert.item.iSelectedImage = I_IMAGECALLBACK;
   insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
   root_ = reinterpret_cast<HTREEITEM>(SendMessageW(
-      Control(folder_ids::ShellTreeView1), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+      Control(folder_ids::Tree), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   nodes_.push_back(std::move(node));
 }
 
-void TGetFolder::ShellTreeView1Expanding(HTREEITEM item) {
+void FolderChooser::FillFolder(HTREEITEM item) {
   Node* node = NodeOf(item);
   if (!node || node->filled) return;
   node->filled = true;  // one level, once: the tree is not refreshed
-  const HWND tree = Control(folder_ids::ShellTreeView1);
+  const HWND tree = Control(folder_ids::Tree);
   ComRef<IShellFolder> folder = BindFolder(node->absolute.get());
   ComRef<IEnumIDList> children;
   if (folder) folder->EnumObjects(hwnd(), SHCONTF_FOLDERS, children.put());
@@ -250,14 +230,14 @@ void TGetFolder::ShellTreeView1Expanding(HTREEITEM item) {
   SendMessageW(tree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
-int CALLBACK TGetFolder::CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
+int CALLBACK FolderChooser::CompareItems(LPARAM a, LPARAM b, LPARAM folder) {
   const HRESULT order = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(
       0, ILFindLastID(reinterpret_cast<Node*>(a)->absolute.get()),
       ILFindLastID(reinterpret_cast<Node*>(b)->absolute.get()));
   return FAILED(order) ? 0 : short(HRESULT_CODE(order));
 }
 
-void TGetFolder::ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const {
+void FolderChooser::DescribeItem(NMTVDISPINFOW& info) const {
   const Node* node = reinterpret_cast<const Node*>(info.item.lParam);
   if (!node) return;
   const ITEMIDLIST* pidl = node->absolute.get();
@@ -269,8 +249,8 @@ void TGetFolder::ShellTreeView1GetDispInfo(NMTVDISPINFOW& info) const {
   info.item.mask |= TVIF_DI_SETITEM;  // asked once per item
 }
 
-void TGetFolder::ShellTreeView1RightClick() {
-  const HWND tree = Control(folder_ids::ShellTreeView1);
+void FolderChooser::SelectItemUnderMouse() {
+  const HWND tree = Control(folder_ids::Tree);
   TVHITTESTINFO hit{};
   GetCursorPos(&hit.pt);
   ScreenToClient(tree, &hit.pt);
@@ -280,7 +260,7 @@ void TGetFolder::ShellTreeView1RightClick() {
   }
 }
 
-std::wstring TGetFolder::ItemPath(HTREEITEM item) const {
+std::wstring FolderChooser::ItemPath(HTREEITEM item) const {
   const Node* node = NodeOf(item);
   if (!node) return {};
   const ComRef<IShellFolder> desktop = Desktop();
@@ -289,47 +269,47 @@ std::wstring TGetFolder::ItemPath(HTREEITEM item) const {
   return path;
 }
 
-std::wstring TGetFolder::SelectedPath() const {
+std::wstring FolderChooser::SelectedPath() const {
   const auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(
-      Control(folder_ids::ShellTreeView1), TVM_GETNEXTITEM, TVGN_CARET, 0));
+      Control(folder_ids::Tree), TVM_GETNEXTITEM, TVGN_CARET, 0));
   return selected ? ItemPath(selected) : std::wstring();
 }
 
-std::optional<std::wstring> TGetFolder::ChooseFolder(HWND owner) {
+std::optional<std::wstring> FolderChooser::ChooseFolder(HWND owner) {
   ShowModal(owner);
   if (chosen_folder_.empty()) return std::nullopt;
   return chosen_folder_;
 }
 
-void TGetFolder::SpeedButton2Click() {
+void FolderChooser::Confirm() {
   chosen_folder_ = SelectedPath();
   EndModal();
 }
 
-void TGetFolder::SpeedButton1Click() {
+void FolderChooser::Cancel() {
   chosen_folder_.clear();
   EndModal();
 }
 
-LRESULT TGetFolder::OnNotify(const NMHDR& header) {
-  if (header.idFrom != UINT_PTR(folder_ids::ShellTreeView1)) return 0;
+LRESULT FolderChooser::OnNotify(const NMHDR& header) {
+  if (header.idFrom != UINT_PTR(folder_ids::Tree)) return 0;
   switch (header.code) {
     case TVN_ITEMEXPANDINGW: {
       const auto& tv = reinterpret_cast<const NMTREEVIEWW&>(header);
-      if (tv.action & TVE_EXPAND) ShellTreeView1Expanding(tv.itemNew.hItem);
+      if (tv.action & TVE_EXPAND) FillFolder(tv.itemNew.hItem);
       return FALSE;
     }
     case TVN_GETDISPINFOW:
-      ShellTreeView1GetDispInfo(reinterpret_cast<NMTVDISPINFOW&>(const_cast<NMHDR&>(header)));
+      DescribeItem(reinterpret_cast<NMTVDISPINFOW&>(const_cast<NMHDR&>(header)));
       return 0;
     case NM_RCLICK:
-      ShellTreeView1RightClick();
+      SelectItemUnderMouse();
       return 0;
   }
   return 0;
 }
 
-void TGetFolder::Opening() {
+void FolderChooser::Opening() {
   // Centred over the main window each time it opens.
   const HWND owner = GetWindow(hwnd(), GW_OWNER);
   RECT o, r;
@@ -342,14 +322,14 @@ void TGetFolder::Opening() {
   }
 }
 
-LRESULT TGetFolder::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
-        if (LOWORD(wparam) == folder_ids::SpeedButton2) SpeedButton2Click();
-        if (LOWORD(wparam) == folder_ids::SpeedButton1) SpeedButton1Click();
+        if (LOWORD(wparam) == folder_ids::SetButton) Confirm();
+        if (LOWORD(wparam) == folder_ids::CancelButton) Cancel();
       }
       return 0;
     case WM_SIZE:
@@ -359,14 +339,14 @@ LRESULT TGetFolder::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam) {
         if (!shown_) {
           shown_ = true;  // the desktop's own level, when the tree is first seen
-          SendMessageW(Control(folder_ids::ShellTreeView1), TVM_EXPAND, TVE_EXPAND,
+          SendMessageW(Control(folder_ids::Tree), TVM_EXPAND, TVE_EXPAND,
                        reinterpret_cast<LPARAM>(root_));
         }
       }
       break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) {
-        SetFocus(Control(folder_ids::ShellTreeView1));
+        SetFocus(Control(folder_ids::Tree));
         return 0;
       }
       break;
