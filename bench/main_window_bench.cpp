@@ -24,22 +24,20 @@ Forms& SharedForms() {
     static SilentPrompts prompts;
     SetPrompts(&prompts);
     static StdTableStorage storage;
-    SetTableStorage(&storage);
     const auto dir = std::filesystem::temp_directory_path() / L"quenda-bench";
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
-    ProgramDir = dir;
-    InitSlotTable();
+    SlotTable table;
     for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-      SetSlotField(Title, 0, slot, "\x83\x65\x83\x58\x83\x67 title " + std::to_string(slot));
-      SetSlotField(Flag1, 8, slot, "0");
+      SetSlotField(table, Title, 0, slot, "\x83\x65\x83\x58\x83\x67 title " + std::to_string(slot));
+      SetSlotField(table, Flag1, 8, slot, "0");
       Picture picture(32, 32, 0xFFFFFF);
       for (int i = 4; i < 28; ++i) picture.Set(i, i, 0x0000FF), picture.Set(31 - i, i, 0xFF0000);
-      StoreSlotIcon(8, slot, picture);
+      StoreSlotIcon(table, 8, slot, picture);
     }
-    SaveTable();
+    (void)TableFile(dir.wstring(), storage).Save(table);
     auto* f = new Forms;
-    f->Create();
+    f->Create(dir.wstring(), storage, "BENCH");
     ShowWindow(f->main.hwnd(), SW_SHOWNOACTIVATE);
     return f;
   }();

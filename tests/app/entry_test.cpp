@@ -40,11 +40,10 @@ class CountingStorage : public Win32TableStorage {
 
 class StartAndCloseTest : public ::testing::Test {
  protected:
-  StartAndCloseTest() { SetTableStorage(&storage); }
   ~StartAndCloseTest() override {
-    quenda::testing::UsePortableStorage();
     PumpMessages();  // drop the WM_QUIT a destroyed main window posts
   }
+  bool Start(Forms& forms) { return forms.Create(CurrentDir(), storage, "TEST"); }
   std::uintmax_t TableSize() { return std::filesystem::file_size(dir.path() / L"Quenda.Tbl"); }
 
   ScopedTempDir dir;
@@ -54,14 +53,14 @@ class StartAndCloseTest : public ::testing::Test {
 
 TEST_F(StartAndCloseTest, FirstStartReportsTheMissingFileThenCloseWritesAFullTable) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   ASSERT_EQ(prompts.prompts.shown.size(), 1u);
   const auto& box = prompts.prompts.shown[0];
   EXPECT_EQ(box.text, L"ファイル " + CurrentDir() + L"\\Quenda.Tbl は開けません.");
   EXPECT_EQ(box.caption, ApplicationTitle());  // "Quenda" for Quenda.exe
   EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONERROR));
   EXPECT_FALSE(forms.main.LoadedCleanly());
-  EXPECT_EQ(std::filesystem::path(ProgramDir), std::filesystem::path(CurrentDir()));
+  EXPECT_EQ(std::filesystem::path(forms.file->Folder()), std::filesystem::path(CurrentDir()));
 
   SendMessageW(forms.main.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(forms.main.hwnd(), nullptr);
@@ -70,24 +69,22 @@ TEST_F(StartAndCloseTest, FirstStartReportsTheMissingFileThenCloseWritesAFullTab
 }
 
 TEST_F(StartAndCloseTest, AStoredTableLoadsWithoutAnyMessage) {
-  InitSlotTable();
-  SetSlotField(Title, 9, 4, "\x83\x65\x83\x58\x83\x67");  // テスト
-  ProgramDir = CurrentDir();
-  ASSERT_FALSE(SaveTable());
-  InitSlotTable();
+  SlotTable stored;
+  SetSlotField(stored, Title, 9, 4, "\x83\x65\x83\x58\x83\x67");  // テスト
+  testing::WriteTable(dir.path(), stored, storage);
 
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   EXPECT_TRUE(prompts.prompts.shown.empty());
   EXPECT_TRUE(forms.main.LoadedCleanly());
-  EXPECT_EQ(GetSlotField(Title, 9, 4), "\x83\x65\x83\x58\x83\x67");
+  EXPECT_EQ(GetSlotField(forms.table, Title, 9, 4), "\x83\x65\x83\x58\x83\x67");
   EXPECT_EQ(forms.main.Selection().page, 0);
   EXPECT_EQ(forms.main.Selection().slot, 0);
 }
 
 TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   const HWND main = forms.main.hwnd();
   wchar_t name[64];
   GetClassNameW(main, name, 64);
@@ -147,7 +144,7 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
 
 TEST_F(StartAndCloseTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   const HWND main = forms.main.hwnd();
   prompts.prompts.shown.clear();
 
@@ -177,7 +174,7 @@ TEST_F(StartAndCloseTest, EveryCloseRequestSavesAndAFailedSaveKeepsTheWindowOpen
 
 TEST_F(StartAndCloseTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   // A folder where the table should be: the save cannot replace it.
   std::filesystem::create_directory(dir.path() / L"Quenda.Tbl");
   prompts.prompts.answers = {IDOK, IDYES};
@@ -192,7 +189,7 @@ TEST_F(StartAndCloseTest, YesClosesWithoutSavingAndLeavesTheFolderAsItWas) {
 
 TEST_F(StartAndCloseTest, LogOffSavesExactlyOnceEvenWhenAskedAgain) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(Start(forms));
   const HWND main = forms.main.hwnd();
 
   EXPECT_TRUE(SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
@@ -215,7 +212,7 @@ TEST_F(StartAndCloseTest, ShutDownTriesTheSaveOnceAndIsNeverHeld) {
   for (const bool asked_first : {true, false}) {
     SCOPED_TRACE(asked_first ? "queried, then ended" : "ended without a query");
     Forms forms;
-    ASSERT_TRUE(forms.Create());
+    ASSERT_TRUE(Start(forms));
     prompts.prompts.shown.clear();
     storage.writes = 0;
     storage.fail = true;

@@ -6,21 +6,15 @@
 
 namespace quenda::testing {
 
-// The windows load and save their table through the standard library's storage, as the core's
-// tests do; the Win32 storage has tests of its own.
-void UsePortableStorage() {
+TableStorage& PortableStorage() {
   static StdTableStorage storage;
-  SetTableStorage(&storage);
+  return storage;
 }
 
-namespace {
-
-class PortableStorage : public ::testing::Environment {
-  void SetUp() override { UsePortableStorage(); }
-};
-const auto* const kPortableStorage = ::testing::AddGlobalTestEnvironment(new PortableStorage);
-
-}  // namespace
+void WriteTable(const std::filesystem::path& folder, SlotTable& table, TableStorage& storage) {
+  TableFile file(folder.wstring(), storage, "TEST");
+  ASSERT_FALSE(file.Save(table));
+}
 
 ScopedTempDir::ScopedTempDir() {
   previous_ = std::filesystem::current_path();

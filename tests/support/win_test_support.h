@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/slot_icon.h"
+#include "core/slot_table.h"
+#include "core/table_file.h"
 #include "platform/file_dialog.h"
 #include "platform/handle.h"
 #include "platform/prompts.h"
@@ -19,8 +21,12 @@
 
 namespace quenda::testing {
 
-// Puts back the table storage every window test starts with (the standard library's).
-void UsePortableStorage();
+// The storage the window tests keep their tables with: the standard library's, as the core's
+// tests do; the Win32 storage has tests of its own.
+TableStorage& PortableStorage();
+// Writes `table` as the table file in `folder`, as a start would find it.
+void WriteTable(const std::filesystem::path& folder, SlotTable& table,
+                TableStorage& storage = PortableStorage());
 
 // Records every message box and answers with a scripted result (IDOK when none is left).
 class RecordingPrompts : public Prompts {

@@ -166,11 +166,7 @@ TEST(LayoutAtDpi, EveryLayoutIsBuiltAtItsScaledPlacesSizesAndFonts) {
 
 class WindowsAtDpi : public ::testing::Test {
  protected:
-  WindowsAtDpi() { SetTableStorage(&storage); }
-  ~WindowsAtDpi() override {
-    quenda::testing::UsePortableStorage();
-    testing::PumpMessages();
-  }
+  ~WindowsAtDpi() override { testing::PumpMessages(); }
 
   testing::ScopedTempDir dir;
   testing::ScopedPrompts prompts;  // the missing table's message
@@ -179,7 +175,7 @@ class WindowsAtDpi : public ::testing::Test {
 
 TEST_F(WindowsAtDpi, EveryWindowLaysItselfOutAnewWhenItsDpiChanges) {
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(forms.Create(dir.path().wstring(), storage, "TEST"));
   ASSERT_TRUE(forms.CreateDialogsNow());
   using namespace folder_ids;
   struct Subject {

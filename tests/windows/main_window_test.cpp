@@ -37,25 +37,21 @@ const std::string kTest = "\x83\x65\x83\x58\x83\x67";
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    SetTableStorage(&storage);
     SetClock(&clock);
     SetShell(&shell);
-    ProgramDir = dir.path();
-    InitSlotTable();
   }
   ~MainWindowTest() override {
     SetShell(nullptr);
     SetClock(nullptr);
-    quenda::testing::UsePortableStorage();
     PumpMessages();
   }
 
   // Saves the prepared table, then starts the windows on it. Showing a window costs Wine about
   // two seconds, so only tests that need it on screen show it; the others run ShowFirstPage.
   void Start(bool show = false) {
-    ASSERT_FALSE(SaveTable());
-    InitSlotTable();
-    ASSERT_TRUE(forms.Create());
+    testing::WriteTable(dir.path(), prepared, storage);
+    started = true;
+    ASSERT_TRUE(forms.Create(dir.path().wstring(), storage, "TEST"));
     ASSERT_TRUE(forms.CreateDialogsNow());
     if (show) {
       ShowWindow(main(), SW_SHOWNOACTIVATE);
@@ -66,6 +62,15 @@ class MainWindowTest : public ::testing::Test {
     prompts.prompts.shown.clear();
   }
 
+  // The table a test prepares, then the one the windows work on.
+  SlotTable& Table() { return started ? forms.table : prepared; }
+  // The table as a new start would read it from the file.
+  SlotTable Reloaded() {
+    SlotTable table;
+    TableFile file(dir.path().wstring(), storage);
+    EXPECT_FALSE(file.Load(table));
+    return table;
+  }
   HWND main() { return forms.main.hwnd(); }
   HWND control(int id) { return forms.main.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
@@ -98,7 +103,15 @@ class MainWindowTest : public ::testing::Test {
 
   testing::ScopedTempDir dir;
   testing::ScopedPrompts prompts;
-  Win32TableStorage storage;
+  // The system's storage, which can be told to write nothing.
+  struct Storage : Win32TableStorage {
+    MaybeError WriteReplace(const PathText& path, std::span<const std::uint8_t> bytes) override {
+      return discard ? std::nullopt : Win32TableStorage::WriteReplace(path, bytes);
+    }
+    bool discard = false;
+  } storage;
+  bool started = false;
+  SlotTable prepared;
   FixedClock clock;
   RecordingShell shell;
   Forms forms;
@@ -150,8 +163,8 @@ TEST_F(MainWindowTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
       {"", "empty flag shows the title"},
   };
   for (int i = 0; i < 5; ++i) {
-    SetSlotField(Flag1, 0, i, slots[i].first);
-    SetSlotField(Title, 0, i, slots[i].second);
+    SetSlotField(Table(), Flag1, 0, i, slots[i].first);
+    SetSlotField(Table(), Title, 0, i, slots[i].second);
   }
   Start();
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"abcdefghijkl");
@@ -163,9 +176,9 @@ TEST_F(MainWindowTest, SlotButtonsShowTheIconOrTheFirstTwelveBytesOfTheTitle) {
 }
 
 TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
-  SetSlotField(Title, 1, 0, "page D2");
-  SetSlotField(Title, 8, 0, "page P1");
-  SetSlotField(Title, 9, 0, "page P2");
+  SetSlotField(Table(), Title, 1, 0, "page D2");
+  SetSlotField(Table(), Title, 8, 0, "page P1");
+  SetSlotField(Table(), Title, 9, 0, "page P2");
   Start();
   EXPECT_FALSE(forms.main.AcceptsDrops());
   EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 3);
@@ -202,10 +215,10 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
 }
 
 TEST_F(MainWindowTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
-  SetSlotField(DisplayName, 0, 7, kTest);
-  SetSlotField(AccessCount, 0, 7, "12");
-  SetSlotField(LastAccess, 0, 7, "2026/12/01 9:00:00");
-  SetSlotField(Memo, 0, 7, "memo");
+  SetSlotField(Table(), DisplayName, 0, 7, kTest);
+  SetSlotField(Table(), AccessCount, 0, 7, "12");
+  SetSlotField(Table(), LastAccess, 0, 7, "2026/12/01 9:00:00");
+  SetSlotField(Table(), Memo, 0, 7, "memo");
   Start();
   Hover(forms.main.SlotButton(7));
   EXPECT_EQ(forms.main.Selection().slot, 7);
@@ -233,11 +246,11 @@ TEST_F(MainWindowTest, HoverShowsTheSlotAndTheGridBackgroundClearsIt) {
 }
 
 TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
-  SetSlotField(Target, 0, 3, "http://example.invalid/");
-  SetSlotField(AccessCount, 0, 3, "0");
-  SetSlotField(Target, 8, 4, "C:\\Tools\\" + kTest + ".exe");
-  SetSlotField(WorkFolder, 8, 4, "C:\\Tools");
-  SetSlotField(AccessCount, 8, 4, " 7");
+  SetSlotField(Table(), Target, 0, 3, "http://example.invalid/");
+  SetSlotField(Table(), AccessCount, 0, 3, "0");
+  SetSlotField(Table(), Target, 8, 4, "C:\\Tools\\" + kTest + ".exe");
+  SetSlotField(Table(), WorkFolder, 8, 4, "C:\\Tools");
+  SetSlotField(Table(), AccessCount, 8, 4, " 7");
   Start();
 
   Click(forms.main.SlotButton(3));
@@ -247,8 +260,8 @@ TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/");
   EXPECT_FALSE(shell.calls[0].has_directory);
   EXPECT_EQ(shell.calls[0].show, SW_SHOW);
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 3), "1");
-  EXPECT_EQ(GetSlotField(LastAccess, 0, 3), "2026/12/8 17:30:5");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 0, 3), "1");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 0, 3), "2026/12/8 17:30:5");
 
   ClickPage(200);
   clock.now = {2026, 12, 9, 0, 0, 0};  // midnight: the date alone
@@ -258,13 +271,13 @@ TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_FALSE(shell.calls[1].has_verb);
   EXPECT_EQ(shell.calls[1].file, L"C:\\Tools\\テスト.exe");
   EXPECT_EQ(shell.calls[1].directory, L"C:\\Tools");
-  EXPECT_EQ(GetSlotField(AccessCount, 8, 4), "9");
-  EXPECT_EQ(GetSlotField(LastAccess, 8, 4), "2026/12/9");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 4), "9");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 4), "2026/12/9");
   EXPECT_EQ(forms.main.Selection().slot, 4);
 
   Click(forms.main.SlotButton(5));  // empty: nothing at all
   EXPECT_EQ(shell.calls.size(), 3u);
-  EXPECT_EQ(GetSlotField(LastAccess, 8, 5), "");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 5), "");
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
@@ -281,8 +294,8 @@ TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
       {"2147483647", "2147483647", L""},  // the largest count stays, and the target opens
   };
   for (int i = 0; i < int(std::size(cases)); ++i) {
-    SetSlotField(Target, 0, i, "http://" + std::to_string(i) + ".invalid/");
-    SetSlotField(AccessCount, 0, i, cases[i].count);
+    SetSlotField(Table(), Target, 0, i, "http://" + std::to_string(i) + ".invalid/");
+    SetSlotField(Table(), AccessCount, 0, i, cases[i].count);
   }
   Start();
   for (int i = 0; i < int(std::size(cases)); ++i) {
@@ -290,8 +303,8 @@ TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
     prompts.prompts.shown.clear();
     shell.calls.clear();
     Click(forms.main.SlotButton(i));
-    EXPECT_EQ(GetSlotField(AccessCount, 0, i), c.after) << i;
-    EXPECT_EQ(GetSlotField(LastAccess, 0, i), "2026/12/8 17:30:5") << i;
+    EXPECT_EQ(GetSlotField(Table(), AccessCount, 0, i), c.after) << i;
+    EXPECT_EQ(GetSlotField(Table(), LastAccess, 0, i), "2026/12/8 17:30:5") << i;
     EXPECT_EQ(shell.calls.size(), c.error.empty() ? 1u : 0u) << i;
     ASSERT_EQ(prompts.prompts.shown.size(), c.error.empty() ? 0u : 1u) << i;
     if (c.error.empty()) continue;
@@ -301,9 +314,9 @@ TEST_F(MainWindowTest, ACountThatIsNoNumberStopsTheOpeningWithTheError) {
 }
 
 TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
-  SetSlotField(Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
-  SetSlotField(AccessCount, 8, 2, "4");
-  SetSlotField(LastAccess, 8, 2, "2026/12/01 9:00:00");
+  SetSlotField(Table(), Target, 8, 2, "C:\\missing\\" + kTest + ".exe");
+  SetSlotField(Table(), AccessCount, 8, 2, "4");
+  SetSlotField(Table(), LastAccess, 8, 2, "2026/12/01 9:00:00");
   Start();
   ClickPage(200);
   shell.result = ERROR_FILE_NOT_FOUND;
@@ -314,8 +327,8 @@ TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
             L"C:\\missing\\テスト.exe を開けません。\nファイルが見つかりません。");
   EXPECT_EQ(prompts.prompts.shown[0].caption, ApplicationTitle());
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
-  EXPECT_EQ(GetSlotField(AccessCount, 8, 2), "4");
-  EXPECT_EQ(GetSlotField(LastAccess, 8, 2), "2026/12/01 9:00:00");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 2), "4");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 2), "2026/12/01 9:00:00");
 }
 
 // The system's shell itself: no box of its own, and the reason comes back.
@@ -351,25 +364,23 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
   EXPECT_EQ(prompts.prompts.shown[0].caption, L"確認");
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_YESNO));
   EXPECT_EQ(forms.main.Selection().slot, 7);
-  EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 7)), first.wstring());
-  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
-  EXPECT_EQ(GetSlotField(DisplayName, 8, 7), "Editor.ico");
-  EXPECT_EQ(GetSlotField(Flag1, 8, 7), "0");
-  EXPECT_EQ(GetSlotField(AccessCount, 8, 7), "0");
-  EXPECT_EQ(GetSlotField(LastAccess, 8, 7), "2026/12/8 17:30:5");
-  EXPECT_EQ(GetSlotField(Memo, 8, 7), "");
-  EXPECT_EQ(GetSlotField(WorkFolder, 8, 7), "");
+  EXPECT_EQ(win::FromCp932(GetSlotField(Table(), Target, 8, 7)), first.wstring());
+  EXPECT_EQ(GetSlotField(Table(), Title, 8, 7), "Editor.ico");
+  EXPECT_EQ(GetSlotField(Table(), DisplayName, 8, 7), "Editor.ico");
+  EXPECT_EQ(GetSlotField(Table(), Flag1, 8, 7), "0");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 7), "0");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 7), "2026/12/8 17:30:5");
+  EXPECT_EQ(GetSlotField(Table(), Memo, 8, 7), "");
+  EXPECT_EQ(GetSlotField(Table(), WorkFolder, 8, 7), "");
   // The icon composed on white: red inside its square, white around it.
-  const IconBitmap& icon = SlotIconBitmap(8, 7);
+  const IconBitmap& icon = Table().At(8, 7).icon;
   EXPECT_EQ(icon.At(16, 16), 9);
   EXPECT_EQ(icon.At(2, 2), kWhite);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(7)), L"");  // shows its icon
-  EXPECT_EQ(GetSlotField(Target, 8, 8), "");
+  EXPECT_EQ(GetSlotField(Table(), Target, 8, 8), "");
 
   // Saved at once; a save that fails says so, as after an edit.
-  InitSlotTable();
-  ASSERT_FALSE(LoadTable());
-  EXPECT_EQ(GetSlotField(Title, 8, 7), "Editor.ico");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 7), "Editor.ico");
   std::filesystem::create_directory(dir.path() / L"Quenda.Tbl.tmp");
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(8), {first.wstring()});
@@ -380,8 +391,8 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
 }
 
 TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
-  SetSlotField(Title, 8, 3, "keep");
-  SetSlotField(Target, 8, 3, "C:\\keep.exe");
+  SetSlotField(Table(), Title, 8, 3, "keep");
+  SetSlotField(Table(), Target, 8, 3, "C:\\keep.exe");
   Start();
   ClickPage(200);
   Hover(forms.main.SlotButton(1));
@@ -400,7 +411,7 @@ TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   prompts.prompts.answers = {IDNO};
   Drop(SlotPoint(3), {L"C:\\x.exe"});
   EXPECT_EQ(forms.main.Selection().slot, 3);
-  EXPECT_EQ(GetSlotField(Target, 8, 3), "C:\\keep.exe");
+  EXPECT_EQ(GetSlotField(Table(), Target, 8, 3), "C:\\keep.exe");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
 
@@ -414,14 +425,14 @@ TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
   prompts.prompts.answers = {IDYES, IDYES};
   Drop(SlotPoint(0), {(dir.path() / L"Doc.lnk").wstring()});
   Drop(SlotPoint(1), {(dir.path() / L"Caps.LNK").wstring()});
-  EXPECT_EQ(GetSlotField(Title, 8, 0), "Doc.lnk");
-  EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 0)), (dir.path() / L"Doc.lnk").wstring());
-  EXPECT_EQ(GetSlotField(Title, 8, 1), "Caps.LNK");
+  EXPECT_EQ(GetSlotField(Table(), Title, 8, 0), "Doc.lnk");
+  EXPECT_EQ(win::FromCp932(GetSlotField(Table(), Target, 8, 0)), (dir.path() / L"Doc.lnk").wstring());
+  EXPECT_EQ(GetSlotField(Table(), Title, 8, 1), "Caps.LNK");
   bool shortcut_has_colour = false, caps_all_white = true;
   for (int y = 0; y < kIconSize; ++y) {
     for (int x = 0; x < kIconSize; ++x) {
-      shortcut_has_colour |= SlotIconBitmap(8, 0).At(x, y) != kWhite;
-      caps_all_white &= SlotIconBitmap(8, 1).At(x, y) == kWhite;
+      shortcut_has_colour |= Table().At(8, 0).icon.At(x, y) != kWhite;
+      caps_all_white &= Table().At(8, 1).icon.At(x, y) == kWhite;
     }
   }
   EXPECT_TRUE(shortcut_has_colour);
@@ -436,7 +447,7 @@ TEST_F(MainWindowTest, DroppedIconFilesGiveTheir32PixelImage) {
   prompts.prompts.answers = {IDYES, IDYES};
   for (int slot = 0; slot < 2; ++slot) {
     Drop(SlotPoint(slot), {testing::BesideTests(names[slot]).wstring()});
-    EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(SlotIconBitmap(8, slot)))) << names[slot];
+    EXPECT_TRUE(testing::IsThe32PixelImage(IconPicture(Table().At(8, slot).icon))) << names[slot];
   }
 }
 
@@ -446,7 +457,7 @@ TEST_F(MainWindowTest, ANameWhoseDoubleByteCharacterEndsInBackslashIsNotSplit) {
   // 表 is 0x95 0x5C in CP932.
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(2), {L"C:\\データ\\表計算.exe"});
-  EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, 2)), L"表計算.exe");
+  EXPECT_EQ(win::FromCp932(GetSlotField(Table(), Title, 8, 2)), L"表計算.exe");
 }
 
 TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
@@ -456,16 +467,16 @@ TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(6), {path});
   // The field keeps its CP932 cut, as ever; the click opens the whole path.
-  EXPECT_EQ(GetSlotField(Target, 8, 6).size(), 128u);
-  EXPECT_EQ(GetSlotField(Title, 8, 6), win::ToCp932(L"\uD55C\u00E9\U0001F600.txt"));
-  SetSlotFieldWide(WorkFolder, 8, 6, L"C:\\\u00E9");
+  EXPECT_EQ(GetSlotField(Table(), Target, 8, 6).size(), 128u);
+  EXPECT_EQ(GetSlotField(Table(), Title, 8, 6), win::ToCp932(L"\uD55C\u00E9\U0001F600.txt"));
+  SetSlotFieldWide(Table(), WorkFolder, 8, 6, L"C:\\\u00E9");
   Click(forms.main.SlotButton(6));
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].file, path);
   EXPECT_EQ(shell.calls[0].directory, L"C:\\\u00E9");
 
   // Once the field holds other bytes, only they are opened.
-  SetFieldText(TheSlotTable().At(8, 6).fields.Target, "C:\\other.txt");
+  SetFieldText(Table().At(8, 6).fields.Target, "C:\\other.txt");
   Click(forms.main.SlotButton(6));
   ASSERT_EQ(shell.calls.size(), 2u);
   EXPECT_EQ(shell.calls[1].file, L"C:\\other.txt");
@@ -475,12 +486,12 @@ TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   testing::WriteIconFile(ico, 0xFF0000);
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(5), {ico.wstring()});
-  EXPECT_EQ(SlotIconBitmap(8, 5).At(16, 16), 9);
+  EXPECT_EQ(Table().At(8, 5).icon.At(16, 16), 9);
 }
 
 TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
-  SetSlotField(Flag1, 0, 0, "0");
-  SetSlotField(Flag1, 8, 0, "0");
+  SetSlotField(Table(), Flag1, 0, 0, "0");
+  SetSlotField(Table(), Flag1, 8, 0, "0");
   Start(/*show=*/true);
   ClickPage(200);
   ClickPage(0);
@@ -497,12 +508,7 @@ TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
   const auto ico = dir.path() / L"a.ico";
   testing::WriteIconFile(ico, 0xFF00FF);
   // Every drop saves; the disk is not what this counts.
-  struct Discard : Win32TableStorage {
-    MaybeError WriteReplace(const PathText&, std::span<const std::uint8_t>) override {
-      return std::nullopt;
-    }
-  } discard;
-  SetTableStorage(&discard);
+  storage.discard = true;
   prompts.prompts.answers.assign(1025, IDYES);
   // Every slot shows an icon.
   for (int i = 0; i < kSlotsPerPage; ++i) Drop(SlotPoint(i), {ico.wstring()});
@@ -515,8 +521,8 @@ TEST_F(MainWindowTest, PageSwitchesAndDropsLeaveNoHandleBehind) {
 // What the user typed stays while an editor is open, also when the main window is minimised and
 // restored (which hides and shows its owned windows); the next opening loads the slot again.
 TEST_F(MainWindowTest, EditorsKeepWhatWasTypedUntilTheyOpenAgain) {
-  SetSlotField(DisplayName, 8, 0, "program");
-  SetSlotField(DisplayName, 0, 0, "address");
+  SetSlotField(Table(), DisplayName, 8, 0, "program");
+  SetSlotField(Table(), DisplayName, 0, 0, "address");
   Start();
   struct {
     int page_tag;
@@ -586,8 +592,8 @@ TEST_F(MainWindowTest, DialogsOpenInsideTheWorkArea) {
 
 // The keyboard opens the popup on the focused slot, wherever the mouse is or goes.
 TEST_F(MainWindowTest, ThePopupEditsTheSlotItWasOpenedFor) {
-  SetSlotField(DisplayName, 0, 4, "four");
-  SetSlotField(DisplayName, 0, 7, "seven");
+  SetSlotField(Table(), DisplayName, 0, 4, "four");
+  SetSlotField(Table(), DisplayName, 0, 7, "seven");
   Start();
   Hover(forms.main.SlotButton(7));
   testing::ModalProbe probe;
@@ -606,19 +612,17 @@ TEST_F(MainWindowTest, ThePopupEditsTheSlotItWasOpenedFor) {
 TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
   Start();
   ClickPage(200);
-  SetSlotField(Title, 8, 0, "changed");
+  SetSlotField(Table(), Title, 8, 0, "changed");
   // The editor opens modally; its "ｷｬﾝｾﾙ" ends it.
   const HWND cancel = forms.program_editor.Control(prg_ids::CancelButton);
   PostClick(cancel, 3, 3);
   SendMessageW(main(), WM_COMMAND, IDM_EDIT, 0);
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"changed");
-  InitSlotTable();
-  ASSERT_FALSE(LoadTable());
-  EXPECT_EQ(GetSlotField(Title, 8, 0), "changed");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 0), "changed");
 }
 
 TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
-  SetSlotField(DisplayName, 0, 5, "five");
+  SetSlotField(Table(), DisplayName, 0, 5, "five");
   Start();
   Hover(forms.main.SlotButton(9));
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
@@ -650,7 +654,7 @@ TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
 }
 
 TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {
-  SetSlotField(Title, 9, 0, "page P2");
+  SetSlotField(Table(), Title, 9, 0, "page P2");
   Start();
   struct Case {
     UINT key;
@@ -676,29 +680,29 @@ TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {
 }
 
 TEST_F(MainWindowTest, EnterAndSpaceOpenTheFocusedSlotAsAClickDoes) {
-  SetSlotField(Target, 0, 1, "http://example.invalid/");
-  SetSlotField(AccessCount, 0, 1, "0");
-  SetSlotField(Target, 8, 1, "C:\\Tools\\a.exe");
-  SetSlotField(AccessCount, 8, 1, "4");
+  SetSlotField(Table(), Target, 0, 1, "http://example.invalid/");
+  SetSlotField(Table(), AccessCount, 0, 1, "0");
+  SetSlotField(Table(), Target, 8, 1, "C:\\Tools\\a.exe");
+  SetSlotField(Table(), AccessCount, 8, 1, "4");
   Start();
   Key(VK_RIGHT);
   Key(VK_RETURN);
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].verb, L"OPEN");
   EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/");
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 1), "1");
-  EXPECT_EQ(GetSlotField(LastAccess, 0, 1), "2026/12/8 17:30:5");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 0, 1), "1");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 0, 1), "2026/12/8 17:30:5");
   Key('5', {VK_CONTROL});
   Key(VK_SPACE);
   ASSERT_EQ(shell.calls.size(), 2u);
   EXPECT_FALSE(shell.calls[1].has_verb);
   EXPECT_EQ(shell.calls[1].file, L"C:\\Tools\\a.exe");
-  EXPECT_EQ(GetSlotField(AccessCount, 8, 1), "5");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 1), "5");
 }
 
 // The menu key and Shift+F10 open the focused slot's popup, wherever the mouse is.
 TEST_F(MainWindowTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
-  SetSlotField(DisplayName, 0, 4, "four");
+  SetSlotField(Table(), DisplayName, 0, 4, "four");
   Start();
   for (int i = 0; i < 4; ++i) Key(VK_RIGHT);
   ASSERT_EQ(forms.main.FocusedSlot(), 4);
@@ -720,9 +724,9 @@ TEST_F(MainWindowTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
 }
 
 TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
-  SetSlotField(Title, 0, 2, "Weather");
-  SetSlotField(DisplayName, 1, 6, "web mail");
-  SetSlotField(Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
+  SetSlotField(Table(), Title, 0, 2, "Weather");
+  SetSlotField(Table(), DisplayName, 1, 6, "web mail");
+  SetSlotField(Table(), Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
   Start();
   struct Step {
     UINT message;
@@ -760,14 +764,14 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG ch
 // Screen readers read each button as the window shows it, follow the focus mark, and open a
 // slot or switch pages by the default action as a click does.
 TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
-  SetSlotField(Title, 0, 0, "Weather forecast for the week");
-  SetSlotField(Target, 0, 0, "http://example.invalid/weather");
-  SetSlotField(AccessCount, 0, 0, "3");
-  SetSlotField(Flag1, 0, 1, "0");
-  SetSlotField(Title, 0, 1, "hidden by the icon");
-  SetSlotField(DisplayName, 0, 1, "\x83\x81\x83\x82\x92\xA0");  // メモ帳
+  SetSlotField(Table(), Title, 0, 0, "Weather forecast for the week");
+  SetSlotField(Table(), Target, 0, 0, "http://example.invalid/weather");
+  SetSlotField(Table(), AccessCount, 0, 0, "3");
+  SetSlotField(Table(), Flag1, 0, 1, "0");
+  SetSlotField(Table(), Title, 0, 1, "hidden by the icon");
+  SetSlotField(Table(), DisplayName, 0, 1, "\x83\x81\x83\x82\x92\xA0");  // メモ帳
   const std::wstring long_target = L"C:\\" + std::wstring(150, L'x') + L"\\memo.exe";
-  SetSlotFieldWide(Target, 0, 1, long_target);  // longer than the field: read whole
+  SetSlotFieldWide(Table(), Target, 0, 1, long_target);  // longer than the field: read whole
   Start();
   const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
                                              OnFocusEvent, GetCurrentProcessId(), 0,
@@ -813,8 +817,8 @@ TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].verb, L"OPEN");
   EXPECT_EQ(shell.calls[0].file, L"http://example.invalid/weather");
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 0), "4");
-  EXPECT_EQ(GetSlotField(LastAccess, 0, 0), "2026/12/8 17:30:5");
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 0, 0), "4");
+  EXPECT_EQ(GetSlotField(Table(), LastAccess, 0, 0), "2026/12/8 17:30:5");
 
   testing::AccessiblePtr p1 = testing::AccessibleOf(forms.main.PageButtonByTag(200));
   ASSERT_EQ(p1->accDoDefaultAction(testing::Self()), S_OK);

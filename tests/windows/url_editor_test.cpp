@@ -49,17 +49,23 @@ class OneBrowser : public WindowProvider {
   std::optional<std::string> ExactCp932(std::u16string_view) override { return std::nullopt; }
 };
 
+// The table the editor tests hand slots from.
+SlotTable& Table() {
+  static SlotTable table;
+  return table;
+}
+
 class UrlEditorTest : public ::testing::Test {
  protected:
   UrlEditorTest() {
     SetClock(&clock);
     SetWindowProvider(&browser);
     SetFileDialogs(&files);
-    InitSlotTable();
+    Table() = SlotTable{};
   }
   // Fills fields of slot 6 of page 2, the slot the tests edit.
   static void SetFields(std::initializer_list<std::pair<int, const char*>> fields) {
-    for (const auto& [field, value] : fields) SetSlotField(field, 2, 6, value);
+    for (const auto& [field, value] : fields) SetSlotField(Table(), field, 2, 6, value);
   }
   ~UrlEditorTest() override {
     SetFileDialogs(nullptr);
@@ -75,17 +81,17 @@ class UrlEditorTest : public ::testing::Test {
     prompts.prompts.shown.clear();
   }
   // The editor on slot 2/6, as the main window hands it; "設　定" and the store behind it.
-  void Load() { editor.Load(SlotEditAt(2, 6)); }
+  void Load() { editor.Load(SlotEditAt(Table(), 2, 6)); }
   void Store() {
     Click(url_ids::SetButton);
     ASSERT_TRUE(editor.Result());
-    StoreSlotEntry(2, 6, *editor.Result());
+    StoreSlotEntry(Table(), 2, 6, *editor.Result());
   }
   HWND control(int id) { return editor.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
   void Type(int id, const std::wstring& value) { win::SetText(control(id), value); }
   void Click(int id) { testing::Click(control(id), 3, 3); }
-  std::string field(int no) { return GetSlotField(no, 2, 6); }
+  std::string field(int no) { return GetSlotField(Table(), no, 2, 6); }
   bool PreviewShowsGlyph() {
     // The preview's middle pixel differs from the face colour only when a glyph is drawn.
     const HWND key = control(url_ids::KeyPreview);
@@ -110,7 +116,7 @@ void PaintSlotIcon(PageIndex page, SlotIndex slot) {
   Picture picture(32, 32, 0xFFFFFF);
   for (int y = 8; y < 24; ++y)
     for (int x = 8; x < 24; ++x) picture.Set(x, y, 0xFF0000);
-  StoreSlotIcon(page, slot, picture);
+  StoreSlotIcon(Table(), page, slot, picture);
 }
 
 TEST_F(UrlEditorTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
@@ -148,8 +154,8 @@ TEST_F(UrlEditorTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
 }
 
 TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
-  SetSlotField(Flag0, 2, 6, "Z");
-  SetSlotField(WorkFolder, 2, 6, "C:\\Work");
+  SetSlotField(Table(), Flag0, 2, 6, "Z");
+  SetSlotField(Table(), WorkFolder, 2, 6, "C:\\Work");
   PaintSlotIcon(2, 6);
   Open();
   Type(url_ids::AddressEdit, L"http://example.com/" + std::wstring(300, L'a'));
@@ -166,7 +172,7 @@ TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture
   EXPECT_EQ(field(Target).substr(0, 19), "http://example.com/");
   // The whole address stays beside the field and comes back in the editor.
   const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
-  EXPECT_EQ(SlotFieldWide(Target, 2, 6), whole);
+  EXPECT_EQ(SlotFieldWide(Table(), Target, 2, 6), whole);
   Load();
   EXPECT_EQ(text(url_ids::AddressEdit), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
@@ -175,7 +181,7 @@ TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture
   EXPECT_EQ(field(Flag1), "1");
   EXPECT_EQ(field(Flag0), "Z");
   EXPECT_EQ(field(WorkFolder), "C:\\Work");
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), 9);  // red
+  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), 9);  // red
 }
 
 TEST_F(UrlEditorTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
@@ -247,7 +253,7 @@ TEST_F(UrlEditorTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
 
   Store();
   EXPECT_EQ(field(Flag1), "0");
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(16, 16), 12);
+  EXPECT_EQ(Table().At(2, 6).icon.At(16, 16), 12);
 }
 
 TEST_F(UrlEditorTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
@@ -266,7 +272,7 @@ TEST_F(UrlEditorTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
   EXPECT_TRUE(prompts.prompts.shown.empty());
   Store();
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(8, 24), 11);
+  EXPECT_EQ(Table().At(2, 6).icon.At(8, 24), 11);
 
   // A choice made in a file with more icons, the picker closed without a click: icon 0.
   const auto more = dir.path() / L"MORE.DLL";
@@ -337,7 +343,7 @@ TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(prompts.prompts.shown[1].text, L"項目をクリヤーしますか？");
   EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO));
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
+  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), kWhite);
   EXPECT_EQ(text(url_ids::AddressEdit), L"");
   EXPECT_TRUE(editor.ShowsTitle());
 
@@ -346,11 +352,11 @@ TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(field(Flag0), "");
   EXPECT_EQ(field(WorkFolder), "");
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), kWhite);
+  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), kWhite);
 }
 
 TEST_F(UrlEditorTest, CancelAndTheCloseBoxWriteNothing) {
-  SetSlotField(Target, 2, 6, "http://example.com/");
+  SetSlotField(Table(), Target, 2, 6, "http://example.com/");
   Open();
   Type(url_ids::AddressEdit, L"changed");
   Click(url_ids::CancelButton);
@@ -369,7 +375,6 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
   testing::ScopedTempDir dir;
   testing::ScopedPrompts prompts;
   Win32TableStorage storage;
-  SetTableStorage(&storage);
   FixedClock clock{{2026, 12, 8, 10, 20, 30}};
   SetClock(&clock);
   OneBrowser browser;
@@ -379,12 +384,12 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
   SetWindowProvider(&browser);
 
   Forms forms;
-  ASSERT_TRUE(forms.Create());
+  ASSERT_TRUE(forms.Create(dir.path().wstring(), storage, "TEST"));
   ASSERT_TRUE(forms.CreateDialogsNow());
   forms.main.ShowFirstPage();
   // The first page, an address page, whatever page an earlier test left selected.
   forms.main.OpenPage(forms.main.PageButtonByTag(0));
-  SetSlotField(Memo, 0, 4, "old memo");
+  SetSlotField(forms.table, Memo, 0, 4, "old memo");
   // "内容の編集" from slot 4's popup; the editor is cancelled as soon as its modal loop runs.
   testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_UP);
   testing::PostClick(forms.url_editor.Control(url_ids::CancelButton), 3, 3);
@@ -394,26 +399,25 @@ TEST(KeyInUrlFromMainForm, EditingOpensTheEditorAndTheCaptureGoesStraightIntoThe
 
   testing::ChooseFromSlotPopup(forms.main.hwnd(), forms.main.SlotButton(4), VK_DOWN);
   testing::PumpMessages();
-  EXPECT_EQ(GetSlotField(Target, 0, 4), address.substr(0, 128));
-  EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
-  EXPECT_EQ(GetSlotField(DisplayName, 0, 4), "Example Domain Pages");
-  EXPECT_EQ(GetSlotField(Flag1, 0, 4), "1");
-  EXPECT_EQ(GetSlotField(AccessCount, 0, 4), "0");
-  EXPECT_EQ(GetSlotField(LastAccess, 0, 4), "2026/12/8 10:20:30");
-  EXPECT_EQ(GetSlotField(Memo, 0, 4), "");
+  EXPECT_EQ(GetSlotField(forms.table, Target, 0, 4), address.substr(0, 128));
+  EXPECT_EQ(GetSlotField(forms.table, Title, 0, 4), "Example");
+  EXPECT_EQ(GetSlotField(forms.table, DisplayName, 0, 4), "Example Domain Pages");
+  EXPECT_EQ(GetSlotField(forms.table, Flag1, 0, 4), "1");
+  EXPECT_EQ(GetSlotField(forms.table, AccessCount, 0, 4), "0");
+  EXPECT_EQ(GetSlotField(forms.table, LastAccess, 0, 4), "2026/12/8 10:20:30");
+  EXPECT_EQ(GetSlotField(forms.table, Memo, 0, 4), "");
   EXPECT_EQ(win::GetText(forms.main.SlotButton(4)), L"Example");
-  InitSlotTable();
-  ASSERT_FALSE(LoadTable());  // saved, with the whole address beside the table
-  EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
-  EXPECT_EQ(SlotFieldWide(Target, 0, 4), win::FromCp932(address));
+  SlotTable saved;  // saved, with the whole address in the table file
+  ASSERT_FALSE(TableFile(dir.path().wstring(), storage).Load(saved));
+  EXPECT_EQ(GetSlotField(saved, Title, 0, 4), "Example");
+  EXPECT_EQ(SlotFieldWide(saved, Target, 0, 4), win::FromCp932(address));
 
   browser.running = false;  // nothing found: nothing changes
   SendMessageW(forms.main.hwnd(), WM_COMMAND, IDM_CAPTURE, 0);
-  EXPECT_EQ(GetSlotField(Title, 0, 4), "Example");
+  EXPECT_EQ(GetSlotField(forms.table, Title, 0, 4), "Example");
 
   SetWindowProvider(nullptr);
   SetClock(nullptr);
-  quenda::testing::UsePortableStorage();
   testing::PumpMessages();
 }
 
