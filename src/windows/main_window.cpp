@@ -67,8 +67,7 @@ bool MainWindow::Create(const MainWindowDialogs& dialogs, SlotTable& table, Tabl
   RegisterClassOnce(kClassName, 0, LoadIconW(win::ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENDA)));
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   HMENU menu = LoadMenuW(win::ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINMENU));
-  if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kMainWindowSize, nullptr,
-                      menu)) {
+  if (!CreateTopLevel(kClassName, L"Quenda", style, 0, kMainWindowSize, nullptr, menu)) {
     if (menu) DestroyMenu(menu);
     return false;
   }

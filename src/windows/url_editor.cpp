@@ -63,8 +63,8 @@ bool UrlEditor::ShowsTitle() const {
 
 void UrlEditor::SetShowsTitle(bool checked) {
   if (ShowsTitle() == checked) return;
-  SendMessageW(Control(url_ids::ShowTitleBox), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
-               0);
+  SendMessageW(Control(url_ids::ShowTitleBox), BM_SETCHECK,
+               checked ? BST_CHECKED : BST_UNCHECKED, 0);
   ShowTitleClicked();  // a change of state refreshes the preview, as a click does
 }
 
@@ -85,8 +85,8 @@ void UrlEditor::LoadHandedSlot() {
   working_entry_ = HandedEntry();
   LoadControls();
   const bool checked = FieldText(working_entry_.fields.Flag1) != "0";
-  SendMessageW(Control(url_ids::ShowTitleBox), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
-               0);
+  SendMessageW(Control(url_ids::ShowTitleBox), BM_SETCHECK,
+               checked ? BST_CHECKED : BST_UNCHECKED, 0);
   working_ = working_entry_.icon;
   RefreshKeyPreview();
 }

@@ -22,7 +22,7 @@ out=$(drv window "$pid" TPrgForm "$wait_ms") || fail "the program entry editor d
 expect_eq "$(field caption "$out")" "プログラムランチ　登録／編集" "editor caption"
 expect_eq "$(field client "$out")" "595x314" "editor client size"
 expect_eq "$(drv state "$pid")" "running main=1 dialogs=0" "the main window stays while the editor is up"
-drv wclick "$pid" TPrgForm 120 "$wait_ms" || fail "could not press ｷｬﾝｾﾙ"  # SpeedButton4
+drv wclick "$pid" TPrgForm 120 "$wait_ms" || fail "could not press ｷｬﾝｾﾙ"  # prg_ids::CancelButton
 for ((i = 0; i < 100; i++)); do
   [[ $(stat -c %Y "$table") -gt 946684800 ]] && break
   sleep 0.1
