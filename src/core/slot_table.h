@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/slot_icon.h"
@@ -88,7 +89,9 @@ struct SlotRecord {
 bool SameEntry(const SlotRecord& a, const SlotRecord& b);
 
 struct SlotTable {
-  std::array<SlotRecord, kSlotCount> records{};
+  // On the heap: a table is about 700 KB, too much for a Windows thread's stack, and copies of
+  // it (the version both writers started from) are made.
+  std::vector<SlotRecord> records = std::vector<SlotRecord>(kSlotCount);
   // Writes through the functions below so far; loading does not count, so whether the user
   // changed anything since shows here.
   unsigned long changes = 0;
