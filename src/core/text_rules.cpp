@@ -1,9 +1,23 @@
 #include "core/text_rules.h"
 
+#include <algorithm>
+
 namespace quenda {
 
+std::string_view Cp932Prefix(std::string_view text, std::size_t max_bytes) {
+  // From the start: a trail byte (0x40-0xFC) can look like a lead byte, so no backward scan.
+  const std::size_t limit = std::min(text.size(), max_bytes);
+  std::size_t end = 0;
+  while (end < limit) {
+    const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return text.substr(0, end);
+}
+
 std::string FirstBytes(std::string_view text, std::size_t n) {
-  return std::string(text.substr(0, n));
+  return std::string(Cp932Prefix(text, n));
 }
 
 std::size_t LastCharOffset(std::string_view text) {

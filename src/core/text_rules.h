@@ -11,7 +11,10 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-// The first `n` bytes (all of the text when shorter); a cut may keep a lone lead byte.
+// The longest prefix of at most `max_bytes` bytes that ends on a whole character: a lead byte
+// without its trail byte is dropped, even when the text is short enough.
+std::string_view Cp932Prefix(std::string_view text, std::size_t max_bytes);
+// The same as a string.
 std::string FirstBytes(std::string_view text, std::size_t n);
 
 // The offset where the last character of the text begins (CP932-aware), or npos when empty.

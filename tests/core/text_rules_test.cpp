@@ -19,11 +19,28 @@ TEST(TextRules, LeadBytesOfCodePage932) {
   for (auto [b, lead] : cases) EXPECT_EQ(IsCp932LeadByte(static_cast<unsigned char>(b)), lead) << b;
 }
 
-TEST(TextRules, FirstBytesCutsByBytesAndMayKeepALoneLeadByte) {
-  EXPECT_EQ(FirstBytes("abcdef", 3), "abc");
-  EXPECT_EQ(FirstBytes("ab", 12), "ab");
-  EXPECT_EQ(FirstBytes("", 12), "");
-  EXPECT_EQ(FirstBytes("a" + kSo + kHyo, 4), "a" + kSo + "\x95");
+TEST(TextRules, CutsEndOnAWholeCharacter) {
+  struct Case {
+    std::string text;
+    std::size_t max_bytes;
+    std::string want;
+  };
+  const Case cases[] = {
+      {"abcdef", 3, "abc"},
+      {"ab", 12, "ab"},
+      {"", 12, ""},
+      {"a" + kSo + kHyo, 4, "a" + kSo},
+      {"a" + kSo + kHyo, 5, "a" + kSo + kHyo},
+      {kSo + "\x83", 12, kSo},         // a lone lead byte at the end goes, cut or not
+      {"\x83\x83\x83\x83\x83", 4, "\x83\x83\x83\x83"},  // trail bytes that look like lead bytes
+      {"\x83\x83\x83\x83\x83", 3, "\x83\x83"},
+      {"\xb1\xb2\xb3", 2, "\xb1\xb2"},  // half-width katakana take one byte
+      {kSo, 1, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cp932Prefix(c.text, c.max_bytes), c.want) << c.text << " " << c.max_bytes;
+    EXPECT_EQ(FirstBytes(c.text, c.max_bytes), c.want);
+  }
 }
 
 TEST(TextRules, LastCharOffset) {

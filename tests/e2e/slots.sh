@@ -17,7 +17,7 @@ expect_main_window "with a prepared table"
 texts=$(drv texts "$pid" 218 242 "$wait_ms") || fail "could not read the slot buttons"
 expect_eq "$(sed -n 1p <<<"$texts")" $'218\tニュース速報' "slot 0 of D1"
 expect_eq "$(sed -n 3p <<<"$texts")" $'220\t地図と乗換案' "slot 2 of D1 (12 bytes of a longer title)"
-expect_eq "$(sed -n 9p <<<"$texts")" $'226\tQuenda ホー・' "slot 8 of D1 (its 12th byte, a lone lead byte, reads as ・)"
+expect_eq "$(sed -n 9p <<<"$texts")" $'226\tQuenda ホー' "slot 8 of D1 (11 bytes: the character across the 12th is left out)"
 expect_eq "$(sed -n 25p <<<"$texts")" $'242\t' "slot 24 of D1 (empty)"
 
 # P1 (page button 205) shows icons: no caption on any slot.
