@@ -68,6 +68,56 @@ std::string PathFileName(std::string_view path) {
   return std::string(path.substr(FindDelimiters(path).name_start));
 }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Four numbers 0-255 joined by dots.
+bool IsIpv4(std::string_view host) {
+  int dots = 0, value = 0, digits = 0;
+  for (char c : host) {
+    if (c == '.' && digits > 0) {
+      ++dots, value = digits = 0;
+    } else if (!IsDigit(c) || ++digits > 3 || (value = value * 10 + (c - '0')) > 255) {
+      return false;
+    }
+  }
+  return dots == 3 && digits > 0;
+}
+
+// ASCII labels joined by dots; the last starts with a letter, so that "3.14" is no host.
+bool IsHostName(std::string_view host) {
+  std::size_t label = 0;
+  bool dotted = false;
+  for (char c : host) {
+    if (c == '.' && label > 0) {
+      label = 0, dotted = true;
+    } else if (IsLetter(c) || IsDigit(c) || c == '-') {
+      ++label;
+    } else {
+      return false;
+    }
+  }
+  return dotted && label > 0 && IsLetter(host[host.size() - label]);
+}
+
+}  // namespace
+
+bool IsSchemelessWebAddress(std::string_view text) {
+  std::string_view host = text.substr(0, text.find_first_of("/?#"));
+  if (host.find('\\') != std::string_view::npos) return false;
+  // "C:", "file:" and "mailto:x" end in no port: a drive or a scheme, not a host.
+  if (const std::size_t colon = host.rfind(':'); colon != std::string_view::npos) {
+    const std::string_view port = host.substr(colon + 1);
+    if (port.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), IsDigit)) {
+      return false;
+    }
+    host = host.substr(0, colon);
+  }
+  return UpperAscii(host) == "LOCALHOST" || IsIpv4(host) || IsHostName(host);
+}
+
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size();) {

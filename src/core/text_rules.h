@@ -26,6 +26,12 @@ std::string PathExtension(std::string_view path);
 // The text after the last "\" or ":".
 std::string PathFileName(std::string_view path);
 
+// Whether a text typed as an address, with no scheme, names a web host: a host name with a dot
+// before any "/", "localhost" or an IPv4 address, each with an optional ":port" and path.
+// Paths ("C:\\…", "\\\\server\\…") and texts with a scheme ("file:…", "mailto:…") are not.
+// Whether a file or folder of that name exists is the caller's to check.
+bool IsSchemelessWebAddress(std::string_view text);
+
 // The upper-cased ASCII letters of a CP932 text; double-byte characters are left alone.
 std::string UpperAscii(std::string_view text);
 

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include "core/text_rules.h"
+#include "platform/cp932.h"
+
 namespace quenda {
 
 DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
@@ -42,6 +45,14 @@ DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
 
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
   return Open(nullptr, target, folder);
+}
+
+std::wstring TypedAddress(const std::wstring& typed) {
+  if (!IsSchemelessWebAddress(win::ToCp932(typed)) ||
+      GetFileAttributesW(typed.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return typed;
+  }
+  return L"https://" + typed;
 }
 
 std::wstring SystemErrorText(DWORD error) {

@@ -22,6 +22,10 @@ void SetShell(Shell* shell);  // not owned; nullptr restores the system's
 DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder);
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder);
 
+// An address as the user typed it, with "https://" put before a host name that has no scheme
+// and names no existing file or folder.
+std::wstring TypedAddress(const std::wstring& typed);
+
 // The system's message for an error code, in Japanese when the system has it, without the
 // line break it ends in.
 std::wstring SystemErrorText(DWORD error);

@@ -8,6 +8,7 @@
 #include "platform/full_text_win.h"
 #include "platform/icon_bitmap.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "resources/key_in_url_layout.h"
 #include "ui/speed_button.h"
 #include "windows/program_icon.h"
@@ -114,7 +115,8 @@ void TKeyIn_URL::SpeedButton3Click() {
   SetFieldText(f.Title, Cp932Text(url_ids::MaskEdit1));
   SetFieldText(f.Flag1, Checked() ? "1" : "0");
   // The address edit holds the whole text; the field takes its cut.
-  SetWholeText(f.Target, UrlEditRecord.whole_target, win::GetText(Control(url_ids::LabeledEdit2)));
+  SetWholeText(f.Target, UrlEditRecord.whole_target,
+               TypedAddress(win::GetText(Control(url_ids::LabeledEdit2))));
   UrlEditRecord.icon = working_;
   GiveBack(UrlEditRecord);
 }

@@ -58,10 +58,12 @@ TEST(TextRules, LastCharOffset) {
   for (const auto& [text, offset] : cases) EXPECT_EQ(LastCharOffset(text), offset) << text;
 }
 
-// A trail byte equal to "\" is part of its character, never a folder separator.
-TEST(TextRules, PathExtensionAndFileName) {
+// A trail byte equal to "\" is part of its character, never a folder separator. A typed text
+// is an address without a scheme only when it names a host.
+TEST(TextRules, PathPartsAndTypedAddresses) {
   struct Case {
     std::string path, extension, name;
+    bool web = false;
   };
   const Case cases[] = {
       {"C:\\dir\\prog.exe", ".exe", "prog.exe"},
@@ -74,10 +76,24 @@ TEST(TextRules, PathExtensionAndFileName) {
       {"C:\\a.b" + kSo + "name", ".b" + kSo + "name", "a.b" + kSo + "name"},
       {"C:\\x\\" + kSo, "", kSo},
       {"http://host/page.html", ".html", "//host/page.html"},
+      {"example.com/typed", ".com/typed", "example.com/typed", true},
+      {"www.example.co.jp:8080/a.html?q=1", ".html?q=1", "8080/a.html?q=1", true},
+      {"LocalHost:80", "", "80", true},
+      {"192.168.0.1/x", ".1/x", "192.168.0.1/x", true},
+      {"256.1.1.1", ".1", "256.1.1.1"},
+      {"3.14", ".14", "3.14"},
+      {"readme", "", "readme"},
+      {"\\\\server.lan\\share", "", "share"},
+      {"file:///C:/a.htm", ".htm", "/a.htm"},
+      {"mailto:a@example.com", ".com", "a@example.com"},
+      {"example.com:http/x", "", "http/x"},
+      {"example..com", ".com", "example..com"},
+      {"/example.com", ".com", "/example.com"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
     EXPECT_EQ(PathFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(IsSchemelessWebAddress(c.path), c.web) << c.path;
   }
 }
 

@@ -176,6 +176,9 @@ TEST_F(KeyInUrlTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture)
   EXPECT_EQ(field(Flag0), "Z");
   EXPECT_EQ(field(WorkFolder), "C:\\Work");
   EXPECT_EQ(SlotIconBitmap(2, 6).At(10, 10), 9);  // red
+  Type(url_ids::LabeledEdit2, L"example.com/typed");  // as people type addresses
+  Store();
+  EXPECT_EQ(field(Target), "https://example.com/typed");
 }
 
 TEST_F(KeyInUrlTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
