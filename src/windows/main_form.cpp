@@ -423,6 +423,9 @@ void TMainForm::RegisterActivationKey() {
   std::wstring name = ReadIniValue(ProgramDir + L"\\Quenda.ini", L"Keys", L"Activate");
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
+    if (!name.empty()) {
+      win::SetText(Control(main_ids::Edit1), L"Quenda.ini のホットキー " + name + L" は使えません。");
+    }
     key = kDefaultHotKey;
     name = win::FromCp932(kDefaultHotKeyText);
   }

@@ -835,6 +835,7 @@ TEST_F(MainFormTest, TheHotKeyRestoresAMinimisedWindowOntoTheCurrentSlot) {
   std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=junk\n";  // the default
   Start(/*show=*/true);
   EXPECT_TRUE(forms.main.HotKeyRegistered());
+  EXPECT_EQ(text(main_ids::Edit1), L"Quenda.ini のホットキー junk は使えません。");
   EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_SPACE));
   Hover(forms.main.SlotButton(12));
   ShowWindow(main(), SW_MINIMIZE);
