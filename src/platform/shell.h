@@ -10,7 +10,9 @@ class Shell {
  public:
   virtual ~Shell() = default;
   // ShellExecuteExW without the shell's own error boxes (the caller reports a failure once);
-  // verb and directory may be null. ERROR_SUCCESS, or the system's error code.
+  // verb and directory may be null. A document without a program goes to Windows' "open with"
+  // chooser. ERROR_SUCCESS; ERROR_CANCELLED when the user cancelled (an elevation prompt, the
+  // chooser), which is no failure to report; or the system's error code.
   virtual DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
                         const wchar_t* directory, int show);
 };

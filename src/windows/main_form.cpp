@@ -281,7 +281,8 @@ void TMainForm::SpeedButton18Click(HWND slot_button) {
   }
   const DWORD error =
       tag < 200 ? ShellExecOpen(target, folder) : ShellExecDefault(target, folder);
-  // Only an opening counts.
+  // Only an opening counts; a cancelled one is not reported either.
+  if (error == ERROR_CANCELLED) return;
   if (error != ERROR_SUCCESS) {
     ShowErrorText(hwnd(), OpenFailureText(target, error));
     return;

@@ -20,6 +20,13 @@ class PortableStorage : public ::testing::Environment {
 };
 const auto* const kPortableStorage = ::testing::AddGlobalTestEnvironment(new PortableStorage);
 
+// The program's entry puts its thread in COM's single-threaded apartment; the tests' thread too.
+class ComApartment : public ::testing::Environment {
+  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const kComApartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+
 }  // namespace
 
 ScopedTempDir::ScopedTempDir() {

@@ -313,6 +313,9 @@ TEST_F(MainFormTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
             L"C:\\missing\\テスト.exe を開けません。\nファイルが見つかりません。");
   EXPECT_EQ(prompts.prompts.shown[0].caption, ApplicationTitle());
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+  shell.result = ERROR_CANCELLED;  // the user said no to the elevation prompt: no box
+  Click(forms.main.SlotButton(2));
+  EXPECT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(GetSlotField(AccessCount, 8, 2), "4");
   EXPECT_EQ(GetSlotField(LastAccess, 8, 2), "2026/12/01 9:00:00");
 }
