@@ -348,6 +348,7 @@ void TMainForm::ReceiveDropFiles(HDROP drop) {
       } else {
         icon = FirstFileIcon(whole_path);
       }
+      if (!icon) icon = ShownFileIcon(whole_path);  // a file without icons of its own
       WriteDroppedEntry(page, slot, path);
       SetSlotFieldWide(Target, page, slot, whole_path);
       StoreSlotIcon(page, slot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));

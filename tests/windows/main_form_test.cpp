@@ -406,28 +406,28 @@ TEST_F(MainFormTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
 
-TEST_F(MainFormTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
+// Files without icons of their own take the icon Windows shows for them; a shortcut its
+// target's, whatever the case of its extension.
+TEST_F(MainFormTest, FilesWithoutIconsTakeTheIconWindowsShows) {
   Start();
   ClickPage(200);
   const auto ico = dir.path() / L"target.ico";
   testing::WriteIconFile(ico, 0x0000FF);
   ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Doc.lnk", ico));
   ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Caps.LNK", ico));
-  prompts.prompts.answers = {IDYES, IDYES};
-  Drop(SlotPoint(0), {(dir.path() / L"Doc.lnk").wstring()});
-  Drop(SlotPoint(1), {(dir.path() / L"Caps.LNK").wstring()});
-  EXPECT_EQ(GetSlotField(Title, 8, 0), "Doc.lnk");
-  EXPECT_EQ(win::FromCp932(GetSlotField(Target, 8, 0)), (dir.path() / L"Doc.lnk").wstring());
-  EXPECT_EQ(GetSlotField(Title, 8, 1), "Caps.LNK");
-  bool shortcut_has_colour = false, caps_all_white = true;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      shortcut_has_colour |= SlotIconBitmap(8, 0).At(x, y) != kWhite;
-      caps_all_white &= SlotIconBitmap(8, 1).At(x, y) == kWhite;
-    }
+  std::ofstream(dir.path() / L"notes.txt") << "x";
+  std::ofstream(dir.path() / L"run.bat") << "@echo off";
+  std::filesystem::create_directory(dir.path() / L"folder");
+  const wchar_t* files[] = {L"Doc.lnk", L"Caps.LNK", L"notes.txt", L"run.bat", L"folder"};
+  IconBitmap blank;  // what a drop without an icon stored
+  blank.Fill(kWhite);
+  for (int slot = 0; slot < 5; ++slot) {
+    prompts.prompts.answers = {IDYES};
+    Drop(SlotPoint(slot), {(dir.path() / files[slot]).wstring()});
+    EXPECT_EQ(win::FromCp932(GetSlotField(Title, 8, slot)), files[slot]);
+    EXPECT_FALSE(SlotIconBitmap(8, slot) == blank) << files[slot];
   }
-  EXPECT_TRUE(shortcut_has_colour);
-  EXPECT_TRUE(caps_all_white);
+  EXPECT_EQ(SlotIconBitmap(8, 1).At(16, 16), SlotIconBitmap(8, 0).At(16, 16));  // the target's
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
