@@ -5,8 +5,9 @@
       Points the PE header's load configuration entry at the symbol _load_config_used
       (src/app/load_config.cpp): MinGW's linker (binutils 2.40) leaves the entry empty.
   pe_hardening.py check EXE OBJDUMP
-      Fails when EXE imports a DLL outside the allowed list, or when its load configuration does
-      not limit its imports' own dependencies to the system folder.
+      Fails when EXE imports a DLL outside the allowed list or a function Windows 7 (the oldest
+      system the manifest names) lacks, or when its load configuration does not limit its
+      imports' own dependencies to the system folder.
 """
 import struct
 import subprocess
@@ -20,6 +21,69 @@ KNOWN_DLLS = {"advapi32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msvc
 # No KnownDLL: the manifest's dependency on Microsoft.Windows.Common-Controls 6.0 makes the
 # loader take it from the side-by-side store (WinSxS), not from the program's folder.
 THROUGH_MANIFEST = {"comctl32.dll"}
+
+# Every function the program imports, each checked to exist in the DLLs of Windows 7 RTM (x64),
+# as the manifest names Windows 7: a function not listed here fails the check until it is looked
+# up the same way and added, or called through GetProcAddress with a fallback. Known traps:
+# SetDefaultDllDirectories, AddDllDirectory and RemoveDllDirectory came only with update
+# KB2533623; GetDpiForWindow and the other *ForDpi functions with Windows 10; CreateFile2 and
+# GetSystemTimePreciseAsFileTime with Windows 8.
+WINDOWS_7_FUNCTIONS = {
+    "comctl32.dll": """FlatSB_GetScrollInfo FlatSB_SetScrollInfo FlatSB_SetScrollProp
+        InitCommonControlsEx InitializeFlatSB""",
+    "comdlg32.dll": "GetOpenFileNameW",
+    "gdi32.dll": """BitBlt CreateBitmap CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection
+        CreateFontIndirectW CreateSolidBrush DeleteDC DeleteObject EnumFontFamiliesExW GdiFlush
+        GetDIBits GetDeviceCaps GetObjectW GetStockObject GetTextExtentPoint32W GetTextMetricsW
+        IntersectClipRect RestoreDC SaveDC SelectObject SetBkColor SetBkMode SetStretchBltMode
+        SetTextColor StretchBlt""",
+    "kernel32.dll": """AddVectoredExceptionHandler CloseHandle CopyFileW CreateEventA CreateFileW
+        CreateMutexW CreateSemaphoreA CreateThread DeleteCriticalSection DeleteFileW
+        DuplicateHandle EnterCriticalSection FlushFileBuffers FormatMessageW FreeLibrary
+        GetCurrentDirectoryW GetCurrentProcess GetCurrentProcessId GetCurrentThread
+        GetCurrentThreadId GetDateFormatW GetFileAttributesW GetFileSizeEx GetFullPathNameW
+        GetHandleInformation GetLastError GetLocalTime GetModuleFileNameW GetModuleHandleExW
+        GetModuleHandleW GetProcAddress GetProcessAffinityMask
+        GetStartupInfoW GetSystemDirectoryW GetSystemTimeAsFileTime GetThreadContext
+        GetThreadPriority GetTickCount64 GetTimeFormatW InitializeCriticalSection
+        IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection LoadLibraryExW LoadLibraryW
+        MoveFileExW MulDiv MultiByteToWideChar OpenProcess OutputDebugStringA RaiseException
+        ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent ResumeThread
+        RtlCaptureContext RtlLookupFunctionEntry RtlUnwindEx RtlVirtualUnwind SetDllDirectoryW
+        SetEvent SetLastError SetProcessAffinityMask SetThreadContext SetThreadPriority
+        SetUnhandledExceptionFilter Sleep SuspendThread TlsAlloc TlsGetValue TlsSetValue
+        TryEnterCriticalSection VirtualProtect VirtualQuery WaitForMultipleObjects
+        WaitForSingleObject WideCharToMultiByte WriteFile __C_specific_handler lstrcpynW
+        lstrlenW""",
+    "msvcrt.dll": """___lc_codepage_func ___mb_cur_max_func __iob_func __set_app_type
+        __setusermatherr __wgetmainargs __winitenv _amsg_exit _beginthreadex _cexit _close
+        _commode _endthreadex _errno _fmode _initterm _localtime64 _onexit _read _setjmp _strdup
+        _time64 _ultoa _wcmdln abort calloc exit fprintf fputc fputs fputwc free fwprintf fwrite
+        localeconv longjmp malloc memchr memcmp memcpy memmove memset printf realloc signal
+        strcmp strerror strlen strncmp vfprintf wcscmp wcslen""",
+    "ole32.dll": "CoInitializeEx CoTaskMemFree CoUninitialize",
+    "oleaut32.dll": "SysAllocStringLen SysFreeString SysStringLen VariantClear VariantInit",
+    "shell32.dll": """DragAcceptFiles DragFinish DragQueryFileW DragQueryPoint ExtractIconW
+        ILCombine ILFindLastID SHGetDesktopFolder SHGetFileInfoW SHGetFolderLocation
+        SHOpenWithDialog ShellExecuteExW""",
+    "user32.dll": """AdjustWindowRectEx AppendMenuW BeginPaint CharLowerBuffW
+        ChildWindowFromPointEx CreatePopupMenu CreateWindowExW DefWindowProcW DestroyIcon
+        DestroyMenu DestroyWindow DispatchMessageW DrawEdge DrawFocusRect DrawIconEx DrawTextW
+        EnableWindow EndPaint EnumChildWindows EnumWindows FillRect GetCapture GetClassNameW
+        GetClientRect GetCursorPos GetDC GetDlgCtrlID GetFocus GetForegroundWindow
+        GetKeyState GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
+        GetSysColorBrush GetWindow GetWindowLongPtrW GetWindowLongW GetWindowRect
+        GetWindowTextLengthW GetWindowTextW GetWindowThreadProcessId InflateRect IntersectRect
+        InvalidateRect IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
+        KillTimer LoadCursorW LoadIconW LoadImageW LoadMenuW MapWindowPoints MessageBoxW
+        MonitorFromWindow NotifyWinEvent OffsetRect PostMessageW PostQuitMessage
+        PrivateExtractIconsW PtInRect RedrawWindow RegisterClassExW RegisterHotKey
+        ReleaseCapture ReleaseDC ScreenToClient SendMessageTimeoutW SendMessageW
+        SetActiveWindow SetCapture SetCursor SetFocus SetForegroundWindow SetTimer
+        SetWindowLongPtrW SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW
+        TrackMouseEvent TrackPopupMenu TranslateMessage UnregisterHotKey UpdateWindow""",
+}
+WINDOWS_7_FUNCTIONS = {dll: set(names.split()) for dll, names in WINDOWS_7_FUNCTIONS.items()}
 
 LOAD_CONFIG_ENTRY = 10
 DEPENDENT_LOAD_FLAGS_OFFSET = 0x4E  # in IMAGE_LOAD_CONFIG_DIRECTORY64
@@ -68,13 +132,24 @@ def link_load_config(exe, nm):
 def check(exe, objdump):
     problems = []
     dump = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
-    imports = [line.split(":", 1)[1].strip() for line in dump.splitlines()
-               if line.strip().startswith("DLL Name:")]
-    if not imports:
+    imports, functions, dll = [], [], None
+    for line in dump.splitlines():
+        fields = line.split()
+        if line.strip().startswith("DLL Name:"):
+            dll = line.split(":", 1)[1].strip()
+            imports.append(dll)
+        elif line[:1].strip():  # a heading: the import tables are over
+            dll = None
+        elif dll and len(fields) == 3 and fields[1].isdigit():  # "vma  hint  name"
+            functions.append((dll, fields[2]))
+    if not imports or not functions:
         problems.append("no imports found")
     for dll in imports:
         if dll.lower() not in KNOWN_DLLS | THROUGH_MANIFEST:
             problems.append(f"imports {dll}, which Windows would look for beside the program")
+    for dll, name in functions:
+        if name not in WINDOWS_7_FUNCTIONS.get(dll.lower(), set()):
+            problems.append(f"imports {name} from {dll}, not known to exist on Windows 7")
     pe = Pe(open(exe, "rb").read())
     rva, size = struct.unpack_from("<II", pe.data, pe.directory_offset(LOAD_CONFIG_ENTRY))
     if size <= DEPENDENT_LOAD_FLAGS_OFFSET:

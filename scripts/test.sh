@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds every preset and runs every test suite:
 # the core's tests natively and under AddressSanitizer/UndefinedBehaviorSanitizer, a short
-# fuzzing run of the table reader and of the reader of the whole texts beside it, then the Windows tests under Wine (last, so the output ends
+# fuzzing run of the table reader, of the reader of the whole texts beside it and of the
+# Quenda.ini reader, then the Windows tests under Wine (last, so the output ends
 # with their summary). Stops at the first failing stage with a non-zero exit status.
 # Each stage's full output is in build/logs/.
 set -euo pipefail
@@ -69,6 +70,8 @@ stage fuzz fuzz table_reader_fuzz corpus 20
 grep -E '^stat::number_of_executed_units' "$logs/fuzz.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
 stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10
 grep -E '^stat::number_of_executed_units' "$logs/fuzz-full-text.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
+stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5
+grep -E '^stat::number_of_executed_units' "$logs/fuzz-ini.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
 
 t0=$SECONDS
 source scripts/wine-env.sh

@@ -1,6 +1,7 @@
 #include "app/entry.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/forms.h"
 #include "platform/clock_win.h"
@@ -37,12 +38,44 @@ bool AnotherInstanceRuns() {
   return false;  // the handle is kept until the process ends
 }
 
+namespace {
+
+// Windows 7 has SetDefaultDllDirectories only with update KB2533623, so it is looked up rather
+// than imported: a static import would keep an unpatched Windows 7 from starting Quenda. Without
+// it the current folder still leaves the search, and what Quenda loads itself is named by path.
+void LoadDllsFromTheSystemFolderOnly() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto set_default = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
+                                             "SetDefaultDllDirectories")));
+  if (set_default) set_default(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");
+}
+
+// COM's single-threaded apartment for the user-interface thread, from start to end: the shell
+// wants it before ShellExecuteEx, as do the folder chooser and screen readers.
+class ComApartment {
+ public:
+  ComApartment()
+      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  const HRESULT result_;
+};
+
+}  // namespace
+
 int RunQuenda(int show_command) {
   // A program run from a downloads folder must never load a DLL planted there (or in the
   // current folder): whatever is loaded later comes from the system folder.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");
+  LoadDllsFromTheSystemFolderOnly();
   if (AnotherInstanceRuns()) return 0;
+  const ComApartment com;
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);

@@ -389,17 +389,15 @@ std::string CleanTitle(std::string_view caption, int kind) {
 }
 
 std::string MakeShortName(std::string_view title) {
-  if (title.size() <= kShortNameBytes) return std::string(title);
+  if (title.size() <= kShortNameBytes) return FirstBytes(title, kShortNameBytes);
   std::size_t end = 0;
   while (end < kShortNameBytes) {
-    const bool pair = IsCp932LeadByte(static_cast<unsigned char>(title[end])) &&
-                      end + 1 < title.size();
-    const std::size_t width = pair ? 2 : 1;
-    if (IsSeparator(title.substr(end, width))) break;
+    const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(title[end])) ? 2 : 1;
+    // A double-byte character across the 10th byte is left out whole.
+    if (end + width > kShortNameBytes || IsSeparator(title.substr(end, width))) break;
     end += width;
   }
-  // A double-byte character at the 10th byte keeps only its lead byte.
-  return std::string(title.substr(0, std::min(end, kShortNameBytes)));
+  return std::string(title.substr(0, end));
 }
 
 }  // namespace quenda

@@ -58,6 +58,28 @@ unsigned KeyCode(const std::string& name) {
   return 0;
 }
 
+// Whether other programs need the key: with any modifiers the keys that close, switch or
+// interrupt; with Ctrl and Shift alone also those that edit and select text.
+bool IsOthersKey(const HotKey& k) {
+  constexpr unsigned kAlways[] = {0x09, 0x0D, 0x1B, 0x2E, 0x73};  // Tab Enter Esc Delete F4
+  constexpr unsigned kEditing[] = {'A', 'C', 'V', 'X', 'Y', 'Z', 0x21, 0x22, 0x23,
+                                   0x24, 0x25, 0x26, 0x27, 0x28, 0x2D};  // pages, arrows, Insert
+  for (unsigned key : kAlways) {
+    if (k.key == key) return true;
+  }
+  if (k.modifiers & (kHotKeyAlt | kHotKeyWin)) return false;
+  for (unsigned key : kEditing) {
+    if (k.key == key) return true;
+  }
+  return false;
+}
+
+bool HasEnoughModifiers(unsigned modifiers) {
+  const int count = !!(modifiers & kHotKeyCtrl) + !!(modifiers & kHotKeyAlt) +
+                    !!(modifiers & kHotKeyShift);
+  return (modifiers & kHotKeyWin) || count >= 2;
+}
+
 }  // namespace
 
 std::optional<HotKey> ParseHotKey(std::string_view text) {
@@ -75,7 +97,9 @@ std::optional<HotKey> ParseHotKey(std::string_view text) {
     result.modifiers |= bit;
     text.remove_prefix(plus + 1);
   }
-  if (result.key == 0 || result.modifiers == 0) return std::nullopt;
+  if (result.key == 0 || !HasEnoughModifiers(result.modifiers) || IsOthersKey(result)) {
+    return std::nullopt;
+  }
   return result;
 }
 

@@ -20,8 +20,9 @@ inline constexpr HotKey kDefaultHotKey{kHotKeyCtrl | kHotKeyAlt, 0x20};
 inline constexpr char kDefaultHotKeyText[] = "Ctrl+Alt+Space";  // as the user is told of it
 
 // Modifiers and one key joined by "+", in any order and case, spaces around the parts allowed.
-// A key without a modifier would take that key from every program, so it is refused, as is
-// anything else that is not such a text.
+// The key is taken from every program, so it needs Win or two modifiers, and keys that edit,
+// select, switch or close (Ctrl+C, Ctrl+Shift+Left, Ctrl+Alt+Delete, Alt+F4, ...) are refused,
+// as is anything else that is not such a text.
 std::optional<HotKey> ParseHotKey(std::string_view text);
 
 }  // namespace quenda

@@ -79,7 +79,7 @@ std::string FieldText(std::span<const char> field) {
 }
 
 void SetFieldText(std::span<char> field, std::string_view text) {
-  const std::string_view cut = WholeCharacterPrefix(text, field.size());
+  const std::string_view cut = Cp932Prefix(text, field.size());
   std::copy(cut.begin(), cut.end(), field.begin());
   if (cut.size() < field.size()) field[cut.size()] = '\0';
 }

@@ -1,21 +1,23 @@
 #include "core/text_rules.h"
 
+#include <algorithm>
+
 namespace quenda {
 
-std::string FirstBytes(std::string_view text, std::size_t n) {
-  return std::string(text.substr(0, n));
-}
-
-std::string_view WholeCharacterPrefix(std::string_view text, std::size_t n) {
-  if (text.size() <= n) return text;
-  // Trail bytes can look like lead bytes, so characters are counted from the start.
+std::string_view Cp932Prefix(std::string_view text, std::size_t max_bytes) {
+  // From the start: a trail byte (0x40-0xFC) can look like a lead byte, so no backward scan.
+  const std::size_t limit = std::min(text.size(), max_bytes);
   std::size_t end = 0;
-  while (end < n) {
+  while (end < limit) {
     const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-    if (end + width > n) break;
+    if (end + width > limit) break;
     end += width;
   }
   return text.substr(0, end);
+}
+
+std::string FirstBytes(std::string_view text, std::size_t n) {
+  return std::string(Cp932Prefix(text, n));
 }
 
 std::size_t LastCharOffset(std::string_view text) {
@@ -64,6 +66,56 @@ std::string PathExtension(std::string_view path) {
 
 std::string PathFileName(std::string_view path) {
   return std::string(path.substr(FindDelimiters(path).name_start));
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Four numbers 0-255 joined by dots.
+bool IsIpv4(std::string_view host) {
+  int dots = 0, value = 0, digits = 0;
+  for (char c : host) {
+    if (c == '.' && digits > 0) {
+      ++dots, value = digits = 0;
+    } else if (!IsDigit(c) || ++digits > 3 || (value = value * 10 + (c - '0')) > 255) {
+      return false;
+    }
+  }
+  return dots == 3 && digits > 0;
+}
+
+// ASCII labels joined by dots; the last starts with a letter, so that "3.14" is no host.
+bool IsHostName(std::string_view host) {
+  std::size_t label = 0;
+  bool dotted = false;
+  for (char c : host) {
+    if (c == '.' && label > 0) {
+      label = 0, dotted = true;
+    } else if (IsLetter(c) || IsDigit(c) || c == '-') {
+      ++label;
+    } else {
+      return false;
+    }
+  }
+  return dotted && label > 0 && IsLetter(host[host.size() - label]);
+}
+
+}  // namespace
+
+bool IsSchemelessWebAddress(std::string_view text) {
+  std::string_view host = text.substr(0, text.find_first_of("/?#"));
+  if (host.find('\\') != std::string_view::npos) return false;
+  // "C:", "file:" and "mailto:x" end in no port: a drive or a scheme, not a host.
+  if (const std::size_t colon = host.rfind(':'); colon != std::string_view::npos) {
+    const std::string_view port = host.substr(colon + 1);
+    if (port.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), IsDigit)) {
+      return false;
+    }
+    host = host.substr(0, colon);
+  }
+  return UpperAscii(host) == "LOCALHOST" || IsIpv4(host) || IsHostName(host);
 }
 
 std::string UpperAscii(std::string_view text) {

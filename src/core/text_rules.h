@@ -11,12 +11,11 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-// The first `n` bytes (all of the text when shorter); a cut may keep a lone lead byte.
+// The longest prefix of at most `max_bytes` bytes that ends on a whole character: a lead byte
+// without its trail byte is dropped, even when the text is short enough.
+std::string_view Cp932Prefix(std::string_view text, std::size_t max_bytes);
+// The same as a string.
 std::string FirstBytes(std::string_view text, std::size_t n);
-
-// The longest start of the text of at most `n` bytes that ends on a whole character: a cut
-// never keeps a lone lead byte.
-std::string_view WholeCharacterPrefix(std::string_view text, std::size_t n);
 
 // The offset where the last character of the text begins (CP932-aware), or npos when empty.
 std::size_t LastCharOffset(std::string_view text);
@@ -26,6 +25,12 @@ std::size_t LastCharOffset(std::string_view text);
 std::string PathExtension(std::string_view path);
 // The text after the last "\" or ":".
 std::string PathFileName(std::string_view path);
+
+// Whether a text typed as an address, with no scheme, names a web host: a host name with a dot
+// before any "/", "localhost" or an IPv4 address, each with an optional ":port" and path.
+// Paths ("C:\\…", "\\\\server\\…") and texts with a scheme ("file:…", "mailto:…") are not.
+// Whether a file or folder of that name exists is the caller's to check.
+bool IsSchemelessWebAddress(std::string_view text);
 
 // The upper-cased ASCII letters of a CP932 text; double-byte characters are left alone.
 std::string UpperAscii(std::string_view text);

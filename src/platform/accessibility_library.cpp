@@ -1,5 +1,7 @@
 #include "platform/accessibility_library.h"
 
+#include <string>
+
 namespace quenda {
 
 namespace {
@@ -19,6 +21,14 @@ std::shared_ptr<const AccessibilityLibrary> AccessibilityLibrary::Get() {
 std::shared_ptr<const AccessibilityLibrary> AccessibilityLibrary::Load() {
   auto library = std::make_shared<AccessibilityLibrary>();
   library->module_.reset(LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!library->module_) {
+    // A Windows 7 without update KB2533623 knows no such flag: the system folder by full path.
+    wchar_t system[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+      library->module_.reset(LoadLibraryW((std::wstring(system, n) + L"\\oleacc.dll").c_str()));
+    }
+  }
   if (!library->module_) return nullptr;
   const HMODULE module = library->module_.get();
   library->object_from_window =

@@ -229,11 +229,8 @@ LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wparam, LPARAM lparam, Accessib
   if (DWORD(lparam) != DWORD(OBJID_CLIENT)) return 0;
   std::shared_ptr<const AccessibilityLibrary> library = AccessibilityLibrary::Get();
   if (!library) return 0;
-  // Clients in other processes reach the object through COM's apartment on this thread; kept
-  // until the process ends.
-  static const HRESULT com =
-      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  (void)com;
+  // Clients in other processes reach the object through COM's apartment on this thread, which
+  // the program's entry set up.
   auto* object = new AccessibleControl(hwnd, std::move(source), library);
   const LRESULT result = library->lresult_from_object(IID_IAccessible, wparam, object);
   object->Release();  // the client holds its own reference now

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/text_rules.h"
+
 namespace quenda::win {
 
 namespace {
@@ -35,8 +37,8 @@ std::string ToUtf8(std::wstring_view text) { return ToCodePage(CP_UTF8, text); }
 
 Cp932Field ToCp932Field(std::wstring_view text, std::size_t width) {
   Cp932Field field;
-  field.bytes = ToCp932(text);
-  field.bytes.resize(std::min({field.bytes.size(), width, field.bytes.find('\0')}));
+  const std::string whole = ToCp932(text);
+  field.bytes = FirstBytes(std::string_view(whole).substr(0, whole.find('\0')), width);
   field.exact = FromCp932(field.bytes) == text;
   return field;
 }

@@ -15,7 +15,8 @@ std::string ToCp932(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
 
-// A text as a field of `width` bytes holds it: ToCp932 cut to the width and ended at a NUL,
+// A text as a field of `width` bytes holds it: ToCp932 ended at a NUL and cut to the width on
+// a whole character,
 // and whether that reads back as the very same text.
 struct Cp932Field {
   std::string bytes;

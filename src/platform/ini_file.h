@@ -5,7 +5,7 @@
 namespace quenda {
 
 // The value of `key` in `[section]` of `file`; empty when the file, the section or the key is
-// missing.
+// missing. The file is read as CP932, or as Unicode when it starts with a byte order mark.
 std::wstring ReadIniValue(const std::wstring& file, const wchar_t* section,
                           const wchar_t* key);
 

@@ -1,8 +1,26 @@
 #include "platform/shell.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include "core/text_rules.h"
+#include "platform/cp932.h"
 
 namespace quenda {
+
+namespace {
+
+// A document no program is associated with: Windows' own "open with" chooser, which opens it
+// with the program the user picks. Its UI is the point, so it is not suppressed as the errors
+// are. ERROR_CANCELLED when the user closes it; ERROR_NO_ASSOCIATION where there is no chooser.
+DWORD OpenWith(HWND owner, const std::wstring& file) {
+  OPENASINFO info{file.c_str(), nullptr, OAIF_ALLOW_REGISTRATION | OAIF_EXEC};
+  const HRESULT result = SHOpenWithDialog(owner, &info);
+  if (SUCCEEDED(result)) return ERROR_SUCCESS;
+  return result == HRESULT_FROM_WIN32(ERROR_CANCELLED) ? ERROR_CANCELLED : ERROR_NO_ASSOCIATION;
+}
+
+}  // namespace
 
 DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
                      const wchar_t* directory, int show) {
@@ -18,7 +36,7 @@ DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
   const DWORD error = GetLastError();
   // Wine reports a file no program is associated with as a bad program file; the old-style
   // result tells it apart.
-  if (reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC) return ERROR_NO_ASSOCIATION;
+  if (reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC) return OpenWith(owner, file);
   // A failure that left no code still gets a reason: "unspecified error".
   return error != ERROR_SUCCESS ? error : DWORD(E_FAIL);
 }
@@ -42,6 +60,14 @@ DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
 
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
   return Open(nullptr, target, folder);
+}
+
+std::wstring TypedAddress(const std::wstring& typed) {
+  if (!IsSchemelessWebAddress(win::ToCp932(typed)) ||
+      GetFileAttributesW(typed.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return typed;
+  }
+  return L"https://" + typed;
 }
 
 std::wstring SystemErrorText(DWORD error) {

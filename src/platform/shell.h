@@ -10,7 +10,9 @@ class Shell {
  public:
   virtual ~Shell() = default;
   // ShellExecuteExW without the shell's own error boxes (the caller reports a failure once);
-  // verb and directory may be null. ERROR_SUCCESS, or the system's error code.
+  // verb and directory may be null. A document without a program goes to Windows' "open with"
+  // chooser. ERROR_SUCCESS; ERROR_CANCELLED when the user cancelled (an elevation prompt, the
+  // chooser), which is no failure to report; or the system's error code.
   virtual DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
                         const wchar_t* directory, int show);
 };
@@ -21,6 +23,10 @@ void SetShell(Shell* shell);  // not owned; nullptr restores the system's
 // pages. An empty folder means none. ERROR_SUCCESS, or the system's error code.
 DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder);
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder);
+
+// An address as the user typed it, with "https://" put before a host name that has no scheme
+// and names no existing file or folder.
+std::wstring TypedAddress(const std::wstring& typed);
 
 // The system's message for an error code, in Japanese when the system has it, without the
 // line break it ends in.

@@ -17,6 +17,12 @@ win::UniqueIcon FirstFileIcon(const std::wstring& path) {
   return win::FileIcon32(path, 0);
 }
 
+win::UniqueIcon ShownFileIcon(const std::wstring& path) {
+  SHFILEINFOW info{};
+  if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON)) return {};
+  return win::UniqueIcon(info.hIcon);
+}
+
 std::wstring DroppedFileName(HDROP drop, UINT index) {
   const UINT length = DragQueryFileW(drop, index, nullptr, 0);
   std::wstring name(length + 1, L'\0');

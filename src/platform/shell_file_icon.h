@@ -16,6 +16,11 @@ void ShellFileIcon(const std::wstring& path, win::UniqueIcon& icon, std::string&
 // The first icon of a file at 32 x 32; none when the file holds no icon.
 win::UniqueIcon FirstFileIcon(const std::wstring& path);
 
+// The icon Windows shows for a file or folder, at the system's large size: its associated icon,
+// the folder icon, or for a shortcut its target's (without the arrow). None when the shell has
+// none.
+win::UniqueIcon ShownFileIcon(const std::wstring& path);
+
 // The n-th name of a drop, whole.
 std::wstring DroppedFileName(HDROP drop, UINT index);
 

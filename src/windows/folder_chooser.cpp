@@ -81,13 +81,6 @@ bool HasSubfolder(const ITEMIDLIST* absolute) {
   return (info.dwAttributes & SFGAO_HASSUBFOLDER) != 0;
 }
 
-void InitialiseComOnce() {
-  // The shell's folders want COM on the user-interface thread; kept until the process ends.
-  static const HRESULT result =
-      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  (void)result;
-}
-
 }  // namespace
 
 // What the tree keeps for one item: its absolute item list and whether it was filled.
@@ -104,7 +97,6 @@ FolderChooser::~FolderChooser() {
 }
 
 bool FolderChooser::Create(HWND owner) {
-  InitialiseComOnce();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterClassOnce(kClassName);

@@ -264,7 +264,8 @@ void MainWindow::OpenSlot(HWND slot_button) {
   const DWORD error = KindOfPage(selection_.tag) != PageKind::Program
                           ? ShellExecOpen(target, folder)
                           : ShellExecDefault(target, folder);
-  // Only an opening counts.
+  // Only an opening counts; a cancelled one is not reported either.
+  if (error == ERROR_CANCELLED) return;
   if (error != ERROR_SUCCESS) {
     ShowErrorText(hwnd(), OpenFailureText(target, error));
     return;
@@ -351,6 +352,7 @@ void MainWindow::ReceiveDropFiles(HDROP drop) {
       } else {
         icon = FirstFileIcon(whole_path);
       }
+      if (!icon) icon = ShownFileIcon(whole_path);  // a file without icons of its own
       WriteDroppedEntry(*table_, page, slot, path);
       // Each text whole beside its cut: a name CP932 lacks shows as itself.
       const std::wstring_view name = FileNameOf(whole_path);
@@ -429,6 +431,9 @@ void MainWindow::RegisterActivationKey() {
   std::wstring name = ReadIniValue(file_->Folder() + L"\\Quenda.ini", L"Keys", L"Activate");
   std::optional<HotKey> key = ParseHotKey(win::ToCp932(name));
   if (!key) {
+    if (!name.empty()) {
+      win::SetText(Control(main_ids::InfoLine), L"Quenda.ini のホットキー " + name + L" は使えません。");
+    }
     key = kDefaultHotKey;
     name = win::FromCp932(kDefaultHotKeyText);
   }

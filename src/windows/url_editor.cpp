@@ -8,6 +8,7 @@
 #include "platform/full_text_win.h"
 #include "platform/icon_bitmap.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "resources/url_editor_layout.h"
 #include "ui/speed_button.h"
 #include "windows/program_icon.h"
@@ -115,9 +116,10 @@ void UrlEditor::Confirm() {
   // The edits hold the whole texts; the fields take their cuts.
   for (const auto& [field, id] :
        {std::pair{Memo, url_ids::MemoBox}, {DisplayName, url_ids::HeadingEdit},
-        {Title, url_ids::KeyTitleEdit}, {Target, url_ids::AddressEdit}}) {
+        {Title, url_ids::KeyTitleEdit}}) {
     SetWholeText(working_entry_, field, win::GetText(Control(id)));
   }
+  SetWholeText(working_entry_, Target, TypedAddress(win::GetText(Control(url_ids::AddressEdit))));
   working_entry_.icon = working_;
   GiveBack(working_entry_);
 }

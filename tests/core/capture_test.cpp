@@ -573,8 +573,9 @@ TEST(Capture, ShortNameEndsAtTenBytesOrBeforeASeparator) {
       {"ab\x81\x40" "cdefghijk", "ab"},  // ideographic space
       {"\x81\x40" "abcdefghijk", ""},
       {da8, da8.substr(0, 10)},
-      {"a" + da8, "a" + da8.substr(0, 8) + "\x83"},  // ダ straddles byte 10: its lead byte stays
-      {"abcdefghi" + nichi + "x", "abcdefghi\x93"},
+      {"a" + da8, "a" + da8.substr(0, 8)},  // ダ straddles byte 10: left out whole
+      {"abcdefghi" + nichi + "x", "abcdefghi"},
+      {"abcdefgh\x83", "abcdefgh"},  // a lone lead byte at the end of a short title
       {"abcdefghi\x81\x45x", "abcdefghi"},  // a separator at byte 10 ends the name
       {"abcdefghij\x81\x45x", "abcdefghij"},
       {"\xb1\xb2\xb3\xb4\xb5\xb6\xb7\xb8\xb9\xba\xbb", "\xb1\xb2\xb3\xb4\xb5\xb6\xb7\xb8\xb9\xba"},

@@ -17,8 +17,21 @@ TEST(HotKeyTest, ReadsModifiersAndOneKeyAndRefusesTheRest) {
       {"Win+Q", HotKey{kHotKeyWin, 'Q'}},
       {"Control+Alt+7", HotKey{kHotKeyCtrl | kHotKeyAlt, '7'}},
       {"Shift+Win+F1", HotKey{kHotKeyShift | kHotKeyWin, 0x70}},
-      {"Alt+PageDown", HotKey{kHotKeyAlt, 0x22}},
-      {"Ctrl+F24", HotKey{kHotKeyCtrl, 0x87}},
+      {"Alt+Shift+PageDown", HotKey{kHotKeyAlt | kHotKeyShift, 0x22}},
+      {"Ctrl+Alt+F24", HotKey{kHotKeyCtrl | kHotKeyAlt, 0x87}},
+      {"Ctrl+Alt+C", HotKey{kHotKeyCtrl | kHotKeyAlt, 'C'}},
+      {"Ctrl+Shift+Q", HotKey{kHotKeyCtrl | kHotKeyShift, 'Q'}},
+      // One modifier, or a key other programs edit, select, switch or close with.
+      {"Alt+PageDown", std::nullopt},
+      {"Ctrl+F24", std::nullopt},
+      {"Ctrl+C", std::nullopt},
+      {"Shift+Insert", std::nullopt},
+      {"Ctrl+Shift+Z", std::nullopt},
+      {"Ctrl+Shift+Left", std::nullopt},
+      {"Ctrl+Shift+Esc", std::nullopt},
+      {"Ctrl+Alt+Delete", std::nullopt},
+      {"Alt+Shift+F4", std::nullopt},
+      {"Win+Tab", std::nullopt},
       {"", std::nullopt},
       {"Space", std::nullopt},          // no modifier
       {"Ctrl+Alt", std::nullopt},       // no key

@@ -19,11 +19,28 @@ TEST(TextRules, LeadBytesOfCodePage932) {
   for (auto [b, lead] : cases) EXPECT_EQ(IsCp932LeadByte(static_cast<unsigned char>(b)), lead) << b;
 }
 
-TEST(TextRules, FirstBytesCutsByBytesAndMayKeepALoneLeadByte) {
-  EXPECT_EQ(FirstBytes("abcdef", 3), "abc");
-  EXPECT_EQ(FirstBytes("ab", 12), "ab");
-  EXPECT_EQ(FirstBytes("", 12), "");
-  EXPECT_EQ(FirstBytes("a" + kSo + kHyo, 4), "a" + kSo + "\x95");
+TEST(TextRules, CutsEndOnAWholeCharacter) {
+  struct Case {
+    std::string text;
+    std::size_t max_bytes;
+    std::string want;
+  };
+  const Case cases[] = {
+      {"abcdef", 3, "abc"},
+      {"ab", 12, "ab"},
+      {"", 12, ""},
+      {"a" + kSo + kHyo, 4, "a" + kSo},
+      {"a" + kSo + kHyo, 5, "a" + kSo + kHyo},
+      {kSo + "\x83", 12, kSo},         // a lone lead byte at the end goes, cut or not
+      {"\x83\x83\x83\x83\x83", 4, "\x83\x83\x83\x83"},  // trail bytes that look like lead bytes
+      {"\x83\x83\x83\x83\x83", 3, "\x83\x83"},
+      {"\xb1\xb2\xb3", 2, "\xb1\xb2"},  // half-width katakana take one byte
+      {kSo, 1, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cp932Prefix(c.text, c.max_bytes), c.want) << c.text << " " << c.max_bytes;
+    EXPECT_EQ(FirstBytes(c.text, c.max_bytes), c.want);
+  }
 }
 
 TEST(TextRules, LastCharOffset) {
@@ -41,10 +58,12 @@ TEST(TextRules, LastCharOffset) {
   for (const auto& [text, offset] : cases) EXPECT_EQ(LastCharOffset(text), offset) << text;
 }
 
-// A trail byte equal to "\" is part of its character, never a folder separator.
-TEST(TextRules, PathExtensionAndFileName) {
+// A trail byte equal to "\" is part of its character, never a folder separator. A typed text
+// is an address without a scheme only when it names a host.
+TEST(TextRules, PathPartsAndTypedAddresses) {
   struct Case {
     std::string path, extension, name;
+    bool web = false;
   };
   const Case cases[] = {
       {"C:\\dir\\prog.exe", ".exe", "prog.exe"},
@@ -57,10 +76,24 @@ TEST(TextRules, PathExtensionAndFileName) {
       {"C:\\a.b" + kSo + "name", ".b" + kSo + "name", "a.b" + kSo + "name"},
       {"C:\\x\\" + kSo, "", kSo},
       {"http://host/page.html", ".html", "//host/page.html"},
+      {"example.com/typed", ".com/typed", "example.com/typed", true},
+      {"www.example.co.jp:8080/a.html?q=1", ".html?q=1", "8080/a.html?q=1", true},
+      {"LocalHost:80", "", "80", true},
+      {"192.168.0.1/x", ".1/x", "192.168.0.1/x", true},
+      {"256.1.1.1", ".1", "256.1.1.1"},
+      {"3.14", ".14", "3.14"},
+      {"readme", "", "readme"},
+      {"\\\\server.lan\\share", "", "share"},
+      {"file:///C:/a.htm", ".htm", "/a.htm"},
+      {"mailto:a@example.com", ".com", "a@example.com"},
+      {"example.com:http/x", "", "http/x"},
+      {"example..com", ".com", "example..com"},
+      {"/example.com", ".com", "/example.com"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
     EXPECT_EQ(PathFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(IsSchemelessWebAddress(c.path), c.web) << c.path;
   }
 }
 

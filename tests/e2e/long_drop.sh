@@ -44,7 +44,10 @@ close_expect wm-close "exited 0"
 # Record 201 (page 8, slot 1): Target at offset 68, 128 bytes, the path's CP932 cut as ever
 # (the system's conversion writes é as its nearest "e").
 field_bytes=$(dd if="$table" bs=1 skip=$((201 * 1368 + 68)) count=128 status=none | od -An -tx1 | tr -d ' \n')
-cut=$(printf '%s' "$wpath" | python3 -c 'import sys; print(sys.stdin.read().replace("é", "e").encode("cp932", "replace")[:128].hex())')
+cut=$(printf '%s' "$wpath" | python3 -c 'import sys
+cut = sys.stdin.read().replace("é", "e").encode("cp932", "replace")[:128]
+if len(cut.decode("cp932", "ignore").encode("cp932")) < len(cut): cut = cut[:-1]
+print(cut.ljust(128, b"\0").hex())')
 expect_eq "$field_bytes" "$cut" "the Target field holds the cut path"
 expect_eq "$(tail -c +478801 "$table" | head -c 12)" "Quenda block" "Quenda's block behind the records"
 grep -qaF "$wpath" "$table" || fail "the whole path is not in the table file"
@@ -81,6 +84,7 @@ python3 - "$wpath" "$work/earlier/Quenda.Tbl.utf8" <<'PY'
 import sys
 path, out = sys.argv[1], sys.argv[2]
 cut = path.replace("é", "e").encode("cp932", "replace")[:128]
+if len(cut.decode("cp932", "ignore").encode("cp932")) < len(cut): cut = cut[:-1]
 text = path.replace("\\", "\\\\")
 open(out, "wb").write(b"Quenda.Tbl whole texts 1\n201\tTarget\t" + cut.hex().encode() + b"\t" + text.encode() + b"\n")
 PY

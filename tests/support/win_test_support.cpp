@@ -11,6 +11,17 @@ TableStorage& PortableStorage() {
   return storage;
 }
 
+namespace {
+
+// The program's entry puts its thread in COM's single-threaded apartment; the tests' thread too.
+class ComApartment : public ::testing::Environment {
+  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const kComApartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+
+}  // namespace
+
 void WriteTable(const std::filesystem::path& folder, SlotTable& table, TableStorage& storage) {
   TableFile file(folder.wstring(), storage, "TEST");
   ASSERT_FALSE(file.Save(table));

@@ -328,6 +328,9 @@ TEST_F(MainWindowTest, ATargetTheShellCannotOpenIsReportedAndNotCounted) {
             L"C:\\missing\\テスト.exe を開けません。\nファイルが見つかりません。");
   EXPECT_EQ(prompts.prompts.shown[0].caption, ApplicationTitle());
   EXPECT_EQ(prompts.prompts.shown[0].type, UINT(MB_OK | MB_ICONERROR));
+  shell.result = ERROR_CANCELLED;  // the user said no to the elevation prompt: no box
+  Click(forms.main.SlotButton(2));
+  EXPECT_EQ(prompts.prompts.shown.size(), 1u);
   EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 2), "4");
   EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 2), "2026/12/01 9:00:00");
 }
@@ -416,28 +419,28 @@ TEST_F(MainWindowTest, ADropIsRefusedBesideTheGridAndNoKeepsTheSlot) {
   EXPECT_EQ(win::GetText(forms.main.SlotButton(3)), L"keep");
 }
 
-TEST_F(MainWindowTest, ShortcutsTakeTheShellIconOnlyWithTheLowerCaseExtension) {
+// Files without icons of their own take the icon Windows shows for them; a shortcut its
+// target's, whatever the case of its extension.
+TEST_F(MainWindowTest, FilesWithoutIconsTakeTheIconWindowsShows) {
   Start();
   ClickPage(200);
   const auto ico = dir.path() / L"target.ico";
   testing::WriteIconFile(ico, 0x0000FF);
   ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Doc.lnk", ico));
   ASSERT_TRUE(testing::WriteShortcut(dir.path() / L"Caps.LNK", ico));
-  prompts.prompts.answers = {IDYES, IDYES};
-  Drop(SlotPoint(0), {(dir.path() / L"Doc.lnk").wstring()});
-  Drop(SlotPoint(1), {(dir.path() / L"Caps.LNK").wstring()});
-  EXPECT_EQ(GetSlotField(Table(), Title, 8, 0), "Doc.lnk");
-  EXPECT_EQ(win::FromCp932(GetSlotField(Table(), Target, 8, 0)), (dir.path() / L"Doc.lnk").wstring());
-  EXPECT_EQ(GetSlotField(Table(), Title, 8, 1), "Caps.LNK");
-  bool shortcut_has_colour = false, caps_all_white = true;
-  for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) {
-      shortcut_has_colour |= Table().At(8, 0).icon.At(x, y) != kWhite;
-      caps_all_white &= Table().At(8, 1).icon.At(x, y) == kWhite;
-    }
+  std::ofstream(dir.path() / L"notes.txt") << "x";
+  std::ofstream(dir.path() / L"run.bat") << "@echo off";
+  std::filesystem::create_directory(dir.path() / L"folder");
+  const wchar_t* files[] = {L"Doc.lnk", L"Caps.LNK", L"notes.txt", L"run.bat", L"folder"};
+  IconBitmap blank;  // what a drop without an icon stored
+  blank.Fill(kWhite);
+  for (int slot = 0; slot < 5; ++slot) {
+    prompts.prompts.answers = {IDYES};
+    Drop(SlotPoint(slot), {(dir.path() / files[slot]).wstring()});
+    EXPECT_EQ(win::FromCp932(GetSlotField(Table(), Title, 8, slot)), files[slot]);
+    EXPECT_FALSE(Table().At(8, slot).icon == blank) << files[slot];
   }
-  EXPECT_TRUE(shortcut_has_colour);
-  EXPECT_TRUE(caps_all_white);
+  EXPECT_EQ(Table().At(8, 1).icon.At(16, 16), Table().At(8, 0).icon.At(16, 16));  // the target's
 }
 
 // Runs at 96 and at 144 DPI, where the system's icon size is 48.
@@ -468,7 +471,7 @@ TEST_F(MainWindowTest, ADroppedPathTheFieldCannotHoldOpensWhole) {
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(6), {path});
   // The field keeps its CP932 cut, as ever; the click opens the whole path.
-  EXPECT_EQ(GetSlotField(Table(), Target, 8, 6).size(), 128u);
+  EXPECT_EQ(GetSlotField(Table(), Target, 8, 6), win::ToCp932(path.substr(0, 3 + 62)));
   EXPECT_EQ(GetSlotField(Table(), Title, 8, 6), win::ToCp932(L"\uD55C\u00E9\U0001F600.txt"));
   SetSlotFieldWide(Table(), WorkFolder, 8, 6, L"C:\\\u00E9");
   Click(forms.main.SlotButton(6));
@@ -845,6 +848,7 @@ TEST_F(MainWindowTest, TheHotKeyRestoresAMinimisedWindowOntoTheCurrentSlot) {
   std::ofstream(dir.path() / "Quenda.ini") << "[Keys]\nActivate=junk\n";  // the default
   Start(/*show=*/true);
   EXPECT_TRUE(forms.main.HotKeyRegistered());
+  EXPECT_EQ(text(main_ids::InfoLine), L"Quenda.ini のホットキー junk は使えません。");
   EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_SPACE));
   Hover(forms.main.SlotButton(12));
   ShowWindow(main(), SW_MINIMIZE);

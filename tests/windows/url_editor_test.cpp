@@ -182,6 +182,9 @@ TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture
   EXPECT_EQ(field(Flag0), "Z");
   EXPECT_EQ(field(WorkFolder), "C:\\Work");
   EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), 9);  // red
+  Type(url_ids::AddressEdit, L"example.com/typed");  // as people type addresses
+  Store();
+  EXPECT_EQ(field(Target), "https://example.com/typed");
 }
 
 TEST_F(UrlEditorTest, CaptureFillsTheControlsOnlyWhenAnAddressIsFound) {
