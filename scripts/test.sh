@@ -74,4 +74,7 @@ t0=$SECONDS
 source scripts/wine-env.sh
 printf '%-22s %4d s\n' wine-environment $((SECONDS - t0))
 echo "windows tests (display $DISPLAY); $((SECONDS - started)) s so far"
-ctest --preset windows --timeout 300 </dev/null
+# Two at a time; the tests that share the display or the prefix's settings take turns (their
+# RESOURCE_LOCK and RUN_SERIAL properties).
+stage test-windows ctest --preset windows -j "$jobs" --timeout 300
+sed -n '/tests passed\|tests failed/,$p' "$logs/test-windows.log"
