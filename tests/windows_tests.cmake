@@ -21,9 +21,10 @@ target_link_options(quenda_win_tests PRIVATE -static)
 # One ctest entry per test, under Wine through the toolchain's emulator. Most show windows on
 # the shared display, register the hot key, hold the single-instance mutex or look for other
 # programs' windows: they take turns with each other and with the end-to-end runs. The tests
-# named here touch only data and files of their own and run beside anything.
+# named here touch only data, files and windows of their own that never take the focus, and run
+# beside anything.
 set(quenda_win_tests_alone
-    "ApplicationTitle.*:ErrorBox.*:Cp932.*:Handles.*:Win32Clock.*:Win32TableStorage.*:LayoutAtDpi.*:SystemShell.*")
+    "ApplicationTitle.*:ErrorBox.*:Cp932.*:Handles.*:Win32Clock.*:Win32TableStorage.*:LayoutAtDpi.*:SystemShell.*:SpeedButtonTest.*")
 gtest_discover_tests(quenda_win_tests TEST_FILTER "${quenda_win_tests_alone}"
                      DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 gtest_discover_tests(quenda_win_tests TEST_FILTER "-${quenda_win_tests_alone}"
