@@ -77,4 +77,19 @@ t0=$SECONDS
 source scripts/wine-env.sh
 printf '%-22s %4d s\n' wine-environment $((SECONDS - t0))
 echo "windows tests (display $DISPLAY); $((SECONDS - started)) s so far"
-ctest --preset windows --timeout 300 </dev/null
+# Wine's desktop process ends a few seconds after the last program; the next test would start it
+# again and hand it its output, which ctest then waits on for as long as the desktop lives. One
+# started here, apart from the tests, serves the whole stage. It ends at once while another
+# desktop process still runs (wineboot's, say), so it is started again once that one has gone.
+for ((try = 0; try < 5; try++)); do
+  setsid wine explorer.exe /desktop </dev/null >>"$logs/wine-desktop.log" 2>&1 &
+  desktop=$!
+  sleep 2
+  kill -0 "$desktop" 2>/dev/null && break
+  sleep 3
+done
+trap 'kill "$desktop" 2>/dev/null || true' EXIT
+# Two at a time; the tests that share the display or the prefix's settings take turns (their
+# RESOURCE_LOCK and RUN_SERIAL properties).
+stage test-windows ctest --preset windows -j "$jobs" --timeout 300
+sed -n '/tests passed\|tests failed/,$p' "$logs/test-windows.log"

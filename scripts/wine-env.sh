@@ -126,7 +126,9 @@ if _quenda_wine=$(bash "${BASH_SOURCE[0]}"); then
   export DISPLAY=${_quenda_wine% *}
   if [[ ${_quenda_wine##* } == 1 ]]; then export QUENDA_VIRTUAL_DISPLAY=1; else unset QUENDA_VIRTUAL_DISPLAY; fi
   unset _quenda_wine
+  # Tells scripts/wine-run.sh that this prefix is set up.
+  export QUENDA_WINE_READY=$WINEPREFIX
 else
-  unset _quenda_wine
+  unset _quenda_wine QUENDA_WINE_READY
   return 1
 fi

@@ -24,27 +24,32 @@ close_by() {
   esac
 }
 
-for how in exit wm-close sc-close keys-menu keys-alt-f4; do
-  # No table: dismiss the box, close, a blank table is there.
-  rm -f "$table"
-  start_quenda
-  expect_error_box "ファイル $wwork\\Quenda.Tbl は開けません."
-  press_ok
-  expect_main_window "$how, no table"
-  close_by "$how"
-  [[ -f $table ]] || fail "closing by $how wrote no table"
-  expect_eq "$(size_of "$table")" 478800 "size of the table saved by $how"
-  cmp "$table" "$work/blank.ref" >&2 || fail "closing by $how saved other bytes than a blank table"
-
-  # A filled table: rewritten (a new modification time) with the very same bytes.
-  cp "$work/filled.ref" "$table"
-  touch -d '2001-02-03 04:05:06' "$table"
-  before=$(stat -c %y "$table")
-  start_quenda
-  expect_main_window "$how, filled table"
-  close_by "$how"
-  [[ $(stat -c %y "$table") != "$before" ]] || fail "closing by $how did not rewrite the table"
-  cmp "$table" "$work/filled.ref" >&2 || fail "load and save by $how changed the table's bytes"
+# One start per way; what is saved does not depend on the way, so the two tables take turns.
+ways=(exit wm-close sc-close keys-menu keys-alt-f4)
+for ((i = 0; i < ${#ways[@]}; i++)); do
+  how=${ways[i]}
+  if ((i % 2 == 0)); then
+    # No table: dismiss the box, close, a blank table is there.
+    rm -f "$table"
+    start_quenda
+    expect_error_box "ファイル $wwork\\Quenda.Tbl は開けません."
+    press_ok
+    expect_main_window "$how, no table"
+    close_by "$how"
+    [[ -f $table ]] || fail "closing by $how wrote no table"
+    expect_eq "$(size_of "$table")" 478800 "size of the table saved by $how"
+    cmp "$table" "$work/blank.ref" >&2 || fail "closing by $how saved other bytes than a blank table"
+  else
+    # A filled table: rewritten (a new modification time) with the very same bytes.
+    cp "$work/filled.ref" "$table"
+    touch -d '2001-02-03 04:05:06' "$table"
+    before=$(stat -c %y "$table")
+    start_quenda
+    expect_main_window "$how, filled table"
+    close_by "$how"
+    [[ $(stat -c %y "$table") != "$before" ]] || fail "closing by $how did not rewrite the table"
+    cmp "$table" "$work/filled.ref" >&2 || fail "load and save by $how changed the table's bytes"
+  fi
   [[ ! -e $table.tmp ]] || fail "closing by $how left the temporary file"
   echo "ok: closing by $how saves"
 done
