@@ -151,10 +151,12 @@ class TableFile {
   PathText folder_;
   TableStorage* storage_;
   std::string machine_;
-  // The table as last read or written: the version both sides started from.
-  std::unique_ptr<SlotTable> base_;
+  // The version both sides started from: the bytes last read or written (a table is made of
+  // them only when another writer's change is merged).
+  SlotTable Base() const;
+  void Remember(std::span<const std::uint8_t> bytes);
+  FileBytes base_;
   std::optional<FileVersion> version_;
-  std::uint64_t checksum_ = 0;
   bool damaged_ = false;
   // The file was there but could not be read (held by another program, say): nothing of it is
   // in the table, so it is not replaced before the table has changed.

@@ -26,7 +26,7 @@ until_text() {
   fail "$3: expected '$2', got '$got'"
 }
 # The first 478,800 bytes' field of a record: offset and width as in the file layout.
-field_of() { dd if="$1" bs=1 skip=$(($2 * 1368 + $3)) count="$4" status=none | tr -d '\0'; }
+field_of() { dd if="$1" bs=1 skip=$(($2 * 1368 + $3)) count="$4" status=none | tr '\0' '\n' | head -n 1; }
 
 start_quenda
 expect_main_window "with a prepared table"
@@ -34,14 +34,9 @@ expect_main_window "with a prepared table"
 peer "title:0:2:LAPTOP-title" "open:8:0" "open:8:0"
 until_text 220 "LAPTOP-title" "slot 2 of D1 after the other PC's edit"
 
-# Quenda opens P1's slot 0 (count 3 here, unwritten), then the other PC opens it once more.
-drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
-drv click "$pid" 218 "$wait_ms" || fail "could not click slot 0 of P1"
-for ((i = 0; i < 200; i++)); do [[ -f $marker ]] && break; sleep 0.1; done
-[[ -f $marker ]] || fail "the batch file behind slot 0 of P1 did not run"
-peer "open:8:0"
-
 # Quenda edits P1's slot 1 in the program editor while the other PC edits the same slot.
+drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
+xdotool mousemove 0 0 || true  # no hover over the grid to overwrite the info line
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
 xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
 drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
@@ -57,6 +52,12 @@ until_text 110 "他の PC" "info line after the conflict"
 info=$(drv texts "$pid" 110 110 "$wait_ms" | cut -f2)
 copy=$(ls "$work" | grep '^Quenda\.Tbl\.conflict-LAPTOP-') || fail "no conflict copy beside the table"
 [[ $info == *"$copy"* ]] || fail "the info line does not name the conflict copy: '$info'"
+# Quenda opens P1's slot 0 (count 3 here, not yet written), then the other PC opens it once more.
+drv click "$pid" 218 "$wait_ms" || fail "could not click slot 0 of P1"
+for ((i = 0; i < 200; i++)); do [[ -f $marker ]] && break; sleep 0.1; done
+[[ -f $marker ]] || fail "the batch file behind slot 0 of P1 did not run"
+peer "open:8:0"
+
 close_expect wm-close "exited 0"
 
 expect_eq "$(field_of "$table" 2 4 64)" "LAPTOP-title" "the other PC's title"
