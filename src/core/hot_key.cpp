@@ -2,15 +2,11 @@
 
 #include <string>
 
+#include "core/text_rules.h"
+
 namespace quenda {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 std::string Lower(std::string_view s) {
   std::string out(s);

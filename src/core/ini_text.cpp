@@ -6,12 +6,6 @@ namespace quenda {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 bool SameName(std::string_view a, std::string_view b) { return UpperAscii(a) == UpperAscii(b); }
 
 }  // namespace

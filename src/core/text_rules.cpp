@@ -20,6 +20,12 @@ std::string FirstBytes(std::string_view text, std::size_t n) {
   return std::string(Cp932Prefix(text, n));
 }
 
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
 std::size_t LastCharOffset(std::string_view text) {
   std::size_t last = std::string_view::npos;
   for (std::size_t i = 0; i < text.size();) {

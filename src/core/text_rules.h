@@ -32,6 +32,9 @@ std::string PathFileName(std::string_view path);
 // Whether a file or folder of that name exists is the caller's to check.
 bool IsSchemelessWebAddress(std::string_view text);
 
+// The text without the blanks and tabs around it.
+std::string_view Trim(std::string_view text);
+
 // The upper-cased ASCII letters of a CP932 text; double-byte characters are left alone.
 std::string UpperAscii(std::string_view text);
 

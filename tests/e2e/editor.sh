@@ -10,14 +10,7 @@ touch -d '2000-01-01' "$table"
 start_quenda
 expect_main_window "with a prepared table"
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
-
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-drv rclick "$pid" 219 "$wait_ms" || fail "could not right-click slot 1"
-# On a program page the menu holds the separator and "内容の編集" only.
-drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
-xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+edit_program_slot 219
 out=$(drv window "$pid" TPrgForm "$wait_ms") || fail "the program entry editor did not open"
 expect_eq "$(field caption "$out")" "プログラムランチ　登録／編集" "editor caption"
 expect_eq "$(field client "$out")" "595x314" "editor client size"

@@ -174,6 +174,19 @@ close_expect() {
 
 size_of() { stat -c %s "$1"; }
 
+# "内容の編集" from the popup of slot button $1 on a program page (the menu holds the separator
+# and that item only): the main window is brought to the front, the menu opened and the item
+# chosen by keys.
+edit_program_slot() {
+  local xid
+  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+  drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click slot button $1"
+  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
+  xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+}
+
 # The capture (URL取得), for scripts that set $table and $slot.
 # start_browser SCENARIO: starts the stand-in browser, sets $browser. Not through drv: the
 # browser must outlive the driver, and timeout's process group would take it along.

@@ -37,12 +37,7 @@ until_text 220 "LAPTOP-title" "slot 2 of D1 after the other PC's edit"
 # Quenda edits P1's slot 1 in the program editor while the other PC edits the same slot.
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
 xdotool mousemove 0 0 || true  # no hover over the grid to overwrite the info line
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-drv rclick "$pid" 219 "$wait_ms" || fail "could not right-click slot 1"
-drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
-xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
+edit_program_slot 219
 drv window "$pid" TPrgForm "$wait_ms" >/dev/null || fail "the program entry editor did not open"
 drv wclick "$pid" TPrgForm 117 "$wait_ms" || fail "could not click into the memo"  # 備考
 xdotool type --delay 50 mine || fail "xdotool could not type"
