@@ -10,7 +10,7 @@ touch -d '2000-01-01' "$table"
 start_quenda
 expect_main_window "with a prepared table"
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
-edit_program_slot 219
+first_popup_item 219  # 内容の編集
 out=$(drv window "$pid" TPrgForm "$wait_ms") || fail "the program entry editor did not open"
 expect_eq "$(field caption "$out")" "プログラムランチ　登録／編集" "editor caption"
 expect_eq "$(field client "$out")" "595x314" "editor client size"

@@ -174,10 +174,10 @@ close_expect() {
 
 size_of() { stat -c %s "$1"; }
 
-# "内容の編集" from the popup of slot button $1 on a program page (the menu holds the separator
-# and that item only): the main window is brought to the front, the menu opened and the item
-# chosen by keys.
-edit_program_slot() {
+# The first item of the popup of slot button $1, chosen with the keyboard: "URL取得" on an address
+# page, "内容の編集" on a program page. The main window comes to the front; the menu opens in
+# Quenda's own loop, and keys choose from it once it shows.
+first_popup_item() {
   local xid
   xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
   xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
@@ -198,17 +198,8 @@ start_browser() {
   started_pids+=("$browser")
 }
 
-# URL取得 on the slot with this control identifier, chosen from its popup with the keyboard.
-capture_into() {
-  local xid
-  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-  drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click control $1"
-  # The menu opens in Quenda's own loop; keys choose from it once it shows.
-  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
-  xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
-}
+# URL取得 on the slot with this control identifier.
+capture_into() { first_popup_item "$1"; }
 
 # read_field OFFSET LENGTH: a field of record $slot in $table, without its padding.
 read_field() {

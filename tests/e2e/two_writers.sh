@@ -37,7 +37,7 @@ until_text 220 "LAPTOP-title" "slot 2 of D1 after the other PC's edit"
 # Quenda edits P1's slot 1 in the program editor while the other PC edits the same slot.
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
 xdotool mousemove 0 0 || true  # no hover over the grid to overwrite the info line
-edit_program_slot 219
+first_popup_item 219  # 内容の編集
 drv window "$pid" TPrgForm "$wait_ms" >/dev/null || fail "the program entry editor did not open"
 drv wclick "$pid" TPrgForm 117 "$wait_ms" || fail "could not click into the memo"  # 備考
 xdotool type --delay 50 mine || fail "xdotool could not type"
