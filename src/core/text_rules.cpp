@@ -138,4 +138,26 @@ std::string UpperAscii(std::string_view text) {
   return out;
 }
 
+RunCommand SplitRunCommand(std::u16string_view target,
+                           const std::function<bool(std::u16string_view)>& exists) {
+  const auto rest = [&](std::size_t from) {
+    std::u16string_view after = target.substr(std::min(from, target.size()));
+    while (!after.empty() && after.front() == u' ') after.remove_prefix(1);
+    return std::u16string(after);
+  };
+  if (target.size() > 1 && target.front() == u'"') {
+    const std::size_t close = target.find(u'"', 1);
+    if (close != std::u16string_view::npos) {
+      return {std::u16string(target.substr(1, close - 1)), rest(close + 1)};
+    }
+  }
+  if (!exists(target)) {
+    for (std::size_t blank = target.find(u' '); blank != std::u16string_view::npos;
+         blank = target.find(u' ', blank + 1)) {
+      if (exists(target.substr(0, blank))) return {std::u16string(target.substr(0, blank)), rest(blank)};
+    }
+  }
+  return {std::u16string(target), {}};
+}
+
 }  // namespace quenda

@@ -1,6 +1,7 @@
 #pragma once
 // Byte rules for CP932 text: lead bytes, cuts, and the single-byte path delimiters.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,17 @@ std::string PathFileName(std::string_view path);
 // Paths ("C:\\…", "\\\\server\\…") and texts with a scheme ("file:…", "mailto:…") are not.
 // Whether a file or folder of that name exists is the caller's to check.
 bool IsSchemelessWebAddress(std::string_view text);
+
+// A program target as Windows' Run box takes it: a quoted path and the arguments after it, or
+// the shortest start that names an existing file (`exists`) followed by a blank and arguments.
+// A target that is one existing path, even with blanks, or names nothing that exists, is the
+// program whole, without arguments.
+struct RunCommand {
+  std::u16string program, arguments;
+  bool operator==(const RunCommand&) const = default;
+};
+RunCommand SplitRunCommand(std::u16string_view target,
+                           const std::function<bool(std::u16string_view)>& exists);
 
 // The text without the blanks and tabs around it.
 std::string_view Trim(std::string_view text);

@@ -23,13 +23,14 @@ DWORD OpenWith(HWND owner, const std::wstring& file) {
 }  // namespace
 
 DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                     const wchar_t* directory, int show) {
+                     const std::wstring& parameters, const wchar_t* directory, int show) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI;
   info.hwnd = owner;
   info.lpVerb = verb;
   info.lpFile = file.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   info.lpDirectory = directory;
   info.nShow = show;
   if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
@@ -45,9 +46,10 @@ namespace {
 Shell g_system_shell;
 Shell* g_shell = &g_system_shell;
 
-DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder) {
-  return CurrentShell().Execute(nullptr, verb, target, folder.empty() ? nullptr : folder.c_str(),
-                                SW_SHOW);
+DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder,
+           const std::wstring& parameters = {}) {
+  return CurrentShell().Execute(nullptr, verb, target, parameters,
+                                folder.empty() ? nullptr : folder.c_str(), SW_SHOW);
 }
 }  // namespace
 
@@ -60,6 +62,16 @@ DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
 
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder) {
   return Open(nullptr, target, folder);
+}
+
+DWORD RunProgramTarget(const std::wstring& target, const std::wstring& folder, bool elevated) {
+  const RunCommand run = SplitRunCommand(
+      std::u16string(target.begin(), target.end()), [](std::u16string_view path) {
+        const std::wstring name(path.begin(), path.end());
+        return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+      });
+  return Open(elevated ? L"runas" : nullptr, std::wstring(run.program.begin(), run.program.end()),
+              folder, std::wstring(run.arguments.begin(), run.arguments.end()));
 }
 
 std::wstring TypedAddress(const std::wstring& typed) {

@@ -10,11 +10,11 @@ class Shell {
  public:
   virtual ~Shell() = default;
   // ShellExecuteExW without the shell's own error boxes (the caller reports a failure once);
-  // verb and directory may be null. A document without a program goes to Windows' "open with"
+  // verb and directory may be null, parameters empty. A document without a program goes to Windows' "open with"
   // chooser. ERROR_SUCCESS; ERROR_CANCELLED when the user cancelled (an elevation prompt, the
   // chooser), which is no failure to report; or the system's error code.
   virtual DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                        const wchar_t* directory, int show);
+                        const std::wstring& parameters, const wchar_t* directory, int show);
 };
 Shell& CurrentShell();
 void SetShell(Shell* shell);  // not owned; nullptr restores the system's
@@ -23,6 +23,9 @@ void SetShell(Shell* shell);  // not owned; nullptr restores the system's
 // pages. An empty folder means none. ERROR_SUCCESS, or the system's error code.
 DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder);
 DWORD ShellExecDefault(const std::wstring& target, const std::wstring& folder);
+// A program page's target as the Run box takes it (a program and its arguments), opened by the
+// file's default verb or, `elevated`, as administrator ("runas").
+DWORD RunProgramTarget(const std::wstring& target, const std::wstring& folder, bool elevated);
 
 // An address as the user typed it, with "https://" put before a host name that has no scheme
 // and names no existing file or folder.

@@ -10,6 +10,7 @@
 // Popup menu of the slot buttons.
 #define IDM_CAPTURE 1101
 #define IDM_EDIT 1102
+#define IDM_RUN_AS_ADMIN 1103
 
 // The page buttons' glyph strip.
 #define IDB_PAGE_GLYPH 200

@@ -46,7 +46,7 @@ void HelpDialog::ShowHomePage() {
 void HelpDialog::Dismiss() { EndModal(); }
 
 void HelpDialog::OpenHomePage() {
-  const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", target_, nullptr, SW_SHOW);
+  const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", target_, {}, nullptr, SW_SHOW);
   if (error != ERROR_SUCCESS) ShowErrorText(hwnd(), OpenFailureText(target_, error));
 }
 

@@ -252,7 +252,7 @@ void MainWindow::CaptureIntoSlot(SlotIndex slot) {
   SaveTable();
 }
 
-void MainWindow::OpenSlot(HWND slot_button) {
+void MainWindow::OpenSlot(HWND slot_button, bool elevated) {
   selection_.slot = win::SpeedButton::From(slot_button)->Tag();
   // What another PC put in the slot meanwhile is what opens.
   TakeOtherWritersChanges();
@@ -263,7 +263,7 @@ void MainWindow::OpenSlot(HWND slot_button) {
   if (target.empty()) return;
   const DWORD error = KindOfPage(selection_.tag) != PageKind::Program
                           ? ShellExecOpen(target, folder)
-                          : ShellExecDefault(target, folder);
+                          : RunProgramTarget(target, folder, elevated);
   // Only an opening counts; a cancelled one is not reported either.
   if (error == ERROR_CANCELLED) return;
   if (error != ERROR_SUCCESS) {
@@ -373,6 +373,9 @@ win::UniqueMenu MainWindow::BuildPopupMenu() const {
   if (url_item_visible_) AppendMenuW(menu.get(), MF_STRING, IDM_CAPTURE, L"URL取得");
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu.get(), MF_STRING, IDM_EDIT, L"内容の編集");
+  if (KindOfPage(selection_.tag) == PageKind::Program) {
+    AppendMenuW(menu.get(), MF_STRING, IDM_RUN_AS_ADMIN, L"管理者として実行");
+  }
   return menu;
 }
 
@@ -404,7 +407,8 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
   }
   if (code == BN_CLICKED && control) {
     if (slot_button) {
-      OpenSlot(control);
+      // Ctrl+Shift+click opens a program as administrator, as in the Start menu.
+      OpenSlot(control, KeyHeld(VK_CONTROL) && KeyHeld(VK_SHIFT));
     } else if (win::SpeedButton::From(control)) {
       OpenPage(control);
       UpdateFocusMark();
@@ -423,6 +427,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
       break;
     case IDM_EDIT:
       EditSlot(popup_slot_);
+      break;
+    case IDM_RUN_AS_ADMIN:
+      OpenSlot(slot_buttons_[popup_slot_], /*elevated=*/true);
       break;
   }
 }
@@ -501,6 +508,11 @@ bool MainWindow::OnKeyDown(UINT key) {
   }
   if (ctrl && key >= '1' && key < '1' + kKeyPages) {
     SwitchPage(kKeyPageTags[key - '1']);
+    return true;
+  }
+  if (ctrl && shift && key == VK_RETURN && !focus_in_bank_) {
+    ClearTyped();
+    OpenSlot(slot_buttons_[focus_slot_], /*elevated=*/true);
     return true;
   }
   if (ctrl) return false;

@@ -62,7 +62,9 @@ class MainWindow : public win::LayoutWindow {
   void HoverBesideGrid();
   void EditSlot(SlotIndex slot);  // "内容の編集"; saves the table, even after ｷｬﾝｾﾙ
   void CaptureIntoSlot(SlotIndex slot);  // "URL取得"; saves the table
-  void OpenSlot(HWND slot_button);
+  // Opens the slot's target; a program page's as administrator when `elevated` (Ctrl+Shift, as
+  // in the Start menu, or the popup's "管理者として実行").
+  void OpenSlot(HWND slot_button, bool elevated = false);
   void CountOpening();  // of the selected slot, stamped with the time
   void AcceptDrops(bool accept);
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file

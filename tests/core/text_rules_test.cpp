@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 namespace quenda {
@@ -94,6 +96,31 @@ TEST(TextRules, PathPartsAndTypedAddresses) {
     EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
     EXPECT_EQ(PathFileName(c.path), c.name) << c.path;
     EXPECT_EQ(IsSchemelessWebAddress(c.path), c.web) << c.path;
+  }
+}
+
+// Targets as Windows' Run box takes them, beside files that exist and names that do not.
+TEST(TextRules, RunCommandsSplitAsTheRunBoxDoes) {
+  const std::u16string_view files[] = {u"C:\\Program Files\\App\\app.exe", u"C:\\Tools\\t.exe",
+                                       u"C:\\My Files\\notes a.txt"};
+  const auto exists = [&](std::u16string_view path) {
+    return std::find(std::begin(files), std::end(files), path) != std::end(files);
+  };
+  struct Case {
+    std::u16string_view target;
+    RunCommand want;
+  } cases[] = {
+      {u"\"C:\\Program Files\\App\\app.exe\" -x \"a b\"", {u"C:\\Program Files\\App\\app.exe", u"-x \"a b\""}},
+      {u"C:\\Program Files\\App\\app.exe", {u"C:\\Program Files\\App\\app.exe", u""}},
+      {u"C:\\Program Files\\App\\app.exe  /s", {u"C:\\Program Files\\App\\app.exe", u"/s"}},
+      {u"C:\\Tools\\t.exe C:\\My Files\\notes a.txt", {u"C:\\Tools\\t.exe", u"C:\\My Files\\notes a.txt"}},
+      {u"C:\\My Files\\notes a.txt", {u"C:\\My Files\\notes a.txt", u""}},
+      {u"C:\\Missing\\m.exe -x", {u"C:\\Missing\\m.exe -x", u""}},
+      {u"\"C:\\unclosed -x", {u"\"C:\\unclosed -x", u""}},
+  };
+  for (const Case& c : cases) {
+    const RunCommand got = SplitRunCommand(c.target, exists);
+    EXPECT_TRUE(got == c.want) << std::string(c.target.begin(), c.target.end());
   }
 }
 

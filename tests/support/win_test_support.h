@@ -65,14 +65,14 @@ class RecordingShell : public Shell {
  public:
   struct Call {
     HWND owner;
-    std::wstring verb, file, directory;  // empty when not given
+    std::wstring verb, file, parameters, directory;  // empty when not given
     bool has_verb, has_directory;
     int show;
   };
   DWORD Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
-                const wchar_t* directory, int show) override {
-    calls.push_back({owner, verb ? verb : L"", file, directory ? directory : L"", verb != nullptr,
-                     directory != nullptr, show});
+                const std::wstring& parameters, const wchar_t* directory, int show) override {
+    calls.push_back({owner, verb ? verb : L"", file, parameters, directory ? directory : L"",
+                     verb != nullptr, directory != nullptr, show});
     return result;
   }
   std::vector<Call> calls;

@@ -191,8 +191,9 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(200))->Down());
   EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
   win::UniqueMenu popup = forms.main.BuildPopupMenu();
-  ASSERT_EQ(GetMenuItemCount(popup.get()), 2);
+  ASSERT_EQ(GetMenuItemCount(popup.get()), 3);
   EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_EDIT));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 2), UINT(IDM_RUN_AS_ADMIN));
 
   ClickPage(201);
   EXPECT_EQ(forms.main.Selection().page, 9);
@@ -275,6 +276,30 @@ TEST_F(MainWindowTest, AClickOpensTheTargetWithTheVerbOfThePageGroupAndCounts) {
   EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 4), "2026/12/9");
   EXPECT_EQ(forms.main.Selection().slot, 4);
 
+  // As administrator, from the popup, Ctrl+Shift+Enter and Ctrl+Shift+click; a quoted program
+  // takes the arguments after it. A cancelled elevation counts nothing.
+  SetSlotField(Table(), Target, 8, 4, "\"C:\\Tools\\" + kTest + ".exe\" -x  \"a b\"");
+  testing::ChooseFromSlotPopup(main(), forms.main.SlotButton(4), VK_UP);
+  PumpMessages();
+  for (int i = 0; i < 4; ++i) Key(VK_RIGHT);  // the focus mark onto slot 4
+  Key(VK_RETURN, {VK_CONTROL, VK_SHIFT});
+  BYTE held[256] = {};
+  held[VK_CONTROL] = held[VK_SHIFT] = 0x80;
+  SetKeyboardState(held);
+  shell.result = ERROR_CANCELLED;
+  Click(forms.main.SlotButton(4));
+  BYTE none[256] = {};
+  SetKeyboardState(none);
+  shell.result = ERROR_SUCCESS;
+  ASSERT_EQ(shell.calls.size(), 6u);
+  for (std::size_t i = 3; i < 6; ++i) {
+    EXPECT_EQ(shell.calls[i].verb, L"runas") << i;
+    EXPECT_EQ(shell.calls[i].file, L"C:\\Tools\\テスト.exe") << i;
+    EXPECT_EQ(shell.calls[i].parameters, L"-x  \"a b\"") << i;
+  }
+  EXPECT_EQ(GetSlotField(Table(), AccessCount, 8, 4), "11");
+  shell.calls.resize(3);
+
   Click(forms.main.SlotButton(5));  // empty: nothing at all
   EXPECT_EQ(shell.calls.size(), 3u);
   EXPECT_EQ(GetSlotField(Table(), LastAccess, 8, 5), "");
@@ -347,7 +372,7 @@ TEST(SystemShell, SaysWhyItCouldNotOpen) {
   };
   Shell system;
   for (const auto& [file, error] : cases) {
-    EXPECT_EQ(system.Execute(nullptr, nullptr, file, nullptr, SW_SHOW), error) << file;
+    EXPECT_EQ(system.Execute(nullptr, nullptr, file, {}, nullptr, SW_SHOW), error) << file;
   }
   EXPECT_EQ(SystemErrorText(ERROR_PATH_NOT_FOUND), L"パスが見つかりません。");
   EXPECT_EQ(OpenFailureText(L"C:\\a.dat", ERROR_BAD_EXE_FORMAT),
