@@ -127,6 +127,7 @@ void FolderChooser::CreateControls() {
   const auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
       L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  SetDialogKeys(tree, Control(SetButton), Control(CancelButton));
   Arrange();
 }
 
@@ -342,12 +343,6 @@ LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
           SendMessageW(Control(folder_ids::Tree), TVM_EXPAND, TVE_EXPAND,
                        reinterpret_cast<LPARAM>(root_));
         }
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE) {
-        SetFocus(Control(folder_ids::Tree));
-        return 0;
       }
       break;
   }

@@ -33,6 +33,9 @@ bool ProgramEditor::Create(HWND owner, IconPicker* picker, FolderChooser* folder
   SetWindowPos(Control(prg_ids::KeyFrame), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(prg_ids::MemoBox), EM_LIMITTEXT, kMemoBytes, 0);
+  win::SetTabStop(Control(prg_ids::KeyPreview), false);  // it only shows the key
+  SetDialogKeys(Control(prg_ids::HeadingEdit), Control(prg_ids::SetButton),
+                Control(prg_ids::CancelButton));
   win::CentreOnDesktop(hwnd());
   return true;
 }

@@ -52,6 +52,9 @@ bool UrlEditor::Create(HWND owner, IconPicker* picker) {
   SetWindowLongPtrW(group, GWL_EXSTYLE,
                     GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SendMessageW(Control(url_ids::MemoBox), EM_LIMITTEXT, 250, 0);
+  win::SetTabStop(Control(url_ids::KeyPreview), false);  // it only shows the key
+  SetDialogKeys(Control(url_ids::AddressEdit), Control(url_ids::SetButton),
+                Control(url_ids::CancelButton));
   SetShowsTitle(true);
   win::CentreOnDesktop(hwnd());
   return true;

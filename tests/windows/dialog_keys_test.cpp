@@ -1,0 +1,171 @@
+// The dialogs from the keyboard alone, over the main window as the program shows them.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/forms.h"
+#include "core/table_file.h"
+#include "platform/cp932.h"
+#include "resources/folder_chooser_layout.h"
+#include "resources/help_dialog_layout.h"
+#include "resources/icon_picker_layout.h"
+#include "resources/program_editor_layout.h"
+#include "resources/url_editor_layout.h"
+#include "support/win_test_support.h"
+#include "windows/modal_probe.h"
+
+namespace quenda {
+namespace {
+
+constexpr UINT kShift = 0x10000;  // with a key: Shift is held
+
+// The main window and every dialog, on a saved empty table.
+class DialogKeysTest : public ::testing::Test {
+ protected:
+  DialogKeysTest() {
+    SetShell(&shell);
+    ProgramDir = dir.path();
+    InitSlotTable();
+    EXPECT_FALSE(SaveTable());
+    EXPECT_TRUE(forms.Create() && forms.CreateDialogsNow());
+  }
+  ~DialogKeysTest() override { SetShell(nullptr); }
+
+  // Runs `open`, which shows `dialog` modally, and posts `keys` one at a time to the focused
+  // control, each once the one before is handled, noting in `focus` where the focus was before
+  // each. A dialog the keys leave open is closed and gives "left open".
+  std::wstring Press(win::Window& dialog, const std::function<std::wstring()>& open,
+                     const std::vector<UINT>& keys, std::vector<HWND>* focus = nullptr) {
+    testing::ModalProbe probe;
+    std::size_t next = 0;
+    bool left_open = false;
+    std::function<void()> step = [&] {
+      if (focus) focus->push_back(GetFocus());
+      if (next == keys.size()) {
+        left_open = PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+        return;
+      }
+      BYTE state[256] = {};
+      state[VK_SHIFT] = (keys[next] & kShift) ? 0x80 : 0;
+      SetKeyboardState(state);
+      PostMessageW(GetFocus(), WM_KEYDOWN, keys[next++] & 0xFFFF, 0);
+      probe.Post(step);
+    };
+    probe.Post(step);
+    const std::wstring given = open();
+    BYTE none[256] = {};
+    SetKeyboardState(none);
+    return left_open ? L"left open" : given;
+  }
+
+  testing::ScopedTempDir dir;
+  testing::ScopedPrompts prompts;
+  testing::RecordingShell shell;
+  Forms forms;
+};
+
+// Each dialog: where the focus starts, the round Tab makes (Shift+Tab goes back), and what keys
+// give: Enter stores, Esc cancels, Space presses the focused button; the picker's arrows move
+// over its icons, the help's link opens by Enter.
+TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
+  const HWND main = forms.main.hwnd();
+  const auto entry = [](const std::optional<SlotEntry>& edited, HWND memo) {
+    // A Tab passing through the memo types nothing into it.
+    return std::wstring(edited ? L"stored" : L"cancelled") + win::GetText(memo);
+  };
+  const std::wstring five = testing::BesideTests(L"test_icons5.dll").wstring();
+  const HWND tree = forms.folder.Control(folder_ids::Tree);
+  struct Keys {
+    std::vector<UINT> keys;  // after the Tab round, on the first press
+    std::wstring gives;
+  };
+  struct Row {
+    const char* name;
+    win::LayoutWindow& dialog;
+    std::function<std::wstring()> open;
+    std::vector<int> round;  // from the first field on
+    std::vector<Keys> presses;
+    std::size_t prompts = 0;  // Space on "クリヤー" asks
+  } rows[] = {
+      {"URL editor", forms.url_editor,
+       [&] {
+         return entry(forms.url_editor.Edit(main, SlotEditAt(0, 0)),
+                      forms.url_editor.Control(url_ids::MemoBox));
+       },
+       {url_ids::AddressEdit, url_ids::HeadingEdit, url_ids::MemoBox, url_ids::ShowTitleBox,
+        url_ids::KeyTitleEdit, url_ids::IconFileButton, url_ids::LocalPageButton,
+        url_ids::CaptureButton, url_ids::ClearButton, url_ids::SetButton, url_ids::CancelButton},
+       {{{VK_RETURN}, L"stored"},
+        {{VK_TAB | kShift, VK_TAB | kShift, VK_TAB | kShift, VK_SPACE, VK_ESCAPE}, L"cancelled"}},
+       1},
+      {"program editor", forms.program_editor,
+       [&] {
+         return entry(forms.program_editor.Edit(main, SlotEditAt(8, 0)),
+                      forms.program_editor.Control(prg_ids::MemoBox));
+       },
+       {prg_ids::HeadingEdit, prg_ids::ProgramButton, prg_ids::WorkFolderButton, prg_ids::MemoBox,
+        prg_ids::ClearButton, prg_ids::SetButton, prg_ids::CancelButton},
+       {{{VK_RETURN}, L"stored"},
+        {{VK_TAB | kShift, VK_TAB | kShift, VK_TAB | kShift, VK_SPACE, VK_ESCAPE}, L"cancelled"}},
+       1},
+      {"folder chooser", forms.folder,
+       [&] {
+         SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
+                      reinterpret_cast<LPARAM>(forms.folder.Root()));
+         return forms.folder.ChooseFolder(main) ? L"stored" : L"cancelled";
+       },
+       {folder_ids::Tree, folder_ids::SetButton, folder_ids::CancelButton},
+       {{{VK_RETURN}, L"stored"}, {{VK_TAB | kShift, VK_SPACE}, L"cancelled"},
+        {{VK_ESCAPE}, L"cancelled"}}},
+      {"icon picker", forms.icon_picker,
+       [&] { return std::to_wstring(forms.icon_picker.IconChoice(main, win::ToCp932(five))); },
+       {picker_ids::Strip, picker_ids::OkButton},
+       // The arrows move the key cell; Esc keeps the last choice; Space on the strip chooses,
+       // Space on OK closes.
+       {{{VK_RIGHT, VK_RIGHT, VK_LEFT, VK_RETURN}, L"1"},
+        {{VK_RIGHT, VK_ESCAPE}, L"1"},
+        {{VK_END, VK_LEFT, VK_SPACE, VK_TAB, VK_SPACE}, L"3"}}},
+      {"help", forms.help,
+       [&] {
+         forms.help.ShowModal(main);
+         return L"closed";
+       },
+       {help_ids::OkButton, help_ids::Link},
+       // Enter on the link opens it and the dialog stays.
+       {{{VK_TAB, VK_RETURN, VK_TAB, VK_RETURN}, L"closed"}, {{VK_SPACE}, L"closed"},
+        {{VK_ESCAPE}, L"closed"}}},
+  };
+  for (Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<UINT> keys(row.round.size(), VK_TAB);
+    keys.push_back(VK_TAB | kShift);
+    keys.push_back(VK_TAB);
+    std::vector<HWND> focus;
+    const std::size_t prompts_before = prompts.prompts.shown.size();
+    for (std::size_t n = 0; n < row.presses.size(); ++n) {
+      std::vector<UINT> pressed = n == 0 ? keys : std::vector<UINT>{};
+      pressed.insert(pressed.end(), row.presses[n].keys.begin(), row.presses[n].keys.end());
+      EXPECT_EQ(Press(row.dialog, row.open, pressed, n == 0 ? &focus : nullptr),
+                row.presses[n].gives)
+          << "press " << n;
+    }
+    std::vector<HWND> expected;
+    for (int id : row.round) expected.push_back(row.dialog.Control(id));
+    expected.push_back(expected.front());  // round again
+    expected.push_back(expected[expected.size() - 2]);  // and one back
+    expected.push_back(expected.front());
+    ASSERT_GE(focus.size(), expected.size());
+    focus.resize(expected.size());
+    EXPECT_EQ(focus, expected);
+    EXPECT_EQ(prompts.prompts.shown.size() - prompts_before, row.prompts);
+  }
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, win::GetText(forms.help.Control(help_ids::Link)));
+}
+
+}  // namespace
+}  // namespace quenda
