@@ -140,7 +140,8 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
         break;
       case ControlKind::Link:
         // A long path keeps its start and its file name.
-        control = child(L"STATIC", WS_TABSTOP | SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+        control =
+            child(L"STATIC", WS_TABSTOP | SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
         break;
       case ControlKind::TreeView:
         // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.

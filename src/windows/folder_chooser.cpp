@@ -277,8 +277,7 @@ std::wstring FolderChooser::SelectedPath() const {
 }
 
 std::optional<std::wstring> FolderChooser::ChooseFolder(HWND owner) {
-  ShowModal(owner);
-  if (chosen_folder_.empty()) return std::nullopt;
+  if (!ShowModal(owner) || chosen_folder_.empty()) return std::nullopt;
   return chosen_folder_;
 }
 

@@ -249,6 +249,7 @@ void MainWindow::EditSlot(SlotIndex slot) {
     if (tag < 100 && dialogs_.url_editor) {
       edited = dialogs_.url_editor->Edit(hwnd(), SlotEditAt(page, slot));
     }
+    if (!hwnd()) return;  // the session ended while the editor was open; it saved the table
     if (edited) StoreSlotEntry(page, slot, *edited);
     ShowPage();
   }
@@ -355,6 +356,7 @@ void MainWindow::ReceiveDropFiles(HDROP drop) {
       filled = true;
     }
   }
+  if (!hwnd()) return;  // the session ended while the question was open
   ShowSlot(unsigned(selection_.slot));
   // Saved at once, so that a crash or a power cut does not lose the new entry.
   if (filled) {
@@ -612,7 +614,31 @@ void MainWindow::OnEndSession(bool ending) {
   DestroyWindow(hwnd());
 }
 
+// A modal dialog or message box of Quenda disables the main window. What reaches it all the same
+// (a drop from another program, a posted click or key, an accessibility client's default action)
+// must not open or change a slot the dialog may be editing.
+bool MainWindow::RefusedBehindDialog(UINT message, WPARAM wparam) {
+  if (IsWindowEnabled(hwnd())) return false;
+  switch (message) {
+    case WM_DROPFILES:
+      DragFinish(reinterpret_cast<HDROP>(wparam));
+      win::SetText(Control(main_ids::InfoLine), L"ダイアログを閉じてからドロップしてください。");
+      return true;
+    case WM_COMMAND:  // the mouse moving over the slots still shows them
+      return HIWORD(wparam) != win::kSpeedButtonMouseMove && HIWORD(wparam) != win::kPanelMouseMove;
+    case WM_SYSKEYDOWN:
+      return wparam == VK_F10;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_CONTEXTMENU:
+      return true;
+  }
+  return false;
+}
+
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (RefusedBehindDialog(message, wparam)) return 0;
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));

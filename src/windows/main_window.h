@@ -92,6 +92,7 @@ class MainWindow : public win::LayoutWindow {
   void CreateControls();
   void OnCommand(int id, int code, HWND control);
   void OnContextMenu(HWND source, POINT screen);
+  bool RefusedBehindDialog(UINT message, WPARAM wparam);
   LRESULT OnQueryEndSession();
   void OnEndSession(bool ending);
   void SaveForSessionEnd();

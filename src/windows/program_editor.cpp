@@ -68,6 +68,7 @@ void ProgramEditor::LoadHandedSlot() {
 void ProgramEditor::LoadIconFromProgram(const std::string& path) {
   glyph_.Fill(kBlack);
   DrawPictureOnWhite(glyph_, IconFromProgram(picker_, hwnd(), path).picture);
+  if (!hwnd()) return;  // the session ended while the picker was open
   ShowGlyph();
 }
 
@@ -77,7 +78,7 @@ void ProgramEditor::ChooseProgram() {
   request.default_extension = L"exe";
   request.keep_shortcuts = true;
   const std::optional<std::wstring> chosen = CurrentFileDialogs().Open(hwnd(), request);
-  if (!chosen) return;
+  if (!chosen || !hwnd()) return;
   const std::string path = win::ToCp932(*chosen);
   // Only the working copy is cleared: the slot keeps its entry until "設　定".
   working_entry_.fields = SlotFields{};
@@ -90,6 +91,7 @@ void ProgramEditor::ChooseProgram() {
     SetFieldText(working_entry_.fields.Title, display_name);
   } else {
     LoadIconFromProgram(path);
+    if (!hwnd()) return;
     SetFieldText(working_entry_.fields.Title, PathFileName(path));
   }
   const std::string title = FieldText(working_entry_.fields.Title);
@@ -129,7 +131,8 @@ void ProgramEditor::Confirm() {
 }
 
 void ProgramEditor::ClearEntry() {
-  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
+  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES ||
+      !hwnd()) {
     return;
   }
   working_entry_ = ClearHandedSlot();

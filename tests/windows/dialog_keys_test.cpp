@@ -9,11 +9,14 @@
 
 #include "app/forms.h"
 #include "core/table_file.h"
+#include "platform/full_text_win.h"
 #include "platform/cp932.h"
 #include "resources/folder_chooser_layout.h"
 #include "resources/help_dialog_layout.h"
 #include "resources/icon_picker_layout.h"
+#include "resources/main_window_layout.h"
 #include "resources/program_editor_layout.h"
+#include "resources/resource_ids.h"
 #include "resources/url_editor_layout.h"
 #include "support/win_test_support.h"
 #include "windows/modal_probe.h"
@@ -165,6 +168,105 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
   }
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].file, win::GetText(forms.help.Control(help_ids::Link)));
+}
+
+// While a dialog is modal, what still reaches the main window opens and changes nothing; a drop
+// is refused in the info line, unasked.
+TEST_F(DialogKeysTest, NothingActsBehindADialog) {
+  const HWND main = forms.main.hwnd(), slot = forms.main.SlotButton(1);
+  SetSlotField(Target, 8, 1, "C:\\Tools\\a.exe");
+  SetSlotField(AccessCount, 8, 1, "4");
+  testing::Click(forms.main.PageButtonByTag(200));
+  RECT r;
+  GetWindowRect(slot, &r);
+  POINT at{r.left + 5, r.top + 5};
+  ScreenToClient(main, &at);
+  const auto state = [&] {
+    return std::to_wstring(shell.calls.size()) + L" " +
+           std::to_wstring(prompts.prompts.shown.size()) + L" " +
+           SlotFieldWide(AccessCount, 8, 1) + SlotFieldWide(Target, 8, 2) + L" " +
+           std::to_wstring(forms.main.Selection().tag) + L" " +
+           std::to_wstring(forms.main.FocusedSlot());
+  };
+  const std::wstring before = state();
+  const std::function<void()> acts[] = {
+      [&] { PostMessageW(main, WM_DROPFILES, WPARAM(testing::MakeDrop(at, {L"C:\\b.exe"})), 0); },
+      [&] { testing::PostClick(slot); },
+      [&] { testing::AccessibleOf(slot)->accDoDefaultAction(testing::Self()); },
+      [&] { PostMessageW(main, WM_KEYDOWN, VK_RIGHT, 0); },
+      [&] { testing::PostClick(forms.main.PageButtonByTag(0)); },
+  };
+  std::vector<std::wstring> after;
+  testing::ModalProbe probe;
+  // Each act's messages are handled before its state is taken and the next act comes.
+  std::function<void()> step = [&] {
+    if (after.size() == std::size(acts)) {
+      return testing::PostClick(forms.program_editor.Control(prg_ids::CancelButton));
+    }
+    acts[after.size()]();
+    probe.Post([&] {
+      after.push_back(state());
+      step();
+    });
+  };
+  probe.Post(step);
+  SendMessageW(main, WM_COMMAND, IDM_EDIT, 0);
+  EXPECT_EQ(after, std::vector<std::wstring>(std::size(acts), before));
+  EXPECT_EQ(win::GetText(forms.main.Control(main_ids::InfoLine)),
+            L"ダイアログを閉じてからドロップしてください。");
+}
+
+// A log-off with any dialog or message box open saves the table and ends the program, without
+// touching the windows it destroyed.
+TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
+  testing::ScriptedFiles files;
+  SetFileDialogs(&files);
+  const std::filesystem::path table = dir.path() / L"Quenda.Tbl";
+  const auto command = [](UINT id) {
+    return [id](Forms& f) { SendMessageW(f.main.hwnd(), WM_COMMAND, id, 0); };
+  };
+  struct Row {
+    const char* name;
+    int page_tag;
+    std::function<void(Forms&)> open;
+    int inner = 0;  // a program editor's button that opens one more dialog
+  } rows[] = {
+      {"help", 0, command(IDM_HELP)},
+      {"URL editor", 0, command(IDM_EDIT)},
+      {"program editor", 200, command(IDM_EDIT)},
+      {"icon picker", 200, command(IDM_EDIT), prg_ids::ProgramButton},
+      {"folder chooser", 200, command(IDM_EDIT), prg_ids::WorkFolderButton},
+      {"message box", 200,
+       [](Forms& f) {
+         SetPrompts(nullptr);  // the system's own box, with its own loop
+         const HDROP drop = testing::MakeDrop({20, 60}, {L"C:\\b.exe"});
+         SendMessageW(f.main.hwnd(), WM_DROPFILES, WPARAM(drop), 0);
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    files.answers = {testing::BesideTests(L"test_icons5.dll").wstring()};
+    Forms f;
+    ASSERT_TRUE(f.Create() && f.CreateDialogsNow());
+    const HWND main = f.main.hwnd();
+    testing::Click(f.main.PageButtonByTag(row.page_tag));
+    std::filesystem::remove(table);
+    testing::ModalProbe probe;
+    probe.Post([&] {
+      if (row.inner) testing::PostClick(f.program_editor.Control(row.inner));
+      probe.Post([&] {
+        SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+      });
+    });
+    row.open(f);
+    SetPrompts(&prompts.prompts);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(std::filesystem::exists(table));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  }
+  SetFileDialogs(nullptr);
 }
 
 }  // namespace
