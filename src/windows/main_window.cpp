@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -90,6 +91,7 @@ bool MainWindow::Create(const MainWindowDialogs& dialogs) {
     return false;
   }
   CreateControls();
+  KeepKeyboardForGrid();
   LoadAtStart();
   RegisterActivationKey();
   return true;
@@ -612,6 +614,36 @@ void MainWindow::OnEndSession(bool ending) {
   }
   SaveForSessionEnd();
   DestroyWindow(hwnd());
+}
+
+// The info line and the memo take the focus when clicked, so that their text can be selected and
+// copied; Esc and Tab give it back to the grid, and what is typed there still finds slots.
+void MainWindow::KeepKeyboardForGrid() {
+  for (int id : {main_ids::InfoLine, main_ids::MemoBox}) {
+    SetWindowSubclass(Control(id), DetailFieldKeys, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK MainWindow::DetailFieldKeys(HWND field, UINT message, WPARAM wparam,
+                                             LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+  auto* main = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_KEYDOWN && (wparam == VK_ESCAPE || wparam == VK_TAB)) {
+    main->ReturnKeyboardToGrid();
+    return 0;
+  }
+  if (message == WM_CHAR && (wparam == L'\t' || wparam == L'\x1B')) return 0;  // Tab's, Esc's
+  if ((message == WM_CHAR && (wparam >= L' ' || wparam == L'\b')) || message == WM_IME_CHAR) {
+    main->ReturnKeyboardToGrid();
+    return SendMessageW(main->hwnd(), message, wparam, lparam);
+  }
+  return DefSubclassProc(field, message, wparam, lparam);
+}
+
+void MainWindow::ReturnKeyboardToGrid() {
+  SetFocus(hwnd());
+  keyboard_used_ = true;
+  focus_in_bank_ = false;
+  UpdateFocusMark();
 }
 
 // A modal dialog or message box of Quenda disables the main window. What reaches it all the same

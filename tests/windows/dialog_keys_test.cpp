@@ -269,5 +269,24 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
   SetFileDialogs(nullptr);
 }
 
+// After a click into the info line or the memo, Esc and Tab give the focus back to the grid and
+// what is typed there finds slots.
+TEST_F(DialogKeysTest, TheGridKeepsTheKeyboard) {
+  SetSlotField(Title, 0, 3, "xyz");
+  const HWND main = forms.main.hwnd();
+  ShowWindow(main, SW_SHOW);
+  const std::pair<UINT, WPARAM> keys[] = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_TAB},
+                                          {WM_CHAR, L'y'}};
+  for (int id : {main_ids::InfoLine, main_ids::MemoBox}) {
+    for (const auto& [message, key] : keys) {
+      SetFocus(forms.main.Control(id));
+      ASSERT_EQ(GetFocus(), forms.main.Control(id));
+      SendMessageW(GetFocus(), message, key, 0);
+      EXPECT_EQ(GetFocus(), main) << id << " " << key;
+    }
+  }
+  EXPECT_EQ(forms.main.FocusedSlot(), 3);
+}
+
 }  // namespace
 }  // namespace quenda
