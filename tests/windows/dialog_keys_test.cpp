@@ -38,28 +38,38 @@ class DialogKeysTest : public ::testing::Test {
   }
   ~DialogKeysTest() override { SetShell(nullptr); }
 
-  // Runs `open`, which shows `dialog` modally, and posts `keys` one at a time to the focused
-  // control, each once the one before is handled, noting in `focus` where the focus was before
-  // each. A dialog the keys leave open is closed and gives "left open".
-  std::wstring Press(win::Window& dialog, const std::function<std::wstring()>& open,
-                     const std::vector<UINT>& keys, std::vector<HWND>* focus = nullptr) {
+  // Runs `open`, which shows a dialog modally, and inside its loop each of `steps` once the
+  // messages the step before posted are handled; steps left when the dialog closes are dropped.
+  static void RunSteps(const std::function<void()>& open,
+                       const std::vector<std::function<void()>>& steps) {
     testing::ModalProbe probe;
     std::size_t next = 0;
-    bool left_open = false;
     std::function<void()> step = [&] {
-      if (focus) focus->push_back(GetFocus());
-      if (next == keys.size()) {
-        left_open = PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
-        return;
-      }
-      BYTE state[256] = {};
-      state[VK_SHIFT] = (keys[next] & kShift) ? 0x80 : 0;
-      SetKeyboardState(state);
-      PostMessageW(GetFocus(), WM_KEYDOWN, keys[next++] & 0xFFFF, 0);
+      if (next == steps.size()) return;
+      steps[next++]();
       probe.Post(step);
     };
     probe.Post(step);
-    const std::wstring given = open();
+    open();
+  }
+  // Posts `keys` one at a time to the focused control of the dialog `open` shows, noting in
+  // `focus` where the focus was before each. A dialog the keys leave open gives "left open".
+  static std::wstring Press(win::Window& dialog, const std::function<std::wstring()>& open,
+                            const std::vector<UINT>& keys, std::vector<HWND>* focus = nullptr) {
+    std::vector<std::function<void()>> steps;
+    for (const UINT key : keys) {
+      steps.push_back([=] {
+        if (focus) focus->push_back(GetFocus());
+        BYTE state[256] = {};
+        state[VK_SHIFT] = (key & kShift) ? 0x80 : 0;
+        SetKeyboardState(state);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key & 0xFFFF, 0);
+      });
+    }
+    bool left_open = false;
+    steps.push_back([&] { left_open = PostMessageW(dialog.hwnd(), WM_CLOSE, 0, 0); });
+    std::wstring given;
+    RunSteps([&] { given = open(); }, steps);
     BYTE none[256] = {};
     SetKeyboardState(none);
     return left_open ? L"left open" : given;
@@ -86,13 +96,17 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
     std::vector<UINT> keys;  // after the Tab round, on the first press
     std::wstring gives;
   };
+  // Enter stores; Space on "クリヤー" (three back from the first field) asks, Esc cancels.
+  const std::vector<Keys> editor_presses = {
+      {{VK_RETURN}, L"stored"},
+      {{VK_TAB | kShift, VK_TAB | kShift, VK_TAB | kShift, VK_SPACE, VK_ESCAPE}, L"cancelled"}};
   struct Row {
     const char* name;
     win::LayoutWindow& dialog;
     std::function<std::wstring()> open;
     std::vector<int> round;  // from the first field on
     std::vector<Keys> presses;
-    std::size_t prompts = 0;  // Space on "クリヤー" asks
+    std::size_t prompts = 0;
   } rows[] = {
       {"URL editor", forms.url_editor,
        [&] {
@@ -102,9 +116,7 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
        {url_ids::AddressEdit, url_ids::HeadingEdit, url_ids::MemoBox, url_ids::ShowTitleBox,
         url_ids::KeyTitleEdit, url_ids::IconFileButton, url_ids::LocalPageButton,
         url_ids::CaptureButton, url_ids::ClearButton, url_ids::SetButton, url_ids::CancelButton},
-       {{{VK_RETURN}, L"stored"},
-        {{VK_TAB | kShift, VK_TAB | kShift, VK_TAB | kShift, VK_SPACE, VK_ESCAPE}, L"cancelled"}},
-       1},
+       editor_presses, 1},
       {"program editor", forms.program_editor,
        [&] {
          return entry(forms.program_editor.Edit(main, SlotEditAt(8, 0)),
@@ -112,9 +124,7 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
        },
        {prg_ids::HeadingEdit, prg_ids::ProgramButton, prg_ids::WorkFolderButton, prg_ids::MemoBox,
         prg_ids::ClearButton, prg_ids::SetButton, prg_ids::CancelButton},
-       {{{VK_RETURN}, L"stored"},
-        {{VK_TAB | kShift, VK_TAB | kShift, VK_TAB | kShift, VK_SPACE, VK_ESCAPE}, L"cancelled"}},
-       1},
+       editor_presses, 1},
       {"folder chooser", forms.folder,
        [&] {
          SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET,
@@ -197,20 +207,10 @@ TEST_F(DialogKeysTest, NothingActsBehindADialog) {
       [&] { testing::PostClick(forms.main.PageButtonByTag(0)); },
   };
   std::vector<std::wstring> after;
-  testing::ModalProbe probe;
-  // Each act's messages are handled before its state is taken and the next act comes.
-  std::function<void()> step = [&] {
-    if (after.size() == std::size(acts)) {
-      return testing::PostClick(forms.program_editor.Control(prg_ids::CancelButton));
-    }
-    acts[after.size()]();
-    probe.Post([&] {
-      after.push_back(state());
-      step();
-    });
-  };
-  probe.Post(step);
-  SendMessageW(main, WM_COMMAND, IDM_EDIT, 0);
+  std::vector<std::function<void()>> steps;
+  for (const auto& act : acts) steps.insert(steps.end(), {act, [&] { after.push_back(state()); }});
+  steps.push_back([&] { testing::PostClick(forms.program_editor.Control(prg_ids::CancelButton)); });
+  RunSteps([&] { SendMessageW(main, WM_COMMAND, IDM_EDIT, 0); }, steps);
   EXPECT_EQ(after, std::vector<std::wstring>(std::size(acts), before));
   EXPECT_EQ(win::GetText(forms.main.Control(main_ids::InfoLine)),
             L"ダイアログを閉じてからドロップしてください。");
@@ -222,26 +222,18 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
   testing::ScriptedFiles files;
   SetFileDialogs(&files);
   const std::filesystem::path table = dir.path() / L"Quenda.Tbl";
-  const auto command = [](UINT id) {
-    return [id](Forms& f) { SendMessageW(f.main.hwnd(), WM_COMMAND, id, 0); };
-  };
   struct Row {
     const char* name;
     int page_tag;
-    std::function<void(Forms&)> open;
+    UINT command;  // none: a drop's question in the system's own message box
     int inner = 0;  // a program editor's button that opens one more dialog
   } rows[] = {
-      {"help", 0, command(IDM_HELP)},
-      {"URL editor", 0, command(IDM_EDIT)},
-      {"program editor", 200, command(IDM_EDIT)},
-      {"icon picker", 200, command(IDM_EDIT), prg_ids::ProgramButton},
-      {"folder chooser", 200, command(IDM_EDIT), prg_ids::WorkFolderButton},
-      {"message box", 200,
-       [](Forms& f) {
-         SetPrompts(nullptr);  // the system's own box, with its own loop
-         const HDROP drop = testing::MakeDrop({20, 60}, {L"C:\\b.exe"});
-         SendMessageW(f.main.hwnd(), WM_DROPFILES, WPARAM(drop), 0);
-       }},
+      {"help", 0, IDM_HELP},
+      {"URL editor", 0, IDM_EDIT},
+      {"program editor", 200, IDM_EDIT},
+      {"icon picker", 200, IDM_EDIT, prg_ids::ProgramButton},
+      {"folder chooser", 200, IDM_EDIT, prg_ids::WorkFolderButton},
+      {"message box", 200, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -251,20 +243,24 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
     const HWND main = f.main.hwnd();
     testing::Click(f.main.PageButtonByTag(row.page_tag));
     std::filesystem::remove(table);
-    testing::ModalProbe probe;
-    probe.Post([&] {
-      if (row.inner) testing::PostClick(f.program_editor.Control(row.inner));
-      probe.Post([&] {
-        SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-        SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-      });
-    });
-    row.open(f);
+    if (!row.command) SetPrompts(nullptr);
+    bool quit = false;  // asked before the probe goes, as the probe's own peek would take it
+    RunSteps(
+        [&] {
+          SendMessageW(main, row.command ? WM_COMMAND : WM_DROPFILES,
+                       row.command ? row.command : WPARAM(testing::MakeDrop({20, 60}, {L"b"})), 0);
+          MSG msg;
+          quit = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        },
+        {[&] { if (row.inner) testing::PostClick(f.program_editor.Control(row.inner)); },
+         [&] {
+           SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+           SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         }});
     SetPrompts(&prompts.prompts);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(std::filesystem::exists(table));
-    MSG quit;
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(quit);
   }
   SetFileDialogs(nullptr);
 }
