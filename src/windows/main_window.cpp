@@ -660,6 +660,9 @@ bool MainWindow::RefusedBehindDialog(UINT message, WPARAM wparam) {
       return HIWORD(wparam) != win::kSpeedButtonMouseMove && HIWORD(wparam) != win::kPanelMouseMove;
     case WM_SYSKEYDOWN:
       return wparam == VK_F10;
+    case WM_HOTKEY:  // brings the dialog forward instead
+      SetForegroundWindow(GetLastActivePopup(hwnd()));
+      return true;
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_IME_CHAR:

@@ -19,6 +19,7 @@
 #include "resources/resource_ids.h"
 #include "resources/url_editor_layout.h"
 #include "support/win_test_support.h"
+#include "ui/speed_button.h"
 #include "windows/modal_probe.h"
 
 namespace quenda {
@@ -196,7 +197,8 @@ TEST_F(DialogKeysTest, NothingActsBehindADialog) {
            std::to_wstring(prompts.prompts.shown.size()) + L" " +
            SlotFieldWide(AccessCount, 8, 1) + SlotFieldWide(Target, 8, 2) + L" " +
            std::to_wstring(forms.main.Selection().tag) + L" " +
-           std::to_wstring(forms.main.FocusedSlot());
+           std::to_wstring(forms.main.FocusedSlot()) +
+           (win::SpeedButton::From(forms.main.SlotButton(0))->FocusMark() ? L" marked" : L"");
   };
   const std::wstring before = state();
   const std::function<void()> acts[] = {
@@ -204,6 +206,7 @@ TEST_F(DialogKeysTest, NothingActsBehindADialog) {
       [&] { testing::PostClick(slot); },
       [&] { testing::AccessibleOf(slot)->accDoDefaultAction(testing::Self()); },
       [&] { PostMessageW(main, WM_KEYDOWN, VK_RIGHT, 0); },
+      [&] { PostMessageW(main, WM_HOTKEY, 1, 0); },
       [&] { testing::PostClick(forms.main.PageButtonByTag(0)); },
   };
   std::vector<std::wstring> after;
