@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 #include <set>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "platform/cp932.h"
 #include "ui/speed_button.h"
