@@ -7,6 +7,7 @@ add_executable(quenda_win_tests
   support/win_test_support.cpp
   ui/layout_builder_test.cpp
   ui/speed_button_test.cpp
+  windows/dialog_keys_test.cpp
   windows/folder_chooser_test.cpp
   windows/url_editor_test.cpp
   windows/main_window_test.cpp

@@ -49,6 +49,7 @@ HWND CreateSpeedButton(const LayoutRow& c, HWND parent, const RECT& r, Dpi dpi) 
   const HWND control = SpeedButton::Create(parent, c.id, r.left, r.top, r.right - r.left,
                                            r.bottom - r.top, c.text, options, c.tag);
   if (SpeedButton* button = SpeedButton::From(control)) button->SetDpi(dpi);
+  if (c.kind == ControlKind::Button) SetTabStop(control, true);  // a dialog's Tab reaches it
   if (!c.visible) ShowWindow(control, SW_HIDE);
   return control;
 }
@@ -139,7 +140,8 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
         break;
       case ControlKind::Link:
         // A long path keeps its start and its file name.
-        control = child(L"STATIC", SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+        control =
+            child(L"STATIC", WS_TABSTOP | SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
         break;
       case ControlKind::TreeView:
         // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.

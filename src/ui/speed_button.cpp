@@ -110,6 +110,15 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case BM_CLICK:
       Click();
       return 0;
+    // The keyboard reaches a button only in a dialog, whose loop shows the focus mark.
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE && !(lparam & (1 << 30))) Click();  // not when held and repeating
+      return 0;
+    case WM_KILLFOCUS:
+      SetFocusMark(false);
+      break;
     case WM_GETOBJECT:
       if (const LRESULT object = AnswerAccessibleObject(hwnd(), wparam, lparam, Accessible())) {
         return object;

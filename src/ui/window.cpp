@@ -4,12 +4,28 @@
 #include <cwchar>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/cp932.h"
+#include "ui/speed_button.h"
 
 namespace quenda::win {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+namespace {
+
+// The controls Tab reaches, in window order, through panels and groups at any depth.
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    if (style & WS_TABSTOP) stops.push_back(child);
+    CollectTabStops(child, stops);
+  }
+}
+
+}  // namespace
 
 Window::~Window() {
   if (hwnd_) {
@@ -139,6 +155,18 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (next) SetFocus(next);
     return 0;
   }
+  if (message == WM_ACTIVATE && in_modal_) {
+    // As a dialog does: the focus comes back to the control that had it, after a message box or
+    // another window took it.
+    const HWND focus = GetFocus();
+    if (LOWORD(wparam) == WA_INACTIVE) {
+      if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+    } else if (last_focus_ && IsChild(hwnd_, last_focus_)) {
+      SetFocus(last_focus_);
+      UpdateFocusMarks();
+      return 0;
+    }
+  }
   if (message == WM_CLOSE) {
     if (in_modal_) {
       EndModal();
@@ -155,16 +183,21 @@ bool Window::EnsureCreated() {
   return hwnd_ != nullptr;
 }
 
-void Window::ShowModal(HWND owner) {
-  if (in_modal_ || !EnsureCreated()) return;
+bool Window::ShowModal(HWND owner) {
+  if (in_modal_) return true;
+  if (!EnsureCreated()) return false;
   in_modal_ = true;
   end_modal_ = false;
+  keyboard_used_ = false;
+  last_focus_ = first_focus_;
   const bool owner_enabled = owner && IsWindowEnabled(owner);
   if (owner_enabled) EnableWindow(owner, FALSE);
   Opening();
   KeepInWorkArea(hwnd_);
+  UpdateFocusMarks();  // none left from the last opening
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  if (last_focus_) SetFocus(last_focus_);
   MSG msg;
   while (!end_modal_ && hwnd_) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -173,15 +206,82 @@ void Window::ShowModal(HWND owner) {
       break;
     }
     if (got < 0) break;
-    if (!IsDialogMessageW(hwnd_, &msg)) {
+    const bool key = msg.message == WM_KEYDOWN && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd));
+    if (key) keyboard_used_ = true;
+    if (!key || !RouteDialogKey(msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    if (key && hwnd_ && in_modal_) UpdateFocusMarks();
   }
-  if (owner_enabled) EnableWindow(owner, TRUE);
-  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
-  if (owner) SetActiveWindow(owner);
+  // A log-off destroys the owner, and with it this window, while the loop runs.
+  const bool alive = hwnd_ != nullptr;
+  if (owner_enabled && IsWindow(owner)) EnableWindow(owner, TRUE);
+  if (alive) ShowWindow(hwnd_, SW_HIDE);
+  if (owner && IsWindow(owner)) SetActiveWindow(owner);
   in_modal_ = false;
+  return alive;
+}
+
+bool Window::RouteDialogKey(const MSG& msg) {
+  const HWND focus = GetFocus();
+  switch (msg.wParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+      MoveTabFocus(GetKeyState(VK_SHIFT) < 0);
+      return true;
+    case VK_ESCAPE:
+      if (escape_button_) {
+        SendMessageW(escape_button_, BM_CLICK, 0, 0);
+      } else {
+        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+      }
+      return true;
+    case VK_RETURN: {
+      MSG asked = msg;
+      const LRESULT code =
+          focus ? SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&asked))
+                : 0;
+      if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;  // a memo's line break
+      if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+      } else if ((code & DLGC_STATIC) && (GetWindowLongW(focus, GWL_STYLE) & SS_NOTIFY)) {
+        SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(focus));
+      } else if (enter_button_ && IsWindowEnabled(enter_button_)) {
+        SendMessageW(enter_button_, BM_CLICK, 0, 0);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+void Window::MoveTabFocus(bool backwards) {
+  std::vector<HWND> stops;
+  CollectTabStops(hwnd_, stops);
+  if (stops.empty()) return;
+  const auto at = std::find(stops.begin(), stops.end(), GetFocus());
+  const std::size_t n = stops.size();
+  std::size_t next = backwards ? n - 1 : 0;
+  if (at != stops.end()) next = (std::size_t(at - stops.begin()) + (backwards ? n - 1 : 1)) % n;
+  SetFocus(stops[next]);
+  // An edit reached by Tab has its text selected, as in any dialog.
+  if (SendMessageW(stops[next], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+    SendMessageW(stops[next], EM_SETSEL, 0, -1);
+  }
+}
+
+void Window::UpdateFocusMarks() {
+  const HWND focus = GetFocus();
+  std::vector<HWND> stops;
+  CollectTabStops(hwnd_, stops);
+  for (HWND stop : stops) {
+    if (SpeedButton* button = SpeedButton::From(stop)) {
+      button->SetFocusMark(keyboard_used_ && stop == focus);
+    }
+  }
+  FocusMarksChanged();
 }
 
 void Window::EndModal() {
@@ -205,6 +305,11 @@ void CentreOnDesktop(HWND hwnd) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
                work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void SetTabStop(HWND control, bool stops) {
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  SetWindowLongW(control, GWL_STYLE, stops ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 void KeepInWorkArea(HWND hwnd) {

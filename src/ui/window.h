@@ -25,8 +25,9 @@ class Window {
 
   // Shows the window modally over its owner and returns when EndModal is called or the window
   // is closed; the owner is disabled meanwhile. The window opens inside the work area of its
-  // monitor, after Opening has placed it.
-  void ShowModal(HWND owner);
+  // monitor, after Opening has placed it, with the focus on its first field. False when the
+  // window was destroyed meanwhile (the session ended): the caller's own windows may be gone.
+  bool ShowModal(HWND owner);
   // Puts off creating the window until it is first needed (ShowModal or EnsureCreated), so that
   // start-up pays only for the main window; `create` then runs once.
   void CreateWhenNeeded(std::function<bool()> create) { create_later_ = std::move(create); }
@@ -34,6 +35,9 @@ class Window {
   bool EnsureCreated();
   void EndModal();
   bool InModal() const { return in_modal_; }
+  // Whether a key has been pressed in the modal window since it opened: focus marks show only
+  // then, so that a mouse user never sees them.
+  bool KeyboardUsed() const { return keyboard_used_; }
 
  protected:
   // Registers the class once per process; `name` is also the class name tests look for.
@@ -65,6 +69,17 @@ class Window {
   // Runs once each time ShowModal opens the window, before it shows: the window takes its place
   // and loads what it shows. Being shown again while open (the owner restored) does not run it.
   virtual void Opening() {}
+  // The keyboard of a modal window: the focus starts on `first`; Tab and Shift+Tab go round the
+  // visible, enabled WS_TABSTOP controls in their window order; Enter presses the focused button,
+  // opens a focused link, or else presses `enter` (a control that wants Enter keeps it, as a
+  // memo does for its line breaks); Esc presses `escape`, or closes the window without one.
+  void SetDialogKeys(HWND first, HWND enter, HWND escape) {
+    first_focus_ = first;
+    enter_button_ = enter;
+    escape_button_ = escape;
+  }
+  // The focus marks were shown, hidden or moved: a window drawing a mark of its own redraws it.
+  virtual void FocusMarksChanged() {}
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -75,12 +90,19 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   HWND CreateChild(const wchar_t* class_name, const wchar_t* text, DWORD style, DWORD ex_style,
                    const RECT& r, HWND parent, int id);
+  // A key pressed in the modal window: true when it was used here and must go no further.
+  bool RouteDialogKey(const MSG& msg);
+  void MoveTabFocus(bool backwards);
+  void UpdateFocusMarks();
 
   HWND hwnd_ = nullptr;
   Dpi dpi_;
   bool in_modal_ = false;
   std::function<bool()> create_later_;
   bool end_modal_ = false;
+  bool keyboard_used_ = false;
+  HWND first_focus_ = nullptr, enter_button_ = nullptr, escape_button_ = nullptr;
+  HWND last_focus_ = nullptr;  // restored when the modal window is activated again
   bool owned_by_window_ = false;  // CreateOwned: deleted when the window is gone
 };
 
@@ -93,6 +115,8 @@ void CentreOnDesktop(HWND hwnd);
 // Moves a window the least needed to lie inside the work area of its monitor; one larger than
 // that keeps its top-left corner (and caption) inside.
 void KeepInWorkArea(HWND hwnd);
+// Whether Tab stops at a control (WS_TABSTOP).
+void SetTabStop(HWND control, bool stops);
 // Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
 bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
 

@@ -18,7 +18,7 @@ class EntryEditor : public win::LayoutWindow {
   // nothing after "ｷｬﾝｾﾙ" or the close box.
   std::optional<SlotEntry> Edit(HWND owner, SlotEdit slot) {
     Hand(std::move(slot));
-    ShowModal(owner);
+    if (!ShowModal(owner)) result_.reset();  // the session ended while it was open
     return std::exchange(result_, std::nullopt);
   }
   // Loads a slot without showing the editor; Result() then holds what "設　定" gives.

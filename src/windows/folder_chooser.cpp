@@ -119,6 +119,7 @@ void FolderChooser::CreateControls() {
   const auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
       L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  SetDialogKeys(tree, Control(SetButton), Control(CancelButton));
   Arrange();
 }
 
@@ -268,8 +269,7 @@ std::wstring FolderChooser::SelectedPath() const {
 }
 
 std::optional<std::wstring> FolderChooser::ChooseFolder(HWND owner) {
-  ShowModal(owner);
-  if (chosen_folder_.empty()) return std::nullopt;
+  if (!ShowModal(owner) || chosen_folder_.empty()) return std::nullopt;
   return chosen_folder_;
 }
 
@@ -334,12 +334,6 @@ LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
           SendMessageW(Control(folder_ids::Tree), TVM_EXPAND, TVE_EXPAND,
                        reinterpret_cast<LPARAM>(root_));
         }
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wparam) != WA_INACTIVE) {
-        SetFocus(Control(folder_ids::Tree));
-        return 0;
       }
       break;
   }

@@ -33,6 +33,7 @@ bool HelpDialog::Create(HWND owner) {
     return false;
   }
   BuildLayout(HelpDialogLayout());
+  SetDialogKeys(Control(help_ids::OkButton), Control(help_ids::OkButton), nullptr);
   ShowHomePage();
   win::CentreOnDesktop(hwnd());
   return true;
@@ -44,6 +45,19 @@ void HelpDialog::ShowHomePage() {
 }
 
 void HelpDialog::Dismiss() { EndModal(); }
+
+// The link, a plain static, shows no focus of its own: the dialog draws the mark around it.
+void HelpDialog::Paint(HDC dc) {
+  const HWND link = Control(help_ids::Link);
+  if (!KeyboardUsed() || GetFocus() != link) return;
+  RECT r;
+  GetWindowRect(link, &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  InflateRect(&r, 2, 2);
+  DrawFocusRect(dc, &r);
+}
+
+void HelpDialog::FocusMarksChanged() { InvalidateRect(hwnd(), nullptr, TRUE); }
 
 void HelpDialog::OpenHomePage() {
   const DWORD error = CurrentShell().Execute(nullptr, L"OPEN", target_, {}, nullptr, SW_SHOW);

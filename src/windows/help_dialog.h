@@ -28,6 +28,8 @@ class HelpDialog : public win::LayoutWindow {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Opening() override { ShowHomePage(); }
+  void Paint(HDC dc) override;
+  void FocusMarksChanged() override;
 
  private:
   // The manual may come or go while the program runs: looked for at each showing.

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 
@@ -39,8 +40,8 @@ class IconStrip : public win::Window {
  public:
   static HWND Create(IconPicker* picker, const LayoutRow& c, HWND parent, const RECT& r) {
     RegisterClassOnce(kStripClass, 0, nullptr, nullptr);
-    return CreateOwned(std::make_unique<IconStrip>(picker), kStripClass, c.name, WS_VISIBLE, 0, r,
-                       parent, c.id);
+    return CreateOwned(std::make_unique<IconStrip>(picker), kStripClass, c.name,
+                       WS_VISIBLE | WS_TABSTOP, 0, r, parent, c.id);
   }
   explicit IconStrip(IconPicker* picker) : picker_(picker) {}
 
@@ -62,6 +63,17 @@ class IconStrip : public win::Window {
       case WM_CAPTURECHANGED:
         pressed_ = false;
         return 0;
+      // The keyboard: the arrows, Home and End move the key cell, Space chooses it, Enter
+      // chooses it and closes.
+      case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+      case WM_KEYDOWN:
+        OnKeyDown(UINT(wparam));
+        return 0;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
     }
     return Window::HandleMessage(message, wparam, lparam);
   }
@@ -76,6 +88,22 @@ class IconStrip : public win::Window {
     RECT r;
     GetClientRect(hwnd(), &r);
     if (pressed && PtInRect(&r, at)) picker_->ChooseHoveredIcon();
+  }
+
+  void OnKeyDown(UINT key) {
+    switch (key) {
+      case VK_LEFT:
+      case VK_UP: picker_->MoveKeyIcon(picker_->KeyIcon() - 1); break;
+      case VK_RIGHT:
+      case VK_DOWN: picker_->MoveKeyIcon(picker_->KeyIcon() + 1); break;
+      case VK_HOME: picker_->MoveKeyIcon(0); break;
+      case VK_END: picker_->MoveKeyIcon(INT_MAX); break;
+      case VK_SPACE: picker_->ChooseIcon(picker_->KeyIcon()); break;
+      case VK_RETURN:
+        picker_->ChooseIcon(picker_->KeyIcon());
+        picker_->Confirm();
+        break;
+    }
   }
 
   IconPicker* picker_;
@@ -108,6 +136,16 @@ class ScrollBox : public win::Window {
   void UpdateScrollRange();
   // The content was placed anew where it lies unscrolled: the box starts from there.
   void ForgetScroll() { position_ = 0; }
+  // Scrolls the least needed to show content from `left` to `right`, as it lies unscrolled.
+  void Reveal(int left, int right) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    if (left < position_) {
+      ScrollTo(left);
+    } else if (right > position_ + client.right) {
+      ScrollTo(right - client.right);
+    }
+  }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -212,6 +250,7 @@ bool IconPicker::Create(HWND owner) {
     return false;
   }
   BuildLayout(IconPickerLayout());
+  SetDialogKeys(Control(picker_ids::Strip), Control(picker_ids::OkButton), nullptr);
   ScrollBox::From(Control(picker_ids::StripBox))->UpdateScrollRange();
   win::CentreOnDesktop(hwnd());
   return true;
@@ -250,6 +289,22 @@ void IconPicker::PaintStrip(HDC dc) const {
   for (int i = 0, n = CellCount(strip_.get()); i < n; ++i) {
     win::BlitWhole(dc, i * cell + inset, inset, source.get(), i * kCell, 0, kCell, kCell, factor);
   }
+  if (KeyboardUsed() && GetFocus() == Control(picker_ids::Strip)) {
+    RECT mark{key_icon_ * cell, 0, (key_icon_ + 1) * cell, cell};
+    InflateRect(&mark, -1, -1);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &mark);
+  }
+}
+
+void IconPicker::MoveKeyIcon(int index) {
+  const int count = CellCount(strip_.get());
+  if (count == 0) return;
+  key_icon_ = std::clamp(index, 0, count - 1);
+  ScrollBox::From(Control(picker_ids::StripBox))
+      ->Reveal(key_icon_ * Cell(), (key_icon_ + 1) * Cell());
+  InvalidateRect(Control(picker_ids::Strip), nullptr, FALSE);
 }
 
 int IconPicker::IconChoice(HWND owner, const std::string& path) {
@@ -258,6 +313,8 @@ int IconPicker::IconChoice(HWND owner, const std::string& path) {
   const int count = IconCount(path);
   if (count < 2) return 0;
   DrawStrip(path, count);
+  key_icon_ = 0;
+  MoveKeyIcon(selected_icon_ < count ? selected_icon_ : 0);  // the keyboard starts there
   ShowModal(owner);
   // A choice remembered from a file with more icons falls back to this file's first.
   return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;
@@ -292,15 +349,17 @@ void IconPicker::HoverStrip(int x) {
   win::SetText(Control(picker_ids::ChosenIndex), std::to_wstring(selected_icon_));
 }
 
-void IconPicker::ChooseHoveredIcon() {
-  selected_icon_ = hover_icon_;
+void IconPicker::ChooseHoveredIcon() { ChooseIcon(hover_icon_); }
+
+void IconPicker::ChooseIcon(int index) {
+  selected_icon_ = index;
   if (!preview_) preview_ = WhiteSurface(kCell, kCell);
   if (strip_ && preview_) {
     win::MemoryDC target, source;
     win::SelectGuard into(target.get(), preview_.get());
     win::SelectGuard from(source.get(), strip_.get());
     // 31 x 31: the cell's last column and row are not copied.
-    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), hover_icon_ * kCell, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, kCell - 1, kCell - 1, source.get(), index * kCell, 0, SRCCOPY);
     GdiFlush();
   }
   ShowPreview();

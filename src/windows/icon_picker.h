@@ -40,6 +40,11 @@ class IconPicker : public win::LayoutWindow {
   // x in the strip's coordinates.
   void HoverStrip(int x);  // notes the icon under the mouse
   void ChooseHoveredIcon();  // and previews it
+  void ChooseIcon(int index);  // and previews it
+  // The cell the keyboard is on, marked while the strip has the focus; kept inside the strip
+  // and scrolled into view.
+  int KeyIcon() const { return key_icon_; }
+  void MoveKeyIcon(int index);
   void Confirm();  // "OK"
 
   // The strip's picture: one 32 x 32 cell per icon, null while the strip is empty.
@@ -65,6 +70,7 @@ class IconPicker : public win::LayoutWindow {
   win::UniqueBitmap shown_preview_;  // the preview scaled to a cell, as shown
   int selected_icon_ = 0;
   int hover_icon_ = 0;
+  int key_icon_ = 0;
 };
 
 }  // namespace quenda

@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -72,6 +73,7 @@ bool MainWindow::Create(const MainWindowDialogs& dialogs, SlotTable& table, Tabl
     return false;
   }
   CreateControls();
+  KeepKeyboardForGrid();
   LoadAtStart();
   RegisterActivationKey();
   folder_watch_.Start(file_->Folder(), hwnd(), kTableFolderChanged);
@@ -233,6 +235,7 @@ void MainWindow::EditSlot(SlotIndex slot) {
       edited = dialogs_.url_editor->Edit(hwnd(), SlotEditAt(*table_, page, slot));
     }
     editing_ = false;
+    if (!hwnd()) return;  // the session ended while the editor was open; it saved the table
     if (edited) StoreSlotEntry(*table_, page, slot, *edited);
     ShowPage();
   }
@@ -363,6 +366,7 @@ void MainWindow::ReceiveDropFiles(HDROP drop) {
       filled = true;
     }
   }
+  if (!hwnd()) return;  // the session ended while the question was open
   ShowSlot(unsigned(selection_.slot));
   // Saved at once, so that a crash or a power cut does not lose the new entry.
   if (filled) SaveTable();
@@ -625,7 +629,64 @@ void MainWindow::OnEndSession(bool ending) {
   DestroyWindow(hwnd());
 }
 
+// The info line and the memo take the focus when clicked, so that their text can be selected and
+// copied; Esc and Tab give it back to the grid, and what is typed there still finds slots.
+void MainWindow::KeepKeyboardForGrid() {
+  for (int id : {main_ids::InfoLine, main_ids::MemoBox}) {
+    SetWindowSubclass(Control(id), DetailFieldKeys, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK MainWindow::DetailFieldKeys(HWND field, UINT message, WPARAM wparam,
+                                             LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+  auto* main = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_KEYDOWN && (wparam == VK_ESCAPE || wparam == VK_TAB)) {
+    main->ReturnKeyboardToGrid();
+    return 0;
+  }
+  if (message == WM_CHAR && (wparam == L'\t' || wparam == L'\x1B')) return 0;  // Tab's, Esc's
+  if ((message == WM_CHAR && (wparam >= L' ' || wparam == L'\b')) || message == WM_IME_CHAR) {
+    main->ReturnKeyboardToGrid();
+    return SendMessageW(main->hwnd(), message, wparam, lparam);
+  }
+  return DefSubclassProc(field, message, wparam, lparam);
+}
+
+void MainWindow::ReturnKeyboardToGrid() {
+  SetFocus(hwnd());
+  keyboard_used_ = true;
+  focus_in_bank_ = false;
+  UpdateFocusMark();
+}
+
+// A modal dialog or message box of Quenda disables the main window. What reaches it all the same
+// (a drop from another program, a posted click or key, an accessibility client's default action)
+// must not open or change a slot the dialog may be editing.
+bool MainWindow::RefusedBehindDialog(UINT message, WPARAM wparam) {
+  if (IsWindowEnabled(hwnd())) return false;
+  switch (message) {
+    case WM_DROPFILES:
+      DragFinish(reinterpret_cast<HDROP>(wparam));
+      win::SetText(Control(main_ids::InfoLine), L"ダイアログを閉じてからドロップしてください。");
+      return true;
+    case WM_COMMAND:  // the mouse moving over the slots still shows them
+      return HIWORD(wparam) != win::kSpeedButtonMouseMove && HIWORD(wparam) != win::kPanelMouseMove;
+    case WM_SYSKEYDOWN:
+      return wparam == VK_F10;
+    case WM_HOTKEY:  // brings the dialog forward instead
+      SetForegroundWindow(GetLastActivePopup(hwnd()));
+      return true;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_CONTEXTMENU:
+      return true;
+  }
+  return false;
+}
+
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (RefusedBehindDialog(message, wparam)) return 0;
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));

@@ -99,6 +99,11 @@ class MainWindow : public win::LayoutWindow {
   void CreateControls();
   void OnCommand(int id, int code, HWND control);
   void OnContextMenu(HWND source, POINT screen);
+  bool RefusedBehindDialog(UINT message, WPARAM wparam);
+  void KeepKeyboardForGrid();
+  static LRESULT CALLBACK DetailFieldKeys(HWND field, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR, DWORD_PTR self);
+  void ReturnKeyboardToGrid();
   LRESULT OnQueryEndSession();
   void OnEndSession(bool ending);
   void SaveForSessionEnd();

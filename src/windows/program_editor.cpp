@@ -33,6 +33,9 @@ bool ProgramEditor::Create(HWND owner, IconPicker* picker, FolderChooser* folder
   SetWindowPos(Control(prg_ids::KeyFrame), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(prg_ids::MemoBox), EM_LIMITTEXT, kMemoBytes, 0);
+  win::SetTabStop(Control(prg_ids::KeyPreview), false);  // it only shows the key
+  SetDialogKeys(Control(prg_ids::HeadingEdit), Control(prg_ids::SetButton),
+                Control(prg_ids::CancelButton));
   win::CentreOnDesktop(hwnd());
   return true;
 }
@@ -64,6 +67,7 @@ void ProgramEditor::LoadHandedSlot() {
 void ProgramEditor::LoadIconFromProgram(const std::string& path) {
   glyph_.Fill(kBlack);
   DrawPictureOnWhite(glyph_, IconFromProgram(picker_, hwnd(), path).picture);
+  if (!hwnd()) return;  // the session ended while the picker was open
   ShowGlyph();
 }
 
@@ -73,7 +77,7 @@ void ProgramEditor::ChooseProgram() {
   request.default_extension = L"exe";
   request.keep_shortcuts = true;
   const std::optional<std::wstring> chosen = CurrentFileDialogs().Open(hwnd(), request);
-  if (!chosen) return;
+  if (!chosen || !hwnd()) return;
   const std::string path = win::ToCp932(*chosen);
   // Only the working copy is cleared: the slot keeps its entry until "設　定".
   working_entry_.fields = SlotFields{};
@@ -87,6 +91,7 @@ void ProgramEditor::ChooseProgram() {
     SetFieldText(working_entry_.fields.Title, display_name);
   } else {
     LoadIconFromProgram(path);
+    if (!hwnd()) return;
     SetFieldText(working_entry_.fields.Title, PathFileName(path));
   }
   const std::string title = FieldText(working_entry_.fields.Title);
@@ -126,7 +131,8 @@ void ProgramEditor::Confirm() {
 }
 
 void ProgramEditor::ClearEntry() {
-  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
+  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES ||
+      !hwnd()) {
     return;
   }
   working_entry_ = ClearHandedSlot();

@@ -31,7 +31,7 @@ std::optional<std::string> ChooseFile(HWND owner, const wchar_t* filter) {
   OpenFileRequest request;
   request.filter = filter;
   std::optional<std::wstring> chosen = CurrentFileDialogs().Open(owner, request);
-  if (!chosen) return std::nullopt;
+  if (!chosen || !IsWindow(owner)) return std::nullopt;  // the session may have ended
   return win::ToCp932(*chosen);
 }
 
@@ -53,6 +53,9 @@ bool UrlEditor::Create(HWND owner, IconPicker* picker) {
   SetWindowLongPtrW(group, GWL_EXSTYLE,
                     GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SendMessageW(Control(url_ids::MemoBox), EM_LIMITTEXT, 250, 0);
+  win::SetTabStop(Control(url_ids::KeyPreview), false);  // it only shows the key
+  SetDialogKeys(Control(url_ids::AddressEdit), Control(url_ids::SetButton),
+                Control(url_ids::CancelButton));
   SetShowsTitle(true);
   win::CentreOnDesktop(hwnd());
   return true;
@@ -148,7 +151,7 @@ void UrlEditor::ChooseLocalPage() {
   OpenFileRequest request;
   request.filter = L"ホームページ(*.htm,*.html)|*.htm;*.html";
   const std::optional<std::wstring> path = CurrentFileDialogs().Open(hwnd(), request);
-  if (!path) return;
+  if (!path || !hwnd()) return;
   const std::string extension = UpperAscii(PathExtension(win::ToCp932(*path)));
   if (extension == ".HTM" || extension == ".HTML") {
     TakeLocalPage(*path);
@@ -170,7 +173,8 @@ void UrlEditor::TakeLocalPage(const std::wstring& whole_path) {
 }
 
 void UrlEditor::ClearEntry() {
-  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES) {
+  if (CurrentPrompts().Show(hwnd(), L"項目をクリヤーしますか？", L"確認", MB_YESNO) != IDYES ||
+      !hwnd()) {
     return;
   }
   // The working copy and picture follow the cleared slot, so that "設　定" stores it cleared.
@@ -210,6 +214,7 @@ void UrlEditor::LoadIconFromIconFile(const std::string& path) {
 
 void UrlEditor::LoadIconFromProgram(const std::string& path) {
   const ProgramIcon icon = IconFromProgram(picker_, hwnd(), path);
+  if (!hwnd()) return;  // the session ended while the picker was open
   DrawPictureOnWhite(working_, icon.picture);
   if (!icon.found) UnreadableFile(hwnd());
 }

@@ -304,32 +304,6 @@ TEST_F(UrlEditorTest, IconFilesGiveTheir32PixelImage) {
   EXPECT_TRUE(prompts.prompts.shown.empty());
 }
 
-TEST_F(UrlEditorTest, TabReachesEveryInputInTurn) {
-  Open();
-  testing::ModalProbe probe;
-  std::vector<HWND> focus;
-  // Each Tab is handled before the next step looks where the focus went.
-  std::function<void()> step = [&] {
-    focus.push_back(GetFocus());
-    if (focus.size() == 6) {
-      PostMessageW(editor.hwnd(), WM_CLOSE, 0, 0);
-      return;
-    }
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    probe.Post(step);
-  };
-  probe.Post([&] {
-    SetFocus(control(url_ids::AddressEdit));
-    step();
-  });
-  editor.ShowModal(nullptr);
-  const std::vector<HWND> expected{control(url_ids::AddressEdit),  control(url_ids::HeadingEdit),
-                                   control(url_ids::MemoBox),      control(url_ids::ShowTitleBox),
-                                   control(url_ids::KeyTitleEdit), control(url_ids::AddressEdit)};
-  EXPECT_EQ(focus, expected);
-  EXPECT_EQ(text(url_ids::MemoBox), L"");  // the memo passed Tab on, it typed nothing
-}
-
 TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   SetFields({
       {Flag0, "Z"},
