@@ -1,6 +1,6 @@
 // The folder chooser on the real shell namespace of the Wine prefix: the bottom bar, the tree
-// filled one level at a time, the path of real and virtual folders, and what the buttons and
-// the close box leave as the chooser's answer.
+// filled one level at a time, the path of real folders and the refusal of virtual ones, and
+// what the buttons and the close box leave as the chooser's answer.
 #include "windows/folder_chooser.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +173,7 @@ TEST_F(FolderChooserTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   }
 }
 
-TEST_F(FolderChooserTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
+TEST_F(FolderChooserTest, NodesFillWhenOpenedAndOnlyFileSystemFoldersAreTaken) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto folder = dir.path() / L"作業フォルダー\uD55C";  // 한: CP932 lacks it
