@@ -319,7 +319,7 @@ void IconPicker::ShowPreview() {
     GdiFlush();
   }
   const HWND image = Control(picker_ids::PreviewImage);
-  SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
+  win::SetStaticBitmap(image, shown.get(), shown_preview_.get());
   shown_preview_ = std::move(shown);  // the picture shown before is freed here
   InvalidateRect(image, nullptr, FALSE);
 }

@@ -97,7 +97,7 @@ void MainWindow::CreateControls() {
   }
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
   const HWND blank = Control(main_ids::BlankIconImage);
-  SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
+  win::SetStaticBitmap(blank, blank_icon_.get(), nullptr);
   // A bitmap static takes its picture's size; the layout's size holds.
   PlaceFromLayout(main_ids::BlankIconImage);
 }

@@ -323,6 +323,12 @@ TEST_F(IconPickerTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClic
     EXPECT_EQ(preview.At(31, i), kWhiteRgb) << i;
     EXPECT_EQ(preview.At(i, 31), kWhiteRgb) << i;
   }
+  // The picture shown before goes with the next, a copy the static made of it too.
+  const HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(
+      SendMessageW(control(PreviewImage), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  picker.HoverStrip(70);  // the same cell again
+  picker.ChooseHoveredIcon();
+  EXPECT_EQ(GetObjectType(shown), 0u);
 
   // Second use, closed with the close box: the earlier click is the answer, and the preview
   // and ChosenIndex are as they were, though cell 2 of this file is another icon.
