@@ -258,6 +258,8 @@ int IconPicker::IconChoice(HWND owner, const std::string& path) {
   const int count = IconCount(path);
   if (count < 2) return 0;
   DrawStrip(path, count);
+  // The index the picker stands on, before any move over the strip.
+  win::SetText(Control(picker_ids::ChosenIndex), std::to_wstring(selected_icon_));
   ShowModal(owner);
   // A choice remembered from a file with more icons falls back to this file's first.
   return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;

@@ -307,9 +307,9 @@ TEST_F(IconPickerTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClic
   EXPECT_TRUE(shown_modally);
   EXPECT_FALSE(IsWindowVisible(picker.hwnd()));
   EXPECT_TRUE(IsWindowEnabled(owner));
-  // The design caption until the first move; then the index last clicked, not the one under
-  // the pointer, and a click shows only at the next move.
-  EXPECT_EQ(labels, (std::vector<std::wstring>{L"Label2", L"0", L"0", L"2"}));
+  // The index last clicked, from the showing on, not the one under the pointer; a click shows
+  // only at the next move.
+  EXPECT_EQ(labels, (std::vector<std::wstring>{L"0", L"0", L"0", L"2"}));
   EXPECT_EQ(hover_at_click, 2);
   EXPECT_EQ(picker.SelectedIcon(), 2);
   EXPECT_EQ(picker.HoverIcon(), 3);
