@@ -73,6 +73,10 @@ MaybeError StdTableStorage::WriteReplace(const PathText& path,
 
 MaybeError StdTableStorage::KeepCopy(const PathText& from, const PathText& to) {
   std::error_code ec;
+  // The message names the file that failed: the one not read, or the copy not made.
+  if (!std::filesystem::is_regular_file(from, ec) || !OpenFile(from, "rb")) {
+    return Error::WithPath(msg::kCannotOpen, from);
+  }
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec);
   if (ec) return Error::WithPath(msg::kCannotCreate, to);
   return std::nullopt;

@@ -60,7 +60,8 @@ class TableStorage {
   virtual ReadStatus ReadAll(const PathText& path, std::size_t limit, FileBytes& bytes) = 0;
   // Replaces the file by the bytes so that a failure leaves the old file as it was.
   virtual MaybeError WriteReplace(const PathText& path, std::span<const std::uint8_t> bytes) = 0;
-  // Copies a file's bytes to a new file beside it, never overwriting one.
+  // Copies a file's bytes to a new file beside it, never overwriting one. A failure names the
+  // file that failed: `from` when it cannot be read, `to` when it cannot be made.
   virtual MaybeError KeepCopy(const PathText& from, const PathText& to) = 0;
   virtual bool Exists(const PathText& path) = 0;
   virtual void Remove(const PathText& path) = 0;

@@ -13,6 +13,12 @@ UniqueBitmap CreateTopDownSurface(int width, int height, void** bits) {
   return UniqueBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
+void SetStaticBitmap(HWND image, HBITMAP bitmap, HBITMAP previous) {
+  const auto returned = reinterpret_cast<HBITMAP>(
+      SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+  if (returned && returned != previous) DeleteObject(returned);
+}
+
 UniqueBitmap BitmapFromIcon(const IconBitmap& icon) {
   void* bits = nullptr;
   UniqueBitmap bitmap = CreateTopDownSurface(kIconSize, kIconSize, &bits);

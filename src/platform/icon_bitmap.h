@@ -25,6 +25,11 @@ UniqueIcon FileIcon32(const std::wstring& path, int index);
 // undrawable icon leaves the plain surface.
 Picture ComposeIcon(HICON icon, Rgb background);
 
+// Shows `bitmap` in a bitmap static control. The static may hold a copy of the one it was
+// given (comctl32 6 copies a bitmap with alpha) and hands it back on the next change: a handle
+// back that is not `previous`, the caller's own last one, is freed here.
+void SetStaticBitmap(HWND image, HBITMAP bitmap, HBITMAP previous);
+
 // The pixels of any bitmap as a 32-bit picture.
 Picture PictureFromBitmap(HBITMAP bitmap);
 

@@ -91,6 +91,11 @@ MaybeError Win32TableStorage::WriteReplace(const PathText& path,
 }
 
 MaybeError Win32TableStorage::KeepCopy(const PathText& from, const PathText& to) {
+  // The message names the file that failed: a held file or a folder in its place is not read.
+  const bool readable = bool(win::AdoptFile(CreateFileW(
+      ApiPath(from).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!readable) return Error::WithPath(msg::kCannotOpen, from);
   if (!CopyFileW(ApiPath(from).c_str(), ApiPath(to).c_str(), TRUE)) {
     return Error::WithPath(msg::kCannotCreate, to);
   }

@@ -256,9 +256,19 @@ void FolderChooser::SelectItemUnderMouse() {
 std::wstring FolderChooser::ItemPath(HTREEITEM item) const {
   const Node* node = NodeOf(item);
   if (!node) return {};
-  const ComRef<IShellFolder> desktop = Desktop();
-  std::wstring path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_FORPARSING);
-  if (path.starts_with(L"::{")) path = DisplayName(desktop.get(), node->absolute.get(), SHGDN_NORMAL);
+  // A virtual folder (the control panel, the network) has no path, nor has a folder-like file.
+  wchar_t path[MAX_PATH];
+  if (!SHGetPathFromIDListW(node->absolute.get(), path)) return {};
+  SHFILEINFOW info{};
+  info.dwAttributes = SFGAO_FILESYSTEM;
+  if (!ILIsEmpty(node->absolute.get()) &&
+      (!SHGetFileInfoW(reinterpret_cast<const wchar_t*>(node->absolute.get()), 0, &info,
+                       sizeof info, SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED) ||
+       !(info.dwAttributes & SFGAO_FILESYSTEM))) {
+    return {};
+  }
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
   return path;
 }
 
@@ -274,7 +284,14 @@ std::optional<std::wstring> FolderChooser::ChooseFolder(HWND owner) {
 }
 
 void FolderChooser::Confirm() {
-  chosen_folder_ = SelectedPath();
+  const bool selected = TreeView_GetSelection(Control(folder_ids::Tree)) != nullptr;
+  std::wstring path = SelectedPath();
+  if (selected && path.empty()) {
+    // Not a folder of the file system: said in the bar, and the chooser stays.
+    SetWindowTextW(Control(folder_ids::Bar), kRefusedText);
+    return;
+  }
+  chosen_folder_ = std::move(path);
   EndModal();
 }
 
@@ -291,6 +308,9 @@ LRESULT FolderChooser::OnNotify(const NMHDR& header) {
       if (tv.action & TVE_EXPAND) FillFolder(tv.itemNew.hItem);
       return FALSE;
     }
+    case TVN_SELCHANGEDW:
+      SetWindowTextW(Control(folder_ids::Bar), L"");
+      return 0;
     case TVN_GETDISPINFOW:
       DescribeItem(reinterpret_cast<NMTVDISPINFOW&>(const_cast<NMHDR&>(header)));
       return 0;
@@ -302,6 +322,7 @@ LRESULT FolderChooser::OnNotify(const NMHDR& header) {
 }
 
 void FolderChooser::Opening() {
+  SetWindowTextW(Control(folder_ids::Bar), L"");
   // Centred over the main window each time it opens.
   const HWND owner = GetWindow(hwnd(), GW_OWNER);
   RECT o, r;

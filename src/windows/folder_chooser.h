@@ -19,6 +19,8 @@ class FolderChooser : public win::LayoutWindow {
  public:
   static constexpr const wchar_t* kClassName = L"TGetFolder";
   static constexpr int kIndent = 19;  // at 96 DPI
+  // What the bar says when "設　定" is refused on a folder that is not in the file system.
+  static constexpr const wchar_t* kRefusedText = L"このフォルダーは選べません";
 
   FolderChooser();
   ~FolderChooser() override;
@@ -31,11 +33,13 @@ class FolderChooser : public win::LayoutWindow {
   // Lives as long as the chooser and is never reset.
   const std::wstring& ChosenFolder() const { return chosen_folder_; }
 
-  void Confirm();  // "設　定"
+  // "設　定": closes with the selected folder, or stays and says why when it is not one of the
+  // file system.
+  void Confirm();
   void Cancel();  // "ｷｬﾝｾﾙ"
 
-  // An item's path as the chooser reports it: its parsing name from the desktop, or for a
-  // virtual node (a parsing name beginning "::{") its display name.
+  // An item's path in the file system; empty for a virtual folder (the control panel, My
+  // Computer, the network) or a folder-like file.
   std::wstring ItemPath(HTREEITEM item) const;
   // The selected item's path; empty when nothing is selected.
   std::wstring SelectedPath() const;

@@ -315,6 +315,8 @@ int IconPicker::IconChoice(HWND owner, const std::string& path) {
   DrawStrip(path, count);
   key_icon_ = 0;
   MoveKeyIcon(selected_icon_ < count ? selected_icon_ : 0);  // the keyboard starts there
+  // The index the picker stands on, before any move over the strip.
+  win::SetText(Control(picker_ids::ChosenIndex), std::to_wstring(selected_icon_));
   ShowModal(owner);
   // A choice remembered from a file with more icons falls back to this file's first.
   return selected_icon_ >= 0 && selected_icon_ < count ? selected_icon_ : 0;
@@ -378,7 +380,7 @@ void IconPicker::ShowPreview() {
     GdiFlush();
   }
   const HWND image = Control(picker_ids::PreviewImage);
-  SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown.get()));
+  win::SetStaticBitmap(image, shown.get(), shown_preview_.get());
   shown_preview_ = std::move(shown);  // the picture shown before is freed here
   InvalidateRect(image, nullptr, FALSE);
 }

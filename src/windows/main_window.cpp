@@ -99,7 +99,7 @@ void MainWindow::CreateControls() {
   }
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
   const HWND blank = Control(main_ids::BlankIconImage);
-  SendMessageW(blank, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(blank_icon_.get()));
+  win::SetStaticBitmap(blank, blank_icon_.get(), nullptr);
   // A bitmap static takes its picture's size; the layout's size holds.
   PlaceFromLayout(main_ids::BlankIconImage);
 }
@@ -558,19 +558,19 @@ bool MainWindow::OnKeyDown(UINT key) {
 
 void MainWindow::OnTypedChar(wchar_t c) {
   const std::uint64_t now = CurrentClock().Milliseconds();
-  if (!typed_.empty() && TypingPaused(typed_at_, now)) typed_.clear();
+  // After the pause the search ends as the timer would end it, the slot's details shown again.
+  if (!typed_.empty() && TypingPaused(typed_at_, now)) ClearTyped();
   typed_at_ = now;
   if (c == L'\x1B') {
     ClearTyped();
     return;
   }
   if (c == L'\b') {
-    if (typed_.empty()) return;
-    typed_.pop_back();
-    if (typed_.empty()) {
-      ClearTyped();
+    if (typed_.size() <= 1) {
+      ClearTyped();  // the last character erased: the search ends
       return;
     }
+    typed_.pop_back();
   } else if (c < L' ' || (c == L' ' && typed_.empty())) {
     return;  // control characters; a space opens the slot, it starts no search
   } else {

@@ -691,6 +691,8 @@ TEST_F(TableStorageTest, AFileThatCouldNotBeReadIsReplacedOnlyAfterAChange) {
   EXPECT_EQ(Text(Restart()), WithPath(msg::kCannotOpen, File()));
   ASSERT_FALSE(Save());
   EXPECT_TRUE(fs::is_directory(File()));
+  SetSlotField(table, Title, 0, 0, "new");  // the message names the folder, not its copy
+  EXPECT_EQ(Text(Save()), WithPath(msg::kCannotOpen, File()));
 }
 
 TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {

@@ -71,6 +71,12 @@ TEST(Win32TableStorage, KeepsCopiesWithoutOverwritingAndWorksPastMaxPath) {
   ASSERT_FALSE(storage.WriteReplace(file, Bytes(20, 4)));
   MaybeError again = storage.KeepCopy(file, aside);
   ASSERT_TRUE(again);
+  EXPECT_EQ(again->message, msg::kCannotCreate);
+  EXPECT_EQ(again->path, aside);
+  again = storage.KeepCopy(deep, deep / L"x.damaged");  // a folder that cannot be read is named
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->message, msg::kCannotOpen);
+  EXPECT_EQ(again->path, deep);
   ASSERT_EQ(storage.ReadAll(aside, 1 << 20, read), TableStorage::ReadStatus::Ok);
   EXPECT_EQ(read, Bytes(300, 3));
 }

@@ -32,12 +32,12 @@ class DialogKeysTest : public ::testing::Test {
  protected:
   DialogKeysTest() {
     SetShell(&shell);
-    ProgramDir = dir.path();
-    InitSlotTable();
-    EXPECT_FALSE(SaveTable());
-    EXPECT_TRUE(forms.Create() && forms.CreateDialogsNow());
+    SlotTable empty;
+    testing::WriteTable(dir.path(), empty);
+    EXPECT_TRUE(Start(forms) && forms.CreateDialogsNow());
   }
   ~DialogKeysTest() override { SetShell(nullptr); }
+  bool Start(Forms& f) { return f.Create(dir.path().wstring(), testing::PortableStorage(), "TEST"); }
 
   // Runs `open`, which shows a dialog modally, and inside its loop each of `steps` once the
   // messages the step before posted are handled; steps left when the dialog closes are dropped.
@@ -111,7 +111,7 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
   } rows[] = {
       {"URL editor", forms.url_editor,
        [&] {
-         return entry(forms.url_editor.Edit(main, SlotEditAt(0, 0)),
+         return entry(forms.url_editor.Edit(main, SlotEditAt(forms.table, 0, 0)),
                       forms.url_editor.Control(url_ids::MemoBox));
        },
        {url_ids::AddressEdit, url_ids::HeadingEdit, url_ids::MemoBox, url_ids::ShowTitleBox,
@@ -120,7 +120,7 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
        editor_presses, 1},
       {"program editor", forms.program_editor,
        [&] {
-         return entry(forms.program_editor.Edit(main, SlotEditAt(8, 0)),
+         return entry(forms.program_editor.Edit(main, SlotEditAt(forms.table, 8, 0)),
                       forms.program_editor.Control(prg_ids::MemoBox));
        },
        {prg_ids::HeadingEdit, prg_ids::ProgramButton, prg_ids::WorkFolderButton, prg_ids::MemoBox,
@@ -185,8 +185,8 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
 // is refused in the info line, unasked.
 TEST_F(DialogKeysTest, NothingActsBehindADialog) {
   const HWND main = forms.main.hwnd(), slot = forms.main.SlotButton(1);
-  SetSlotField(Target, 8, 1, "C:\\Tools\\a.exe");
-  SetSlotField(AccessCount, 8, 1, "4");
+  SetSlotField(forms.table, Target, 8, 1, "C:\\Tools\\a.exe");
+  SetSlotField(forms.table, AccessCount, 8, 1, "4");
   testing::Click(forms.main.PageButtonByTag(200));
   RECT r;
   GetWindowRect(slot, &r);
@@ -195,7 +195,7 @@ TEST_F(DialogKeysTest, NothingActsBehindADialog) {
   const auto state = [&] {
     return std::to_wstring(shell.calls.size()) + L" " +
            std::to_wstring(prompts.prompts.shown.size()) + L" " +
-           SlotFieldWide(AccessCount, 8, 1) + SlotFieldWide(Target, 8, 2) + L" " +
+           SlotFieldWide(forms.table, AccessCount, 8, 1) + SlotFieldWide(forms.table, Target, 8, 2) + L" " +
            std::to_wstring(forms.main.Selection().tag) + L" " +
            std::to_wstring(forms.main.FocusedSlot()) +
            (win::SpeedButton::From(forms.main.SlotButton(0))->FocusMark() ? L" marked" : L"");
@@ -242,7 +242,7 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
     SCOPED_TRACE(row.name);
     files.answers = {testing::BesideTests(L"test_icons5.dll").wstring()};
     Forms f;
-    ASSERT_TRUE(f.Create() && f.CreateDialogsNow());
+    ASSERT_TRUE(Start(f) && f.CreateDialogsNow());
     const HWND main = f.main.hwnd();
     testing::Click(f.main.PageButtonByTag(row.page_tag));
     std::filesystem::remove(table);
@@ -271,7 +271,7 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
 // After a click into the info line or the memo, Esc and Tab give the focus back to the grid and
 // what is typed there finds slots.
 TEST_F(DialogKeysTest, TheGridKeepsTheKeyboard) {
-  SetSlotField(Title, 0, 3, "xyz");
+  SetSlotField(forms.table, Title, 0, 3, "xyz");
   const HWND main = forms.main.hwnd();
   ShowWindow(main, SW_SHOW);
   const std::pair<UINT, WPARAM> keys[] = {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_TAB},

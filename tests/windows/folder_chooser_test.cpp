@@ -1,6 +1,6 @@
 // The folder chooser on the real shell namespace of the Wine prefix: the bottom bar, the tree
-// filled one level at a time, the path of real and virtual folders, and what the buttons and
-// the close box leave as the chooser's answer.
+// filled one level at a time, the path of real folders and the refusal of virtual ones, and
+// what the buttons and the close box leave as the chooser's answer.
 #include "windows/folder_chooser.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +173,7 @@ TEST_F(FolderChooserTest, TheTreeFillsTheWindowAboveTheBarAtAnySize) {
   }
 }
 
-TEST_F(FolderChooserTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
+TEST_F(FolderChooserTest, NodesFillWhenOpenedAndOnlyFileSystemFoldersAreTaken) {
   ASSERT_TRUE(created);
   testing::ScopedTempDir dir;
   const auto folder = dir.path() / L"作業フォルダー\uD55C";  // 한: CP932 lacks it
@@ -190,14 +190,14 @@ TEST_F(FolderChooserTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   ASSERT_FALSE(Children(root).empty());
   for (HTREEITEM child : Children(root)) EXPECT_TRUE(Children(child).empty()) << Text(child);
 
-  // A virtual node gives the name the tree shows.
+  // A virtual node has no path: "設　定" on it is refused in the bar.
   const HTREEITEM computer = ChildNamed(root, ShellDisplayName(CSIDL_DRIVES));
   ASSERT_NE(computer, nullptr);
   EXPECT_EQ(Buttons(computer), 1);
   Select(computer);
   chooser.Confirm();
-  EXPECT_EQ(chooser.ChosenFolder(), Text(computer));
-  EXPECT_NE(chooser.ChosenFolder().rfind(L"::{", 0), 0u);
+  EXPECT_EQ(chooser.ChosenFolder(), L"");
+  EXPECT_EQ(win::GetText(chooser.Control(Bar)), FolderChooser::kRefusedText);
 
   // A real folder gives its full path.
   const HTREEITEM item = Open(long_path);
@@ -207,6 +207,7 @@ TEST_F(FolderChooserTest, NodesFillWhenOpenedAndGiveTheirPathOrVirtualName) {
   testing::PumpMessages();
   EXPECT_EQ(chooser.ChosenFolder(), long_path);
   EXPECT_EQ(Text(item), L"作業フォルダー\uD55C");
+  EXPECT_EQ(win::GetText(chooser.Control(Bar)), L"");
 
   // Only the nodes opened on the way hold items; the others still offer to open.
   std::vector<HTREEITEM> pending{root};
@@ -256,11 +257,18 @@ TEST_F(FolderChooserTest, SetTakesTheSelectionCancelEmptiesAndTheCloseBoxKeeps) 
   probe.Post([&] {
     GetWindowRect(chooser.hwnd(), &shown);
     root_filled = !Children(root).empty();
+    Select(ChildNamed(root, ShellDisplayName(CSIDL_DRIVES)));
+  });
+  PostClick(chooser.Control(SetButton));  // refused: a virtual folder
+  bool stayed = false;
+  probe.Post([&] {
+    stayed = IsWindowVisible(chooser.hwnd());
     Select(root);
   });
   PostClick(chooser.Control(SetButton));
   const std::optional<std::wstring> chosen = chooser.ChooseFolder(owner);
   EXPECT_TRUE(root_filled);
+  EXPECT_TRUE(stayed);
   EXPECT_NEAR(shown.left + shown.right, owner_rect.left + owner_rect.right, 1);
   EXPECT_NEAR(shown.top + shown.bottom, owner_rect.top + owner_rect.bottom, 1);
   const std::wstring desktop = chosen.value_or(L"");

@@ -307,9 +307,9 @@ TEST_F(IconPickerTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClic
   EXPECT_TRUE(shown_modally);
   EXPECT_FALSE(IsWindowVisible(picker.hwnd()));
   EXPECT_TRUE(IsWindowEnabled(owner));
-  // The design caption until the first move; then the index last clicked, not the one under
-  // the pointer, and a click shows only at the next move.
-  EXPECT_EQ(labels, (std::vector<std::wstring>{L"Label2", L"0", L"0", L"2"}));
+  // The index last clicked, from the showing on, not the one under the pointer; a click shows
+  // only at the next move.
+  EXPECT_EQ(labels, (std::vector<std::wstring>{L"0", L"0", L"0", L"2"}));
   EXPECT_EQ(hover_at_click, 2);
   EXPECT_EQ(picker.SelectedIcon(), 2);
   EXPECT_EQ(picker.HoverIcon(), 3);
@@ -323,6 +323,12 @@ TEST_F(IconPickerTest, TheChoiceShowsThePickerForSeveralIconsAndKeepsTheLastClic
     EXPECT_EQ(preview.At(31, i), kWhiteRgb) << i;
     EXPECT_EQ(preview.At(i, 31), kWhiteRgb) << i;
   }
+  // The picture shown before goes with the next, a copy the static made of it too.
+  const HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(
+      SendMessageW(control(PreviewImage), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  picker.HoverStrip(70);  // the same cell again
+  picker.ChooseHoveredIcon();
+  EXPECT_EQ(GetObjectType(shown), 0u);
 
   // Second use, closed with the close box: the earlier click is the answer, and the preview
   // and ChosenIndex are as they were, though cell 2 of this file is another icon.

@@ -755,6 +755,7 @@ TEST_F(MainWindowTest, ThePopupFromTheKeyboardEditsTheFocusedSlot) {
 
 TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
   SetSlotField(Table(), Title, 0, 2, "Weather");
+  SetSlotField(Table(), DisplayName, 0, 2, "forecast");
   SetSlotField(Table(), DisplayName, 1, 6, "web mail");
   SetSlotField(Table(), Title, 9, 3, "\xD2\xB0\xD9");  // half-width katakana
   Start();
@@ -764,13 +765,17 @@ TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
     int seconds_later;
     int tag, slot;
     const wchar_t* text;
+    const wchar_t* info = nullptr;  // the info line after the step, where it matters
   };
   const Step steps[] = {
       {WM_CHAR, L'w', 0, 0, 2, L"w"},        {WM_CHAR, L'E', 0, 0, 2, L"wE"},
       {WM_CHAR, L'b', 1, 1, 6, L"wEb"},      {WM_CHAR, L'\b', 0, 1, 6, L"wE"},
       {WM_CHAR, L'\x1B', 0, 1, 6, L""},      {WM_IME_CHAR, L'メ', 0, 201, 3, L"メ"},
       {WM_IME_CHAR, L'ー', 1, 201, 3, L"メー"}, {WM_CHAR, L'W', 2, 0, 2, L"W"},  // a pause
-      {WM_CHAR, L'q', 0, 0, 2, L"Wq"},       // not found: the focus stays
+      {WM_CHAR, L'q', 0, 0, 2, L"Wq", L"検索: Wq　（見つかりません）"},  // the focus stays
+      // Esc after the pause, and the last character erased, end the search in the info line.
+      {WM_CHAR, L'\x1B', 2, 0, 2, L"", L"forecast"}, {WM_CHAR, L'W', 0, 0, 2, L"W", L"検索: W"},
+      {WM_CHAR, L'\b', 0, 0, 2, L"", L"forecast"},   {WM_CHAR, L'q', 0, 0, 2, L"q"},
   };
   for (const Step& step : steps) {
     clock.now.second += step.seconds_later;
@@ -778,11 +783,13 @@ TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
     EXPECT_EQ(forms.main.TypedText(), step.text) << int(step.typed);
     EXPECT_EQ(forms.main.Selection().tag, step.tag) << int(step.typed);
     EXPECT_EQ(forms.main.FocusedSlot(), step.slot) << int(step.typed);
+    if (step.info) {
+      EXPECT_EQ(text(main_ids::InfoLine), step.info) << int(step.typed);
+    }
   }
-  EXPECT_EQ(text(main_ids::InfoLine), L"検索: Wq　（見つかりません）");
   SendMessageW(main(), WM_TIMER, 1, 0);
   EXPECT_EQ(forms.main.TypedText(), L"");
-  EXPECT_EQ(text(main_ids::InfoLine), L"");  // the focused slot's own display again
+  EXPECT_EQ(text(main_ids::InfoLine), L"forecast");  // the focused slot's own display again
 }
 
 std::vector<HWND> focus_events;
