@@ -22,7 +22,6 @@ quenda::SlotTable& Table() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<quenda::LegacyWholeText> entries =
       quenda::ParseLegacyWholeTexts(std::span<const std::uint8_t>(data, size));
-  Table() = quenda::SlotTable{};
   for (const quenda::LegacyWholeText& e : entries) {
     if (e.record < 0 || e.record >= quenda::kSlotCount ||
         (e.field != quenda::Target && e.field != quenda::WorkFolder)) {
@@ -32,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
   }
-  // A table whose fields hold no cut takes none of them.
+  // A table whose fields hold no cut takes none of them (nor changes, so it is made only once).
   if (quenda::ApplyLegacyWholeTexts(Table(), entries) != 0) std::abort();
   return 0;
 }
