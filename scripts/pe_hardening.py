@@ -29,19 +29,20 @@ THROUGH_MANIFEST = {"comctl32.dll"}
 # KB2533623; GetDpiForWindow and the other *ForDpi functions with Windows 10; CreateFile2 and
 # GetSystemTimePreciseAsFileTime with Windows 8.
 WINDOWS_7_FUNCTIONS = {
-    "comctl32.dll": """FlatSB_GetScrollInfo FlatSB_SetScrollInfo FlatSB_SetScrollProp
-        InitCommonControlsEx InitializeFlatSB""",
+    "comctl32.dll": """DefSubclassProc FlatSB_GetScrollInfo FlatSB_SetScrollInfo
+        FlatSB_SetScrollProp InitCommonControlsEx InitializeFlatSB SetWindowSubclass""",
     "comdlg32.dll": "GetOpenFileNameW",
     "gdi32.dll": """BitBlt CreateBitmap CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection
         CreateFontIndirectW CreateSolidBrush DeleteDC DeleteObject EnumFontFamiliesExW GdiFlush
         GetDIBits GetDeviceCaps GetObjectW GetStockObject GetTextExtentPoint32W GetTextMetricsW
         IntersectClipRect RestoreDC SaveDC SelectObject SetBkColor SetBkMode SetStretchBltMode
         SetTextColor StretchBlt""",
-    "kernel32.dll": """AddVectoredExceptionHandler CloseHandle CopyFileW CreateEventA CreateFileW
+    "kernel32.dll": """AddVectoredExceptionHandler CloseHandle CopyFileW CreateEventA CreateEventW CreateFileW
         CreateMutexW CreateSemaphoreA CreateThread DeleteCriticalSection DeleteFileW
-        DuplicateHandle EnterCriticalSection FlushFileBuffers FormatMessageW FreeLibrary
+        DuplicateHandle EnterCriticalSection FindCloseChangeNotification
+        FindFirstChangeNotificationW FindNextChangeNotification FlushFileBuffers FormatMessageW FreeLibrary
         GetCurrentDirectoryW GetCurrentProcess GetCurrentProcessId GetCurrentThread
-        GetCurrentThreadId GetDateFormatW GetFileAttributesW GetFileSizeEx GetFullPathNameW
+        GetComputerNameW GetCurrentThreadId GetDateFormatW GetFileAttributesExW GetFileAttributesW GetFileSizeEx GetFullPathNameW
         GetHandleInformation GetLastError GetLocalTime GetModuleFileNameW GetModuleHandleExW
         GetModuleHandleW GetProcAddress GetProcessAffinityMask
         GetStartupInfoW GetSystemDirectoryW GetSystemTimeAsFileTime GetThreadContext
@@ -65,22 +66,22 @@ WINDOWS_7_FUNCTIONS = {
     "oleaut32.dll": "SysAllocStringLen SysFreeString SysStringLen VariantClear VariantInit",
     "shell32.dll": """DragAcceptFiles DragFinish DragQueryFileW DragQueryPoint ExtractIconW
         ILCombine ILFindLastID SHGetDesktopFolder SHGetFileInfoW SHGetFolderLocation
-        SHOpenWithDialog ShellExecuteExW""",
+        SHGetPathFromIDListW SHOpenWithDialog ShellExecuteExW""",
     "user32.dll": """AdjustWindowRectEx AppendMenuW BeginPaint CharLowerBuffW
         ChildWindowFromPointEx CreatePopupMenu CreateWindowExW DefWindowProcW DestroyIcon
         DestroyMenu DestroyWindow DispatchMessageW DrawEdge DrawFocusRect DrawIconEx DrawTextW
         EnableWindow EndPaint EnumChildWindows EnumWindows FillRect GetCapture GetClassNameW
         GetClientRect GetCursorPos GetDC GetDlgCtrlID GetFocus GetForegroundWindow
-        GetKeyState GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
+        GetKeyState GetLastActivePopup GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
         GetSysColorBrush GetWindow GetWindowLongPtrW GetWindowLongW GetWindowRect
         GetWindowTextLengthW GetWindowTextW GetWindowThreadProcessId InflateRect IntersectRect
-        InvalidateRect IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
+        InvalidateRect IsChild IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
         KillTimer LoadCursorW LoadIconW LoadImageW LoadMenuW MapWindowPoints MessageBoxW
         MonitorFromWindow NotifyWinEvent OffsetRect PostMessageW PostQuitMessage
         PrivateExtractIconsW PtInRect RedrawWindow RegisterClassExW RegisterHotKey
         ReleaseCapture ReleaseDC ScreenToClient SendMessageTimeoutW SendMessageW
         SetActiveWindow SetCapture SetCursor SetFocus SetForegroundWindow SetTimer
-        SetWindowLongPtrW SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW
+        SetWindowLongPtrW SetWindowLongW SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW
         TrackMouseEvent TrackPopupMenu TranslateMessage UnregisterHotKey UpdateWindow""",
 }
 WINDOWS_7_FUNCTIONS = {dll: set(names.split()) for dll, names in WINDOWS_7_FUNCTIONS.items()}

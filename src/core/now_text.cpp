@@ -1,6 +1,5 @@
 #include "core/now_text.h"
 
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -29,11 +28,9 @@ std::string StdClock::LongTime(const LocalDateTime& t) const {
   return buffer;
 }
 
-std::uint64_t StdClock::Milliseconds() const {
-  return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count());
-}
+// Whole seconds are enough where this clock serves (native programs): the standard library's
+// steady clock would bring a thread library's time functions into Quenda.exe.
+std::uint64_t StdClock::Milliseconds() const { return std::uint64_t(std::time(nullptr)) * 1000; }
 
 namespace {
 const StdClock kStdClock;
