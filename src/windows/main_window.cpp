@@ -104,6 +104,7 @@ void MainWindow::CreateControls() {
           [label, place] { return win::SpeedButton::AccessibleText{label, place, true}; });
     }
   }
+  info_line_name_ = win::NameField(Control(main_ids::InfoLine), L"");
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
   const HWND blank = Control(main_ids::BlankIconImage);
   win::SetStaticBitmap(blank, blank_icon_.get(), nullptr);
@@ -595,6 +596,7 @@ void MainWindow::OnTypedChar(wchar_t c) {
                L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
   // Nothing moved, so no focus event: a screen reader hears of the miss from the info line.
   if (!found) {
+    win::SetText(info_line_name_, win::GetText(Control(main_ids::InfoLine)));
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Control(main_ids::InfoLine), OBJID_CLIENT,
                    CHILDID_SELF);
   }
@@ -622,6 +624,7 @@ void MainWindow::ClearTyped() {
   KillTimer(hwnd(), kTypedTimerId);
   if (typed_.empty()) return;
   typed_.clear();
+  win::SetText(info_line_name_, L"");
   ShowSlotDetails();
 }
 

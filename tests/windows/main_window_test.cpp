@@ -822,6 +822,8 @@ TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   Key(VK_TAB);                    // the mark back on slot 1
   Key(VK_TAB, {VK_CONTROL});      // a page switch tells the slot again
   SendMessageW(main(), WM_CHAR, L'z', 0);  // found nowhere: the info line says so
+  EXPECT_EQ(testing::Read(testing::AccessibleOfWindow(control(main_ids::InfoLine)).get()).name,
+            L"検索: z　（見つかりません）");
   SendMessageW(main(), WM_CHAR, L'\x1B', 0);
   Key('1', {VK_CONTROL});
   PumpMessages();
