@@ -26,13 +26,7 @@ DWORD WindowState(HWND hwnd) {
   DWORD state = 0;
   if (!IsWindowEnabled(hwnd)) state |= STATE_SYSTEM_UNAVAILABLE;
   if (!IsWindowVisible(hwnd)) return state | STATE_SYSTEM_INVISIBLE;
-  RECT own, parent, common;
-  GetWindowRect(hwnd, &own);
-  if (HWND p = GetParent(hwnd)) {
-    GetClientRect(p, &parent);
-    MapWindowPoints(p, nullptr, reinterpret_cast<POINT*>(&parent), 2);
-    if (!IntersectRect(&common, &own, &parent)) state |= STATE_SYSTEM_OFFSCREEN;
-  }
+  if (!LiesInsideParent(hwnd)) state |= STATE_SYSTEM_OFFSCREEN;
   return state;
 }
 
@@ -224,6 +218,16 @@ class AccessibleControl final : public IAccessible {
 };
 
 }  // namespace
+
+bool LiesInsideParent(HWND hwnd) {
+  const HWND p = GetParent(hwnd);
+  if (!p) return true;
+  RECT own, parent, common;
+  GetWindowRect(hwnd, &own);
+  GetClientRect(p, &parent);
+  MapWindowPoints(p, nullptr, reinterpret_cast<POINT*>(&parent), 2);
+  return IntersectRect(&common, &own, &parent) != FALSE;
+}
 
 LRESULT AnswerAccessibleObject(HWND hwnd, WPARAM wparam, LPARAM lparam, AccessibleSource source) {
   if (DWORD(lparam) != DWORD(OBJID_CLIENT)) return 0;

@@ -25,6 +25,9 @@ struct AccessibleSource {
   std::function<bool()> do_default;
 };
 
+// Whether some of `hwnd` lies inside its parent's client area, where it can be seen.
+bool LiesInsideParent(HWND hwnd);
+
 // The answer to WM_GETOBJECT for the client area of `hwnd` (OBJID_CLIENT): an object of ours
 // handed out with LresultFromObject. 0, the default answer, for any other object and when
 // oleacc.dll cannot be loaded. The first answer loads it and starts COM on the calling thread.

@@ -185,9 +185,18 @@ AccessibleSource SpeedButton::Accessible() const {
             const SpeedButton* button = From(self);
             if (!button) return std::nullopt;
             AccessibleText text = button->AccessibleTextNow();
-            DWORD state = 0;
-            if (text.focusable) state |= STATE_SYSTEM_FOCUSABLE;
-            if (text.focusable && button->focus_mark_) state |= STATE_SYSTEM_FOCUSED;
+            // A button its window hides or places outside its parent, as the unused page
+            // buttons, is not there for a reader; the mark is the focus only while its window
+            // is the one the keys go to.
+            const bool shown =
+                (GetWindowLongW(self, GWL_STYLE) & WS_VISIBLE) != 0 && LiesInsideParent(self);
+            const bool focusable = text.focusable && shown;
+            DWORD state = shown ? 0 : STATE_SYSTEM_INVISIBLE;
+            if (focusable) state |= STATE_SYSTEM_FOCUSABLE;
+            if (focusable && button->focus_mark_ &&
+                GetAncestor(self, GA_ROOT) == GetForegroundWindow()) {
+              state |= STATE_SYSTEM_FOCUSED;
+            }
             if (button->down_) state |= STATE_SYSTEM_PRESSED;
             return AccessibleFacts{std::move(text.name), std::move(text.description), L"押す",
                                    ROLE_SYSTEM_PUSHBUTTON, state};

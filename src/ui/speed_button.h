@@ -72,7 +72,8 @@ class SpeedButton : public Window {
 
   // What accessibility clients read beyond the button's state, asked for on each reading: the
   // name (the caption when no text is given), the description, and whether the keyboard can
-  // reach it (then its focus mark is the focus).
+  // reach it while it is visible (then its focus mark is the focus while its window is in
+  // front).
   struct AccessibleText {
     std::wstring name, description;
     bool focusable = false;

@@ -312,6 +312,16 @@ void SetTabStop(HWND control, bool stops) {
   SetWindowLongW(control, GWL_STYLE, stops ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
+HWND NameField(HWND field, const std::wstring& name) {
+  const HWND label = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD, 0, 0, 0, 0,
+                                     GetParent(field), nullptr, ModuleInstance(), nullptr);
+  if (!label) return nullptr;
+  const HWND before = GetWindow(field, GW_HWNDPREV);
+  SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return label;
+}
+
 void KeepInWorkArea(HWND hwnd) {
   RECT r;
   MONITORINFO monitor{};

@@ -117,6 +117,9 @@ void CentreOnDesktop(HWND hwnd);
 void KeepInWorkArea(HWND hwnd);
 // Whether Tab stops at a control (WS_TABSTOP).
 void SetTabStop(HWND control, bool stops);
+// Names a field with no label of its own for screen readers: a hidden label standing just
+// before it in Z-order, where a reader looks for an edit's name. Returns the label.
+HWND NameField(HWND field, const std::wstring& name);
 // Cuts an edit's text to whole characters of at most `max_bytes` CP932 bytes; true if it did.
 bool KeepCp932Bytes(HWND edit, std::size_t max_bytes);
 

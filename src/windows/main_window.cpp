@@ -93,10 +93,18 @@ void MainWindow::CreateControls() {
     }
     if (c.kind == ControlKind::PageButton) {
       button->SetGlyph(PageGlyph());
+      // Its place among the pages the keys step through; a hidden page has none.
+      const auto* at = std::find(std::begin(kKeyPageTags), std::end(kKeyPageTags), c.tag);
+      const std::wstring place =
+          at == std::end(kKeyPageTags)
+              ? L""
+              : std::to_wstring(at - std::begin(kKeyPageTags) + 1) + L"/" +
+                    std::to_wstring(kKeyPages);
       button->SetAccessibleText(
-          [label] { return win::SpeedButton::AccessibleText{label, L"", true}; });
+          [label, place] { return win::SpeedButton::AccessibleText{label, place, true}; });
     }
   }
+  info_line_name_ = win::NameField(Control(main_ids::InfoLine), L"");
   blank_icon_ = win::BitmapFromIcon(BlankIcon());
   const HWND blank = Control(main_ids::BlankIconImage);
   win::SetStaticBitmap(blank, blank_icon_.get(), nullptr);
@@ -186,14 +194,19 @@ std::shared_ptr<const win::Glyph> MainWindow::SlotGlyph(PageIndex page, unsigned
   return cached.glyph;
 }
 
-// As the button shows it: the title, or for an icon the name; the target is the description.
+// As the button shows it: the title, or for an icon the name; the description tells the page
+// and the place on it ("D1 4/25"), then the target.
 win::SpeedButton::AccessibleText MainWindow::SlotAccessibleText(unsigned slot) const {
   const PageIndex page = selection_.page;
   std::wstring name =
       SlotFieldWide(*table_, ShowsIcon(*table_, page, slot) ? DisplayName : Title, page, int(slot));
-  std::wstring target = SlotFieldWide(*table_, Target, page, int(slot));
+  const std::wstring target = SlotFieldWide(*table_, Target, page, int(slot));
   if (name.empty()) name = target.empty() ? L"空き" : target;
-  return {std::move(name), std::move(target), true};
+  std::wstring where =
+      win::SpeedButton::From(PageButtonByTag(selection_.tag))->AccessibleTextNow().name + L" " +
+      std::to_wstring(slot + 1) + L"/" + std::to_wstring(kSlotsPerPage);
+  if (!target.empty()) where += L" " + target;
+  return {std::move(name), std::move(where), true};
 }
 
 void MainWindow::ShowSlotDetails() {
@@ -497,6 +510,7 @@ void MainWindow::SwitchPage(int tag) {
   const HWND button = PageButtonByTag(tag);
   win::SpeedButton::From(button)->SetDown(true);
   OpenPage(button);
+  focus_announced_ = nullptr;  // the marked slot holds another page's entry now
   UpdateFocusMark();
 }
 
@@ -580,6 +594,12 @@ void MainWindow::OnTypedChar(wchar_t c) {
   const bool found = FindTyped();
   win::SetText(Control(main_ids::InfoLine),
                L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
+  // Nothing moved, so no focus event: a screen reader hears of the miss from the info line.
+  if (!found) {
+    win::SetText(info_line_name_, win::GetText(Control(main_ids::InfoLine)));
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Control(main_ids::InfoLine), OBJID_CLIENT,
+                   CHILDID_SELF);
+  }
   SetTimer(hwnd(), kTypedTimerId, UINT(kTypingPauseMs), nullptr);
 }
 
@@ -604,6 +624,7 @@ void MainWindow::ClearTyped() {
   KillTimer(hwnd(), kTypedTimerId);
   if (typed_.empty()) return;
   typed_.clear();
+  win::SetText(info_line_name_, L"");
   ShowSlotDetails();
 }
 

@@ -141,6 +141,7 @@ class MainWindow : public win::LayoutWindow {
   bool keyboard_used_ = false;
   // The button accessibility clients were last told has the focus.
   HWND focus_announced_ = nullptr;
+  HWND info_line_name_ = nullptr;  // hidden label: the info line's name, told on a failed search
   bool hot_key_registered_ = false;
   std::wstring typed_;  // the text being found
   std::uint64_t typed_at_ = 0;  // milliseconds

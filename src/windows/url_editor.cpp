@@ -54,6 +54,9 @@ bool UrlEditor::Create(HWND owner, IconPicker* picker) {
                     GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SendMessageW(Control(url_ids::MemoBox), EM_LIMITTEXT, 250, 0);
   win::SetTabStop(Control(url_ids::KeyPreview), false);  // it only shows the key
+  // Their visible labels are cleared or belong to the check box.
+  win::NameField(Control(url_ids::MemoBox), L"備考");
+  win::NameField(Control(url_ids::KeyTitleEdit), L"Keyの文字");
   SetDialogKeys(Control(url_ids::AddressEdit), Control(url_ids::SetButton),
                 Control(url_ids::CancelButton));
   SetShowsTitle(true);

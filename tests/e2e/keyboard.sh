@@ -61,11 +61,12 @@ drv foreground "$pid" TMainForm "$wait_ms" || fail "the hot key did not bring th
 drv keys up left left return || fail "could not press the arrows"
 wait_for "$work/marker.txt" "the arrows and Enter did not open slot 0 of P1"
 
-# An accessibility client reads slot 7 (control 225) and opens it by its default action.
+# An accessibility client reads slot 7 (control 225), its page and place, and opens it by its
+# default action.
 rm -f "$work/backup.txt"
 out=$(drv acc "$pid" 225 "$wait_ms" do) || fail "the accessibility client could not read slot 7"
 expect_eq "$(field name "$out")" "Backup ツール" "accessible name of slot 7"
-expect_eq "$(field description "$out")" "$wwork\\backup.bat" "accessible description of slot 7"
+expect_eq "$(field description "$out")" "P1 8/25 $wwork\\backup.bat" "accessible description of slot 7"
 expect_eq "$(field role "$out")" "43" "accessible role of slot 7 (a push button)"
 grep -qx done <<<"$out" || fail "the default action was not done"
 wait_for "$work/backup.txt" "the default action did not open slot 7"

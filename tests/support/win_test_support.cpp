@@ -194,6 +194,15 @@ AccessiblePtr AccessibleOf(HWND hwnd) {
   return AccessiblePtr(object);
 }
 
+AccessiblePtr AccessibleOfWindow(HWND hwnd) {
+  static const auto from_window = reinterpret_cast<decltype(&AccessibleObjectFromWindow)>(
+      reinterpret_cast<void*>(
+          GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+  IAccessible* object = nullptr;
+  from_window(hwnd, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object));
+  return AccessiblePtr(object);
+}
+
 AccessibleReading Read(IAccessible* object) {
   AccessibleReading reading;
   const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {

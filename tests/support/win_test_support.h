@@ -139,6 +139,8 @@ bool WriteShortcut(const std::filesystem::path& link, const std::filesystem::pat
 // WM_GETOBJECT as a client does; null when the window serves none of its own.
 using AccessiblePtr = win::ComRef<IAccessible>;
 AccessiblePtr AccessibleOf(HWND hwnd);
+// The object a client gets for any window, the system's own for a system control.
+AccessiblePtr AccessibleOfWindow(HWND hwnd);
 
 // What a client reads of an object itself (CHILDID_SELF).
 struct AccessibleReading {

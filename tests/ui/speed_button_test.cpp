@@ -332,9 +332,14 @@ TEST_F(SpeedButtonTest, IsAPushButtonToAccessibilityClientsWhoseDefaultActionCli
       [] { return SpeedButton::AccessibleText{L"D1", L"the first page", true}; });
   SpeedButton::From(given)->SetFocusMark(true);
   SpeedButton::From(given)->SetDown(true);
+  HWND hidden = Make(3, L"F1", {}, 80, 0);
+  SpeedButton::From(hidden)->SetAccessibleText(
+      [] { return SpeedButton::AccessibleText{L"F1", L"", true}; });
+  ShowWindow(hidden, SW_HIDE);
   testing::AccessiblePtr plain_object = testing::AccessibleOf(plain);
   testing::AccessiblePtr given_object = testing::AccessibleOf(given);
-  ASSERT_TRUE(plain_object && given_object);
+  testing::AccessiblePtr hidden_object = testing::AccessibleOf(hidden);
+  ASSERT_TRUE(plain_object && given_object && hidden_object);
   constexpr DWORD kStates = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED |
                             STATE_SYSTEM_UNAVAILABLE;
   struct Row {
@@ -345,8 +350,10 @@ TEST_F(SpeedButtonTest, IsAPushButtonToAccessibilityClientsWhoseDefaultActionCli
   };
   const Row rows[] = {
       {plain_object.get(), L"ｷｬﾝｾﾙ", L"", 0},
+      // The parent is in the background: the mark is no focus.
       {given_object.get(), L"D1", L"the first page",
-       STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED},
+       STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_PRESSED},
+      {hidden_object.get(), L"F1", L"", 0},  // not reachable while hidden
   };
   for (const Row& row : rows) {
     const testing::AccessibleReading read = testing::Read(row.object);
@@ -362,8 +369,7 @@ TEST_F(SpeedButtonTest, IsAPushButtonToAccessibilityClientsWhoseDefaultActionCli
   testing::PumpMessages();
   EXPECT_EQ(received_.Count(BN_CLICKED, plain), 1);
   EXPECT_TRUE(SpeedButton::From(plain)->Down());
-  EXPECT_EQ(testing::Read(given_object.get()).state & kStates,
-            DWORD(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED));
+  EXPECT_EQ(testing::Read(given_object.get()).state & kStates, DWORD(STATE_SYSTEM_FOCUSABLE));
 
   EnableWindow(plain, FALSE);
   EXPECT_EQ(testing::Read(plain_object.get()).state & kStates,

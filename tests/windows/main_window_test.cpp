@@ -792,10 +792,13 @@ TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
   EXPECT_EQ(text(main_ids::InfoLine), L"forecast");  // the focused slot's own display again
 }
 
-std::vector<HWND> focus_events;
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
+std::vector<std::pair<DWORD, HWND>> focus_events;  // and name changes
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
                            DWORD) {
-  if (object == OBJID_CLIENT && child == CHILDID_SELF) focus_events.push_back(hwnd);
+  if ((event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_NAMECHANGE) &&
+      object == OBJID_CLIENT && child == CHILDID_SELF) {
+    focus_events.emplace_back(event, hwnd);
+  }
 }
 
 // Screen readers read each button as the window shows it, follow the focus mark, and open a
@@ -809,21 +812,35 @@ TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   SetSlotField(Table(), DisplayName, 0, 1, "\x83\x81\x83\x82\x92\xA0");  // メモ帳
   const std::wstring long_target = L"C:\\" + std::wstring(150, L'x') + L"\\memo.exe";
   SetSlotFieldWide(Table(), Target, 0, 1, long_target);  // longer than the field: read whole
-  Start();
-  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+  Start(/*show=*/true);
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr,
                                              OnFocusEvent, GetCurrentProcessId(), 0,
                                              WINEVENT_OUTOFCONTEXT);
   focus_events.clear();
   Key(VK_RIGHT);
   Key(VK_TAB);
+  Key(VK_TAB);                    // the mark back on slot 1
+  Key(VK_TAB, {VK_CONTROL});      // a page switch tells the slot again
+  SendMessageW(main(), WM_CHAR, L'z', 0);  // found nowhere: the info line says so
+  EXPECT_EQ(testing::Read(testing::AccessibleOfWindow(control(main_ids::InfoLine)).get()).name,
+            L"検索: z　（見つかりません）");
+  SendMessageW(main(), WM_CHAR, L'\x1B', 0);
+  Key('1', {VK_CONTROL});
   PumpMessages();
   UnhookWinEvent(hook);
-  EXPECT_EQ(focus_events,
-            (std::vector<HWND>{forms.main.SlotButton(1), forms.main.PageButtonByTag(0)}));
-  Key(VK_TAB);  // the mark back on slot 1
+  const HWND slot1 = forms.main.SlotButton(1);
+  constexpr DWORD kFocus = EVENT_OBJECT_FOCUS;
+  EXPECT_EQ(focus_events, (std::vector<std::pair<DWORD, HWND>>{
+                              {kFocus, slot1}, {kFocus, forms.main.PageButtonByTag(0)},
+                              {kFocus, slot1}, {kFocus, slot1},
+                              {EVENT_OBJECT_NAMECHANGE, control(main_ids::InfoLine)},
+                              {kFocus, slot1}}));
+  ASSERT_TRUE(SetForegroundWindow(main()));
+  PumpMessages();
 
   constexpr DWORD kFocusable = STATE_SYSTEM_FOCUSABLE;
-  constexpr DWORD kStates = kFocusable | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED;
+  constexpr DWORD kStates =
+      kFocusable | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED | STATE_SYSTEM_INVISIBLE;
   struct Row {
     HWND button;
     const wchar_t* name;
@@ -832,11 +849,13 @@ TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
   };
   const Row rows[] = {
       {forms.main.SlotButton(0), L"Weather forecast for the week",
-       L"http://example.invalid/weather", kFocusable},
-      {forms.main.SlotButton(1), L"メモ帳", long_target, kFocusable | STATE_SYSTEM_FOCUSED},
-      {forms.main.SlotButton(2), L"空き", L"", kFocusable},
-      {forms.main.PageButtonByTag(0), L"D1", L"", kFocusable | STATE_SYSTEM_PRESSED},
-      {forms.main.PageButtonByTag(201), L"P2", L"", kFocusable},
+       L"D1 1/25 http://example.invalid/weather", kFocusable},
+      {forms.main.SlotButton(1), L"メモ帳", L"D1 2/25 " + long_target,
+       kFocusable | STATE_SYSTEM_FOCUSED},
+      {forms.main.SlotButton(2), L"空き", L"D1 3/25", kFocusable},
+      {forms.main.PageButtonByTag(0), L"D1", L"1/6", kFocusable | STATE_SYSTEM_PRESSED},
+      {forms.main.PageButtonByTag(201), L"P2", L"6/6", kFocusable},
+      {forms.main.PageButtonByTag(203), L"P4", L"", STATE_SYSTEM_INVISIBLE},  // a hidden page
   };
   for (const Row& row : rows) {
     testing::AccessiblePtr object = testing::AccessibleOf(row.button);
@@ -847,6 +866,19 @@ TEST_F(MainWindowTest, ButtonsAreNamedPushButtonsWhoseDefaultActionIsAClick) {
     EXPECT_EQ(read.role, ROLE_SYSTEM_PUSHBUTTON) << row.name;
     EXPECT_EQ(read.state & kStates, row.state) << row.name;
   }
+  // Fields are named by their label, also where the visible one is empty or a check box's.
+  for (const auto& [field, name] :
+       {std::pair{url_ids::MemoBox, L"備考"}, {url_ids::KeyTitleEdit, L"Keyの文字"}}) {
+    testing::AccessiblePtr object = testing::AccessibleOfWindow(forms.url_editor.Control(field));
+    ASSERT_TRUE(object) << name;
+    EXPECT_EQ(testing::Read(object.get()).name, name);
+  }
+  // In the background the mark is no focus.
+  const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(SetForegroundWindow(other));
+  EXPECT_EQ(testing::Read(testing::AccessibleOf(slot1).get()).state & kStates, kFocusable);
+  DestroyWindow(other);
 
   testing::AccessiblePtr slot = testing::AccessibleOf(forms.main.SlotButton(0));
   ASSERT_EQ(slot->accDoDefaultAction(testing::Self()), S_OK);
