@@ -800,7 +800,7 @@ int CmdKeys(int argc, wchar_t** argv) {
   static const Name names[] = {{L"ctrl", VK_CONTROL}, {L"alt", VK_MENU},   {L"shift", VK_SHIFT},
                                {L"space", VK_SPACE},  {L"return", VK_RETURN}, {L"tab", VK_TAB},
                                {L"escape", VK_ESCAPE}, {L"left", VK_LEFT}, {L"right", VK_RIGHT},
-                               {L"up", VK_UP},        {L"down", VK_DOWN}};
+                               {L"up", VK_UP},        {L"down", VK_DOWN},  {L"apps", VK_APPS}};
   const auto send = [](std::vector<INPUT> inputs) {
     if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) return false;
     Sleep(100);  // let the foreground program take it in before the next
@@ -826,8 +826,9 @@ int CmdKeys(int argc, wchar_t** argv) {
         const std::wstring part = stroke.substr(at, end - at);
         const auto found = std::find_if(std::begin(names), std::end(names),
                                         [&](const Name& n) { return part == n.name; });
-        if (found == std::end(names)) return Fail(L"no key named " + part);
-        keys.push_back(found->key);
+        const bool digit = part.size() == 1 && part[0] >= L'0' && part[0] <= L'9';
+        if (found == std::end(names) && !digit) return Fail(L"no key named " + part);
+        keys.push_back(digit ? WORD(part[0]) : found->key);
         at = end + 1;
       }
       for (int up = 0; up < 2; ++up) {

@@ -2,7 +2,8 @@
 # Quenda without a mouse, driven by keys sent with SendInput and by an accessibility client in
 # another process: the hot key minimises the active window and brings it forward again, typing
 # finds a slot on another page and Enter opens it, the arrows move to another slot and Enter
-# opens that, and the client reads a slot button's name and opens it by its default action.
+# opens that, the client reads a slot button's name, page and place and opens it by its default
+# action, and both editors are used from the keyboard alone.
 # The table saved at close holds each opening's count.
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -42,7 +43,27 @@ where=$(drv where "$pid" "$wait_ms")
 [[ $where == *iconic=0*foreground=1 && $where != left=-32000* ]] ||
   fail "after the hot key the main window is at $where"
 
-# Typing finds "Backup ツール" on P1 (icons: no captions) from D1; Enter opens it.
+# The editors from the keyboard alone. Two slots down on D1: the menu key, its last item
+# 内容の編集, an address typed where the URL editor puts the focus, Enter stores it. Slot 1 of
+# P1: the menu key, its first item 内容の編集, a title typed, Esc: nothing changes.
+popup_item() {  # KEY: opens the focused slot's popup and chooses with KEY, then Enter
+  drv keys apps || fail "could not press the menu key"
+  drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
+  drv keys "$1" return || fail "could not choose from the popup"
+}
+drv keys down down || fail "could not move on D1"
+popup_item up
+drv window "$pid" TKeyIn_URL "$wait_ms" >/dev/null || fail "the URL editor did not open from the keyboard"
+drv foreground "$pid" TKeyIn_URL "$wait_ms" || fail "the URL editor did not come to the front"
+drv keys text:example.org/kb return || fail "could not type into the URL editor"
+drv keys ctrl+5 up up right || fail "could not go to slot 1 of P1"
+popup_item down
+drv window "$pid" TPrgForm "$wait_ms" >/dev/null || fail "the program editor did not open from the keyboard"
+drv foreground "$pid" TPrgForm "$wait_ms" || fail "the program editor did not come to the front"
+drv keys text:zzz escape || fail "could not type into the program editor"
+drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come back after Esc"
+
+# Typing finds "Backup ツール" further on P1 (icons: no captions); Enter opens it.
 drv keys text:back || fail "could not type"
 expect_eq "$(drv texts "$pid" 110 110 "$wait_ms")" $'110\t検索: back' "the info line while finding"
 expect_eq "$(drv texts "$pid" 218 218 "$wait_ms")" $'218\t' "slot 0 after finding (P1 shows icons)"
@@ -75,4 +96,8 @@ close_expect wm-close "exited 0"
 record_field() { dd if="$table" bs=1 skip=$(((200 + $1) * 1368 + $2)) count="$3" status=none | tr -d '\0'; }
 expect_eq "$(record_field 7 452 10)" "2" "access count of slot 7 (Enter, then the default action)"
 expect_eq "$(record_field 0 452 10)" "1" "access count of slot 0 (the arrows and Enter)"
+expect_eq "$(record_field 1 4 64 | iconv -f cp932 -t utf-8)" "表計算" "title of slot 1 of P1 after Esc in its editor"
+stored=$(python3 -c 'import sys; t = open(sys.argv[1], "rb").read()
+print([n for n in range(25) if t[n * 1368 + 68:n * 1368 + 196].rstrip(b"\0") == b"https://example.org/kb"])' "$table")
+[[ $stored =~ ^\[[0-9]+\]$ ]] || fail "the address typed into the URL editor is in no slot of D1, or in several: $stored"
 echo "PASS: keyboard"
