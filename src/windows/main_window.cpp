@@ -434,8 +434,8 @@ win::UniqueMenu MainWindow::BuildPopupMenu() const {
   if (KindOfPage(selection_.tag) == PageKind::Program) {
     AppendMenuW(menu.get(), MF_STRING, IDM_RUN_AS_ADMIN, L"管理者として実行");
   }
-  // On top, so that the last item stays the one Up from a fresh popup reaches.
-  InsertMenuW(menu.get(), 0, MF_BYPOSITION | MF_STRING | (history_.CanUndo() ? 0 : MF_GRAYED),
+  // Before the last item: the first and the last stay the ones Down and Up first reach.
+  InsertMenuW(menu.get(), GetMenuItemCount(menu.get()) - 1, MF_BYPOSITION | MF_STRING | (history_.CanUndo() ? 0 : MF_GRAYED),
               IDM_UNDO, L"元に戻す");
   return menu;
 }

@@ -192,8 +192,8 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
   win::UniqueMenu popup = forms.main.BuildPopupMenu();
   ASSERT_EQ(GetMenuItemCount(popup.get()), 4);
-  EXPECT_EQ(GetMenuItemID(popup.get(), 0), UINT(IDM_UNDO));
-  EXPECT_EQ(GetMenuItemID(popup.get(), 2), UINT(IDM_EDIT));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_EDIT));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 2), UINT(IDM_UNDO));
   EXPECT_EQ(GetMenuItemID(popup.get(), 3), UINT(IDM_RUN_AS_ADMIN));
 
   ClickPage(201);
@@ -211,9 +211,9 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   ASSERT_EQ(GetMenuItemCount(popup.get()), 4);
   wchar_t item[32];
   GetMenuStringW(popup.get(), 0, item, 32, MF_BYPOSITION);
-  EXPECT_STREQ(item, L"元に戻す");
-  GetMenuStringW(popup.get(), 1, item, 32, MF_BYPOSITION);
   EXPECT_STREQ(item, L"URL取得");
+  GetMenuStringW(popup.get(), 2, item, 32, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"元に戻す");
   GetMenuStringW(popup.get(), 3, item, 32, MF_BYPOSITION);
   EXPECT_STREQ(item, L"内容の編集");
 }
