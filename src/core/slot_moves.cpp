@@ -29,10 +29,28 @@ bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
          a.icon == b.icon && a.stamp == b.stamp;
 }
 
-// Writes the records of one side of a step (before for undo, after for redo).
+// Writes the records of one side of a step (before for undo, after for redo). Opening a slot is
+// no change of its own: an entry opened since keeps its count and date wherever it goes back.
 void Apply(SlotTable& table, const TableStep& step, bool after) {
-  for (const SlotChange& change : step.changes) {
-    table.records[change.record] = after ? change.after : change.before;
+  std::vector<SlotRecord> now;
+  for (const SlotChange& change : step.changes) now.push_back(table.records[change.record]);
+  for (std::size_t i = 0; i < step.changes.size(); ++i) {
+    SlotRecord record = after ? step.changes[i].after : step.changes[i].before;
+    // Where that entry lies now: a moved one elsewhere in the step, an edited one in place.
+    std::size_t from = i;
+    for (std::size_t j = 0; j < step.changes.size(); ++j) {
+      if (SameRecord(after ? step.changes[j].before : step.changes[j].after, record)) from = j;
+    }
+    const SlotRecord& was = after ? step.changes[from].before : step.changes[from].after;
+    if (SameEntry(now[from], was) && !SameRecord(now[from], was)) {
+      std::memcpy(record.fields.AccessCount, now[from].fields.AccessCount,
+                  sizeof record.fields.AccessCount);
+      std::memcpy(record.fields.LastAccess, now[from].fields.LastAccess,
+                  sizeof record.fields.LastAccess);
+      record.whole[AccessCount] = now[from].whole[AccessCount];
+      record.whole[LastAccess] = now[from].whole[LastAccess];
+    }
+    table.records[step.changes[i].record] = std::move(record);
   }
   ++table.changes;
 }

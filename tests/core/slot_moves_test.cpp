@@ -11,7 +11,8 @@ namespace {
 constexpr PageIndex D1 = 0, D2 = 1, P1 = 8, P2 = 9, P3 = 10;
 
 // 'S' swaps (page, slot) with (to_page, to_slot), 'M' moves it onto to_page, 'E' retitles it
-// "E", 'C' clears it, 'U' undoes, 'R' redoes. Edits and clears are recorded as the window does.
+// "E", 'C' clears it, 'O' opens it (count 9, not a step), 'U' undoes, 'R' redoes. Edits and
+// clears are recorded as the window does.
 struct Op {
   char kind;
   PageIndex page = 0;
@@ -23,6 +24,7 @@ struct Place {
   PageIndex page;
   SlotIndex slot;
   const char* title;
+  const char* count = nullptr;
 };
 struct Row {
   const char* name;
@@ -54,6 +56,9 @@ std::string Apply(SlotTable& table, UndoHistory& history, const Op& op) {
       if (moved.step) history.Record(std::move(*moved.step));
       return moved.refusal;
     }
+    case 'O':
+      SetSlotField(table, AccessCount, op.page, op.slot, "9");
+      return "";
     case 'E':
     case 'C': {
       TableStep step = BeginStep(table, op.kind == 'E' ? step_name::kEdit : step_name::kClear,
@@ -98,6 +103,10 @@ TEST(SlotMoves, MovesUndoAndRedo) {
        {{P1, 0, "A"}, {P1, 2, "B"}},
        "none"},
       {"nothing to undo", {{'U'}}, {{P1, 0, "A"}}, "none"},
+      {"an opening stays through undo",
+       {{'S', P1, 1, P1, 4}, {'E', P1, 4}, {'O', P1, 4}, {'U'}, {'U'}},
+       {{P1, 1, "B", "9"}, {P1, 4, ""}},
+       swap},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -109,6 +118,9 @@ TEST(SlotMoves, MovesUndoAndRedo) {
     for (const Place& place : row.expect) {
       EXPECT_EQ(GetSlotField(table, Title, place.page, place.slot), place.title)
           << place.page << "/" << place.slot;
+      if (place.count) {
+        EXPECT_EQ(GetSlotField(table, AccessCount, place.page, place.slot), place.count);
+      }
       // "A" travels whole: its whole text, count, icon and stamp.
       if (std::string(place.title) != "A") continue;
       const SlotRecord& moved = table.At(place.page, place.slot);
