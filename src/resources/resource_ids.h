@@ -11,6 +11,7 @@
 #define IDM_CAPTURE 1101
 #define IDM_EDIT 1102
 #define IDM_RUN_AS_ADMIN 1103
+#define IDM_UNDO 1104
 
 // The page buttons' glyph strip.
 #define IDB_PAGE_GLYPH 200

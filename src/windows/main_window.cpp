@@ -240,6 +240,7 @@ void MainWindow::EditSlot(SlotIndex slot) {
   const PageKind kind = KindOfPage(selection_.tag);
   if (kind != PageKind::Hidden) {
     std::optional<SlotEntry> edited;
+    TableStep step = BeginSlotStep(step_name::kEdit, slot);
     editing_ = true;
     if (kind == PageKind::Program && dialogs_.program_editor) {
       edited = dialogs_.program_editor->Edit(hwnd(), SlotEditAt(*table_, page, slot));
@@ -250,6 +251,8 @@ void MainWindow::EditSlot(SlotIndex slot) {
     editing_ = false;
     if (!hwnd()) return;  // the session ended while the editor was open; it saved the table
     if (edited) StoreSlotEntry(*table_, page, slot, *edited);
+    if (!edited) step.what = step_name::kClear;  // only the editor's クリヤー can have changed it
+    RecordStep(std::move(step));
     ShowPage();
   }
   // Saved whatever the editor did, cancelled included.
@@ -260,10 +263,12 @@ void MainWindow::CaptureIntoSlot(SlotIndex slot) {
   const std::optional<CapturedPage> captured = CaptureBrowserPage();
   if (!captured || captured->address.empty()) return;
   const PageIndex page = selection_.page;
+  TableStep step = BeginSlotStep(step_name::kCapture, slot);
   ClearSlot(*table_, page, slot);
   WriteNewEntry(*table_, page, slot, captured->address, captured->short_title, captured->title,
                 "1");
   SetSlotFieldWide(*table_, Target, page, slot, win::FromCp932(captured->address));
+  RecordStep(std::move(step));
   ShowSlot(unsigned(slot));
   SaveTable();
 }
@@ -291,6 +296,53 @@ void MainWindow::OpenSlot(HWND slot_button, bool elevated) {
 
 void MainWindow::CountOpening() {
   UpdateAccessStatistics(*table_, selection_.page, selection_.slot);
+}
+
+TableStep MainWindow::BeginSlotStep(const char* what, SlotIndex slot) const {
+  return BeginStep(*table_, what, {selection_.page * kSlotsPerPage + slot});
+}
+
+void MainWindow::RecordStep(TableStep step) {
+  FinishStep(*table_, step);
+  history_.Record(std::move(step));
+}
+
+bool MainWindow::OnMoveOrUndoKey(UINT key, bool shift) {
+  if (!shift && (key == 'Z' || key == 'Y')) {
+    UndoChange(key == 'Y');
+    return true;
+  }
+  if (!shift || focus_in_bank_) return false;
+  switch (key) {
+    case VK_LEFT: SwapFocusedSlot(-1); return true;
+    case VK_RIGHT: SwapFocusedSlot(1); return true;
+    case VK_UP: SwapFocusedSlot(-5); return true;
+    case VK_DOWN: SwapFocusedSlot(5); return true;
+  }
+  return false;
+}
+
+void MainWindow::SwapFocusedSlot(int step) {
+  const int to = focus_slot_ + step;
+  if (to < 0 || to >= kSlotsPerPage) return;  // no neighbour that way
+  const PageIndex page = selection_.page;
+  MoveResult moved = SwapSlots(*table_, page, focus_slot_, page, to);
+  if (!moved.step) return;
+  history_.Record(std::move(*moved.step));
+  ShowSlot(unsigned(focus_slot_));
+  ShowSlot(unsigned(to));
+  MoveFocusTo(to);
+  SaveTable();
+}
+
+void MainWindow::UndoChange(bool redo) {
+  const TableStep* step = redo ? history_.Redo(*table_) : history_.Undo(*table_);
+  if (!step) return;
+  const std::wstring said = (redo ? L"やり直しました: " : L"元に戻しました: ") +
+                            win::FromCp932(step->what);
+  ShowPage();
+  SaveTable();
+  win::SetText(Control(main_ids::InfoLine), said);
 }
 
 void MainWindow::SaveTable() {
@@ -361,6 +413,7 @@ void MainWindow::ReceiveDropFiles(HDROP drop) {
     const std::string path = win::ToCp932(whole_path);
     held.reset();
     if (CurrentPrompts().Show(hwnd(), L"内容を置き換えますか？", L"確認", MB_YESNO) == IDYES) {
+      TableStep step = BeginSlotStep(step_name::kDrop, slot);
       ClearSlot(*table_, page, slot);
       if (IsShortcutPath(path)) {
         std::string unused_name;
@@ -376,6 +429,7 @@ void MainWindow::ReceiveDropFiles(HDROP drop) {
       SetSlotFieldWide(*table_, Title, page, slot, name);
       SetSlotFieldWide(*table_, DisplayName, page, slot, name);
       StoreSlotIcon(*table_, page, slot, win::ComposeIcon(icon.get(), kIconPalette[kWhite]));
+      RecordStep(std::move(step));
       filled = true;
     }
   }
@@ -393,6 +447,9 @@ win::UniqueMenu MainWindow::BuildPopupMenu() const {
   if (KindOfPage(selection_.tag) == PageKind::Program) {
     AppendMenuW(menu.get(), MF_STRING, IDM_RUN_AS_ADMIN, L"管理者として実行");
   }
+  // Before the last item: the first and the last stay the ones Down and Up first reach.
+  InsertMenuW(menu.get(), GetMenuItemCount(menu.get()) - 1, MF_BYPOSITION | MF_STRING | (history_.CanUndo() ? 0 : MF_GRAYED),
+              IDM_UNDO, L"元に戻す");
   return menu;
 }
 
@@ -447,6 +504,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
       break;
     case IDM_RUN_AS_ADMIN:
       OpenSlot(slot_buttons_[popup_slot_], /*elevated=*/true);
+      break;
+    case IDM_UNDO:
+      UndoChange(/*redo=*/false);
       break;
   }
 }
@@ -533,7 +593,7 @@ bool MainWindow::OnKeyDown(UINT key) {
     OpenSlot(slot_buttons_[focus_slot_], /*elevated=*/true);
     return true;
   }
-  if (ctrl) return false;
+  if (ctrl) return OnMoveOrUndoKey(key, shift);
   switch (key) {
     case VK_TAB:
       focus_in_bank_ = !focus_in_bank_;

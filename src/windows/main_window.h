@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/now_text.h"
+#include "core/slot_moves.h"
 #include "core/slot_table.h"
 #include "core/table_file.h"
 #include "platform/folder_watch.h"
@@ -68,6 +69,10 @@ class MainWindow : public win::LayoutWindow {
   void CountOpening();  // of the selected slot, stamped with the time
   void AcceptDrops(bool accept);
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
+  // Swaps the focused slot with its neighbour `step` slots on; the focus follows. Saves.
+  void SwapFocusedSlot(int step);
+  // Ctrl+Z / Ctrl+Y and the popup's "元に戻す": saves and says on the info line what was done.
+  void UndoChange(bool redo);
 
   const SlotSelection& Selection() const { return selection_; }
 
@@ -119,6 +124,10 @@ class MainWindow : public win::LayoutWindow {
   void RegisterActivationKey();
   // Saves the table, merged with another writer's change; shows what the merge brought.
   void SaveTable();
+  // A change through this window: begun with the slot's record before, recorded once done.
+  TableStep BeginSlotStep(const char* what, SlotIndex slot) const;
+  void RecordStep(TableStep step);
+  bool OnMoveOrUndoKey(UINT key, bool shift);
   void ShowSync(const TableFile::SyncResult& sync);
   void OnHotKey();
   // Type to find: a character typed, Backspace and Esc included.
@@ -129,6 +138,7 @@ class MainWindow : public win::LayoutWindow {
   MainWindowDialogs dialogs_;
   SlotTable* table_ = nullptr;
   TableFile* file_ = nullptr;
+  UndoHistory history_;  // of this run's changes
   FolderWatch folder_watch_;
   // While an editor is open another writer's change waits for its "設　定", where it is merged:
   // taken in before, it would be overwritten by the editor's entry unseen.

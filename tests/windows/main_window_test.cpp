@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   SetSlotField(Table(), Title, 9, 0, "page P2");
   Start();
   EXPECT_FALSE(forms.main.AcceptsDrops());
-  EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 3);
+  EXPECT_EQ(GetMenuItemCount(forms.main.BuildPopupMenu().get()), 4);
 
   ClickPage(200);
   EXPECT_EQ(forms.main.Selection().tag, 200);
@@ -191,9 +191,10 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_TRUE(win::SpeedButton::From(forms.main.PageButtonByTag(200))->Down());
   EXPECT_FALSE(win::SpeedButton::From(forms.main.PageButtonByTag(0))->Down());
   win::UniqueMenu popup = forms.main.BuildPopupMenu();
-  ASSERT_EQ(GetMenuItemCount(popup.get()), 3);
+  ASSERT_EQ(GetMenuItemCount(popup.get()), 4);
   EXPECT_EQ(GetMenuItemID(popup.get(), 1), UINT(IDM_EDIT));
-  EXPECT_EQ(GetMenuItemID(popup.get(), 2), UINT(IDM_RUN_AS_ADMIN));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 2), UINT(IDM_UNDO));
+  EXPECT_EQ(GetMenuItemID(popup.get(), 3), UINT(IDM_RUN_AS_ADMIN));
 
   ClickPage(201);
   EXPECT_EQ(forms.main.Selection().page, 9);
@@ -207,11 +208,13 @@ TEST_F(MainWindowTest, PageButtonsSwitchPagesPopupItemsAndDropAcceptance) {
   EXPECT_FALSE(forms.main.AcceptsDrops());
   EXPECT_EQ(win::GetText(forms.main.SlotButton(0)), L"page D2");
   popup = forms.main.BuildPopupMenu();
-  ASSERT_EQ(GetMenuItemCount(popup.get()), 3);
+  ASSERT_EQ(GetMenuItemCount(popup.get()), 4);
   wchar_t item[32];
   GetMenuStringW(popup.get(), 0, item, 32, MF_BYPOSITION);
   EXPECT_STREQ(item, L"URL取得");
   GetMenuStringW(popup.get(), 2, item, 32, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"元に戻す");
+  GetMenuStringW(popup.get(), 3, item, 32, MF_BYPOSITION);
   EXPECT_STREQ(item, L"内容の編集");
 }
 
@@ -410,6 +413,13 @@ TEST_F(MainWindowTest, ADropOnASlotAsksThenTakesTheFirstFile) {
 
   // Saved at once; a save that fails says so, as after an edit.
   EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 7), "Editor.ico");
+  // Ctrl+Z takes the drop back and Ctrl+Y does it again, each saved.
+  Key('Z', {VK_CONTROL});
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 7), "");
+  EXPECT_EQ(text(main_ids::InfoLine), L"元に戻しました: ドロップ");
+  Key('Y', {VK_CONTROL});
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 7), "Editor.ico");
+  EXPECT_EQ(win::GetText(forms.main.SlotButton(7)), L"");
   std::filesystem::create_directory(dir.path() / L"Quenda.Tbl.tmp");
   prompts.prompts.answers = {IDYES};
   Drop(SlotPoint(8), {first.wstring()});
@@ -681,6 +691,21 @@ TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
   Key(VK_TAB);
   EXPECT_FALSE(forms.main.FocusInPageBank());
   EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
+
+  // Ctrl+Shift+arrows carry the slot along with the focus; undo and redo put it back and forth.
+  Key('1', {VK_CONTROL});
+  const std::tuple<UINT, int, int, const wchar_t*> swaps[] = {
+      {VK_RIGHT, 6, 6, L"five"},
+      {VK_DOWN, 11, 11, L"five"},
+      {'Z', 11, 6, L"元に戻しました: 入れ替え"},
+      {'Y', 11, 11, L"やり直しました: 入れ替え"},
+  };
+  for (const auto& [key, focus, five_at, info] : swaps) {
+    Key(key, {VK_CONTROL, key < 'A' ? VK_SHIFT : VK_CONTROL});
+    EXPECT_EQ(forms.main.FocusedSlot(), focus) << key;
+    EXPECT_EQ(GetSlotField(Reloaded(), DisplayName, 0, five_at), "five") << key;
+    EXPECT_EQ(text(main_ids::InfoLine), info) << key;
+  }
 }
 
 TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {

@@ -1,0 +1,133 @@
+#include "core/slot_moves.h"
+
+#include <cstring>
+#include <utility>
+
+namespace quenda {
+
+namespace step_name {
+const char kMove[] = "\x88\xda\x93\xae";
+const char kSwap[] = "\x93\xfc\x82\xea\x91\xd6\x82\xa6";
+const char kEdit[] = "\x90\xdd\x92\xe8";
+const char kClear[] = "\x83\x4e\x83\x8a\x83\x84\x81\x5b";
+const char kDrop[] = "\x83\x68\x83\x8d\x83\x62\x83\x76";
+const char kCapture[] = "\x8e\xe6\x82\xe8\x8d\x9e\x82\xdd";
+}  // namespace step_name
+
+namespace msg {
+const char kPageFull[] =
+    "\x83\x79\x81\x5b\x83\x57\x82\xc9\x8b\xf3\x82\xab\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9"
+    "\x82\xf1";
+}  // namespace msg
+
+namespace {
+
+int RecordIndex(PageIndex page, SlotIndex slot) { return page * kSlotsPerPage + slot; }
+
+bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
+  return std::memcmp(&a.fields, &b.fields, sizeof a.fields) == 0 && a.whole == b.whole &&
+         a.icon == b.icon && a.stamp == b.stamp;
+}
+
+// Writes the records of one side of a step (before for undo, after for redo). Opening a slot is
+// no change of its own: an entry opened since keeps its count and date wherever it goes back.
+void Apply(SlotTable& table, const TableStep& step, bool after) {
+  std::vector<SlotRecord> now;
+  for (const SlotChange& change : step.changes) now.push_back(table.records[change.record]);
+  for (std::size_t i = 0; i < step.changes.size(); ++i) {
+    SlotRecord record = after ? step.changes[i].after : step.changes[i].before;
+    // Where that entry lies now: a moved one elsewhere in the step, an edited one in place.
+    std::size_t from = i;
+    for (std::size_t j = 0; j < step.changes.size(); ++j) {
+      if (SameRecord(after ? step.changes[j].before : step.changes[j].after, record)) from = j;
+    }
+    const SlotRecord& was = after ? step.changes[from].before : step.changes[from].after;
+    if (SameEntry(now[from], was) && !SameRecord(now[from], was)) {
+      std::memcpy(record.fields.AccessCount, now[from].fields.AccessCount,
+                  sizeof record.fields.AccessCount);
+      std::memcpy(record.fields.LastAccess, now[from].fields.LastAccess,
+                  sizeof record.fields.LastAccess);
+      record.whole[AccessCount] = now[from].whole[AccessCount];
+      record.whole[LastAccess] = now[from].whole[LastAccess];
+    }
+    table.records[step.changes[i].record] = std::move(record);
+  }
+  ++table.changes;
+}
+
+}  // namespace
+
+PageGroup GroupOfPage(PageIndex page) {
+  if (page >= PageFromTag(0) && page <= PageFromTag(3)) return PageGroup::Addresses;
+  if (page >= PageFromTag(200) && page <= PageFromTag(203)) return PageGroup::Programs;
+  return PageGroup::None;
+}
+
+bool SlotIsEmpty(const SlotTable& table, PageIndex page, SlotIndex slot) {
+  return GetSlotField(table, Title, page, slot).empty() &&
+         GetSlotField(table, Target, page, slot).empty();
+}
+
+TableStep BeginStep(const SlotTable& table, std::string what, std::vector<int> records) {
+  TableStep step{std::move(what), {}};
+  for (int record : records) step.changes.push_back({record, table.records[record], {}});
+  return step;
+}
+
+void FinishStep(const SlotTable& table, TableStep& step) {
+  for (SlotChange& change : step.changes) change.after = table.records[change.record];
+  std::erase_if(step.changes,
+                [](const SlotChange& change) { return SameRecord(change.before, change.after); });
+}
+
+bool StepChangesNothing(const TableStep& step) { return step.changes.empty(); }
+
+MoveResult SwapSlots(SlotTable& table, PageIndex page_a, SlotIndex slot_a, PageIndex page_b,
+                     SlotIndex slot_b) {
+  const PageGroup group = GroupOfPage(page_a);
+  if (group == PageGroup::None || group != GroupOfPage(page_b)) return {};
+  const int a = RecordIndex(page_a, slot_a), b = RecordIndex(page_b, slot_b);
+  if (a == b) return {};
+  TableStep step = BeginStep(table, step_name::kSwap, {a, b});
+  std::swap(table.records[a], table.records[b]);
+  ++table.changes;
+  FinishStep(table, step);
+  return {std::move(step), {}};
+}
+
+MoveResult MoveSlotToPage(SlotTable& table, PageIndex page, SlotIndex slot, PageIndex to_page) {
+  const PageGroup group = GroupOfPage(page);
+  if (group == PageGroup::None || group != GroupOfPage(to_page) || page == to_page) return {};
+  for (SlotIndex free = 0; free < kSlotsPerPage; ++free) {
+    if (!SlotIsEmpty(table, to_page, free)) continue;
+    MoveResult result = SwapSlots(table, page, slot, to_page, free);
+    if (result.step) result.step->what = step_name::kMove;
+    return result;
+  }
+  return {std::nullopt, msg::kPageFull};
+}
+
+void UndoHistory::Record(TableStep step) {
+  if (StepChangesNothing(step)) return;
+  undone_.clear();
+  done_.push_back(std::move(step));
+  if (done_.size() > kKeptSteps) done_.pop_front();
+}
+
+const TableStep* UndoHistory::Undo(SlotTable& table) {
+  if (done_.empty()) return nullptr;
+  undone_.push_back(std::move(done_.back()));
+  done_.pop_back();
+  Apply(table, undone_.back(), false);
+  return &undone_.back();
+}
+
+const TableStep* UndoHistory::Redo(SlotTable& table) {
+  if (undone_.empty()) return nullptr;
+  done_.push_back(std::move(undone_.back()));
+  undone_.pop_back();
+  Apply(table, done_.back(), true);
+  return &done_.back();
+}
+
+}  // namespace quenda
