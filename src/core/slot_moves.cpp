@@ -114,8 +114,26 @@ void UndoHistory::Record(TableStep step) {
   if (done_.size() > kKeptSteps) done_.pop_front();
 }
 
+// Whether every slot of a step still holds the entry the step left there (`after`) or found
+// (`before`): another PC's edit merged in since is never overwritten by an undo or a redo.
+bool Holds(const SlotTable& table, const TableStep& step, bool after) {
+  for (const SlotChange& change : step.changes) {
+    bool found = false;
+    for (const SlotChange& other : step.changes) {
+      found = found || SameEntry(table.records[change.record], after ? other.after : other.before);
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+
 const TableStep* UndoHistory::Undo(SlotTable& table) {
   if (done_.empty()) return nullptr;
+  if (!Holds(table, done_.back(), true)) {
+    done_.clear();  // older steps lie under this one: none can go back safely
+    undone_.clear();
+    return nullptr;
+  }
   undone_.push_back(std::move(done_.back()));
   done_.pop_back();
   Apply(table, undone_.back(), false);
@@ -124,6 +142,10 @@ const TableStep* UndoHistory::Undo(SlotTable& table) {
 
 const TableStep* UndoHistory::Redo(SlotTable& table) {
   if (undone_.empty()) return nullptr;
+  if (!Holds(table, undone_.back(), false)) {
+    undone_.clear();
+    return nullptr;
+  }
   done_.push_back(std::move(undone_.back()));
   undone_.pop_back();
   Apply(table, done_.back(), true);

@@ -71,7 +71,9 @@ class UndoHistory {
 
   // A new change: kept (an empty step is not), and what was undone can no longer be redone.
   void Record(TableStep step);
-  // Puts the newest step's records back as they were; the step, or nothing when none is left.
+  // Puts the newest step's records back as they were; the step, or nothing when none is left
+  // or its slots no longer hold what it left there (another writer's edit merged in since: the
+  // history is then dropped rather than that edit lost).
   const TableStep* Undo(SlotTable& table);
   const TableStep* Redo(SlotTable& table);
 

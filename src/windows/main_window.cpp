@@ -336,8 +336,12 @@ void MainWindow::SwapFocusedSlot(int step) {
 }
 
 void MainWindow::UndoChange(bool redo) {
+  const bool had = redo ? history_.CanRedo() : history_.CanUndo();
   const TableStep* step = redo ? history_.Redo(*table_) : history_.Undo(*table_);
-  if (!step) return;
+  if (!step) {
+    if (had) win::SetText(Control(main_ids::InfoLine), L"他の PC の変更と重なるため、元に戻せません。");
+    return;
+  }
   const std::wstring said = (redo ? L"やり直しました: " : L"元に戻しました: ") +
                             win::FromCp932(step->what);
   ShowPage();

@@ -59,6 +59,9 @@ std::string Apply(SlotTable& table, UndoHistory& history, const Op& op) {
     case 'O':
       SetSlotField(table, AccessCount, op.page, op.slot, "9");
       return "";
+    case 'W':  // another PC's edit, merged in without a step
+      SetSlotField(table, Memo, op.page, op.slot, "theirs");
+      return "";
     case 'E':
     case 'C': {
       TableStep step = BeginStep(table, op.kind == 'E' ? step_name::kEdit : step_name::kClear,
@@ -103,6 +106,7 @@ TEST(SlotMoves, MovesUndoAndRedo) {
        {{P1, 0, "A"}, {P1, 2, "B"}},
        "none"},
       {"nothing to undo", {{'U'}}, {{P1, 0, "A"}}, "none"},
+      {"another PC's edit is never undone", {{'E', P1, 0}, {'W', P1, 0}, {'U'}}, {{P1, 0, "E"}}, "none"},
       {"an opening stays through undo",
        {{'S', P1, 1, P1, 4}, {'E', P1, 4}, {'O', P1, 4}, {'U'}, {'U'}},
        {{P1, 1, "B", "9"}, {P1, 4, ""}},
