@@ -71,11 +71,11 @@ WINDOWS_7_FUNCTIONS = {
         ChildWindowFromPointEx CreatePopupMenu CreateWindowExW DefWindowProcW DestroyIcon
         DestroyMenu DestroyWindow DispatchMessageW DrawEdge DrawFocusRect DrawIconEx DrawTextW
         EnableWindow EndPaint EnumChildWindows EnumWindows FillRect GetCapture GetClassNameW
-        GetClientRect GetCursorPos GetDC GetDlgCtrlID GetFocus GetForegroundWindow
-        GetKeyState GetLastActivePopup GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
+        GetClientRect GetCursorPos GetDC GetDlgCtrlID GetFocus GetAncestor GetForegroundWindow
+        GetKeyState GetLastActivePopup GetMenuItemCount GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
         GetSysColorBrush GetWindow GetWindowLongPtrW GetWindowLongW GetWindowRect
         GetWindowTextLengthW GetWindowTextW GetWindowThreadProcessId InflateRect IntersectRect
-        InvalidateRect IsChild IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
+        InsertMenuW InvalidateRect IsChild IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
         KillTimer LoadCursorW LoadIconW LoadImageW LoadMenuW MapWindowPoints MessageBoxW
         MonitorFromWindow NotifyWinEvent OffsetRect PostMessageW PostQuitMessage
         PrivateExtractIconsW PtInRect RedrawWindow RegisterClassExW RegisterHotKey
