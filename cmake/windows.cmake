@@ -8,6 +8,7 @@ add_library(quenda_platform STATIC
   src/platform/accessibility_library.cpp
   src/platform/accessible_address.cpp
   src/platform/accessible_control.cpp
+  src/platform/announcer.cpp
   src/platform/capture_win.cpp
   src/platform/clock_win.cpp
   src/platform/cp932.cpp
@@ -23,7 +24,8 @@ add_library(quenda_platform STATIC
 )
 quenda_layer_include_root(quenda_platform platform)
 target_compile_definitions(quenda_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-# No oleacc: it is loaded from the system folder when first needed (accessibility_library.cpp).
+# No oleacc nor uiautomationcore: loaded from the system folder when first needed
+# (accessibility_library.cpp, announcer.cpp).
 target_link_libraries(quenda_platform PUBLIC quenda_core shell32 ole32 oleaut32 uuid comdlg32
                       gdi32 user32)
 

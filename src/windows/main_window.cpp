@@ -12,6 +12,7 @@
 #include "core/hot_key.h"
 #include "core/table_file.h"
 #include "core/text_rules.h"
+#include "platform/announcer.h"
 #include "platform/cp932.h"
 #include "platform/full_text_win.h"
 #include "platform/icon_bitmap.h"
@@ -660,9 +661,12 @@ void MainWindow::OnTypedChar(wchar_t c) {
                L"検索: " + typed_ + (found ? L"" : L"　（見つかりません）"));
   // Nothing moved, so no focus event: a screen reader hears of the miss from the info line.
   if (!found) {
-    win::SetText(info_line_name_, win::GetText(Control(main_ids::InfoLine)));
+    const std::wstring info = win::GetText(Control(main_ids::InfoLine));
+    win::SetText(info_line_name_, info);
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Control(main_ids::InfoLine), OBJID_CLIENT,
                    CHILDID_SELF);
+    // A name change of a control out of focus goes unread by some readers; this one is spoken.
+    CurrentAnnouncer().Announce(Control(main_ids::InfoLine), info, L"Quenda.SearchNotFound");
   }
   SetTimer(hwnd(), kTypedTimerId, UINT(kTypingPauseMs), nullptr);
 }

@@ -9,6 +9,7 @@
 #include "app/forms.h"
 #include "core/now_text.h"
 #include "core/table_file.h"
+#include "platform/announcer.h"
 #include "platform/cp932.h"
 #include "platform/full_text_win.h"
 #include "platform/shell.h"
@@ -800,11 +801,23 @@ TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
       {WM_CHAR, L'q', 0, 0, 2, L"Wq", L"検索: Wq　（見つかりません）"},  // the focus stays
       // Esc after the pause, and the last character erased, end the search in the info line.
       {WM_CHAR, L'\x1B', 2, 0, 2, L"", L"forecast"}, {WM_CHAR, L'W', 0, 0, 2, L"W", L"検索: W"},
-      {WM_CHAR, L'\b', 0, 0, 2, L"", L"forecast"},   {WM_CHAR, L'q', 0, 0, 2, L"q"},
+      {WM_CHAR, L'\b', 0, 0, 2, L"", L"forecast"},
+      {WM_CHAR, L'q', 0, 0, 2, L"q", L"検索: q　（見つかりません）"},
   };
+  // A miss is spoken once, as the info line shows it; a find moves the focus and says nothing.
+  struct : Announcer {
+    void Announce(HWND, const std::wstring& text, const wchar_t*) override { told.push_back(text); }
+    std::vector<std::wstring> told;
+  } announcer;
+  SetAnnouncer(&announcer);
   for (const Step& step : steps) {
     clock.now.second += step.seconds_later;
+    announcer.told.clear();
     SendMessageW(main(), step.message, step.typed, 0);
+    const bool missed = step.info && std::wstring(step.info).ends_with(L"（見つかりません）");
+    EXPECT_EQ(announcer.told,
+              missed ? std::vector<std::wstring>{step.info} : std::vector<std::wstring>{})
+        << int(step.typed);
     EXPECT_EQ(forms.main.TypedText(), step.text) << int(step.typed);
     EXPECT_EQ(forms.main.Selection().tag, step.tag) << int(step.typed);
     EXPECT_EQ(forms.main.FocusedSlot(), step.slot) << int(step.typed);
@@ -812,6 +825,7 @@ TEST_F(MainWindowTest, TypingFindsTheNextSlotOnTheSixPages) {
       EXPECT_EQ(text(main_ids::InfoLine), step.info) << int(step.typed);
     }
   }
+  SetAnnouncer(nullptr);
   SendMessageW(main(), WM_TIMER, 1, 0);
   EXPECT_EQ(forms.main.TypedText(), L"");
   EXPECT_EQ(text(main_ids::InfoLine), L"forecast");  // the focused slot's own display again

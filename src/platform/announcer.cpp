@@ -1,0 +1,76 @@
+#include "platform/announcer.h"
+
+#include <oleauto.h>
+#include <unknwn.h>
+
+#include "platform/handle.h"
+
+namespace quenda {
+
+namespace {
+
+// Not in every SDK's headers: the values UiaRaiseNotificationEvent takes.
+constexpr int kNotificationKindActionCompleted = 2;
+constexpr int kNotificationProcessingImportantMostRecent = 1;
+
+// The provider is an IRawElementProviderSimple; only passed on and released here.
+using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IUnknown**);
+using RaiseNotificationEvent = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
+
+// uiautomationcore.dll is no import: Windows 7 lacks the notification, and a copy planted
+// beside the program must not be loaded. Kept for the process once loaded.
+struct AutomationCore {
+  win::UniqueLibrary module;
+  HostProviderFromHwnd host_provider = nullptr;
+  RaiseNotificationEvent raise_notification = nullptr;
+
+  AutomationCore() {
+    // Without the flag (an unpatched Windows 7) there is no notification either.
+    module.reset(LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!module) return;
+    host_provider = reinterpret_cast<HostProviderFromHwnd>(
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "UiaHostProviderFromHwnd")));
+    raise_notification = reinterpret_cast<RaiseNotificationEvent>(
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "UiaRaiseNotificationEvent")));
+  }
+};
+
+// BSTRs freed at the end of the scope.
+class Bstr {
+ public:
+  explicit Bstr(const wchar_t* text, UINT length) : value_(SysAllocStringLen(text, length)) {}
+  ~Bstr() { SysFreeString(value_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  BSTR get() const { return value_; }
+
+ private:
+  BSTR value_;
+};
+
+Announcer g_system_announcer;
+Announcer* g_announcer = &g_system_announcer;
+
+}  // namespace
+
+void Announcer::Announce(HWND window, const std::wstring& text, const wchar_t* activity) {
+  static const AutomationCore core;
+  if (!core.host_provider || !core.raise_notification) return;
+  IUnknown* provider = nullptr;
+  if (FAILED(core.host_provider(window, &provider)) || !provider) return;
+  const Bstr display(text.c_str(), UINT(text.size()));
+  const Bstr id(activity, UINT(wcslen(activity)));
+  if (display.get() && id.get()) {
+    (void)core.raise_notification(provider, kNotificationKindActionCompleted,
+                                  kNotificationProcessingImportantMostRecent, display.get(),
+                                  id.get());
+  }
+  provider->Release();
+}
+
+Announcer& CurrentAnnouncer() { return *g_announcer; }
+void SetAnnouncer(Announcer* announcer) {
+  g_announcer = announcer ? announcer : &g_system_announcer;
+}
+
+}  // namespace quenda
