@@ -6,8 +6,8 @@
 
 namespace quenda {
 
-// Tells a screen reader what changed where no focus moved. The system's raises a UI Automation
-// notification (Windows 10 1709 on); where the system has none it does nothing.
+// Tells a screen reader what changed where no focus moved. This one raises a UI Automation
+// notification (Windows 10 1709 on) and does nothing where the system has none.
 class Announcer {
  public:
   virtual ~Announcer() = default;
