@@ -118,4 +118,27 @@ std::optional<FileVersion> Win32TableStorage::Version(const PathText& path) {
                          data.ftLastWriteTime.dwLowDateTime};
 }
 
+std::vector<PathText> Win32TableStorage::FileNames(const PathText& folder) {
+  std::vector<PathText> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(ApiPath(folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool Win32TableStorage::MakeFolders(const PathText& folder) {
+  // Each missing folder from the top down; those already there fail harmlessly.
+  for (std::size_t at = folder.find_first_of(L"\\/", 3); at != std::wstring::npos;
+       at = folder.find_first_of(L"\\/", at + 1)) {
+    CreateDirectoryW(ApiPath(folder.substr(0, at)).c_str(), nullptr);
+  }
+  CreateDirectoryW(ApiPath(folder).c_str(), nullptr);
+  const DWORD attributes = GetFileAttributesW(ApiPath(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace quenda

@@ -15,6 +15,8 @@ class Win32TableStorage : public TableStorage {
   bool Exists(const PathText& path) override;
   void Remove(const PathText& path) override;
   std::optional<FileVersion> Version(const PathText& path) override;
+  std::vector<PathText> FileNames(const PathText& folder) override;
+  bool MakeFolders(const PathText& folder) override;
 };
 
 // A path the file API takes at any length ("\\?\" form past MAX_PATH).
