@@ -71,6 +71,7 @@ PathText BackupFolderName(const PathText& table_folder) {
 
 std::vector<TableBackup> ListBackups(TableStorage& storage, const PathText& folder) {
   std::vector<TableBackup> backups;
+  if (folder.empty()) return backups;  // no backup folder: none kept
   for (const PathText& name : storage.FileNames(folder)) {
     if (const std::optional<int> date = DateOfName(name)) {
       backups.push_back({*date / 10000, *date / 100 % 100, *date % 100, Join(folder, name)});
@@ -101,13 +102,17 @@ int FilledSlots(const SlotTable& table) {
   return filled;
 }
 
-std::string BackupLine(const TableBackup& backup, int filled) {
+std::string BackupDate(const TableBackup& backup) {
   LocalDateTime day;
   day.year = backup.year;
   day.month = backup.month;
   day.day = backup.day;
+  return CurrentClock().ShortDate(day);
+}
+
+std::string BackupLine(const TableBackup& backup, int filled) {
   // "  使用中 n 件"
-  return CurrentClock().ShortDate(day) + "  \x8e\x67\x97\x70\x92\x86 " + std::to_string(filled) +
+  return BackupDate(backup) + "  \x8e\x67\x97\x70\x92\x86 " + std::to_string(filled) +
          " \x8c\x8f";
 }
 

@@ -40,6 +40,8 @@ MaybeError KeepDailyBackup(TableStorage& storage, const PathText& table_path,
 // Slots whose Title or Target holds something.
 int FilledSlots(const SlotTable& table);
 
+// The backup's date in the user's short format (CP932).
+std::string BackupDate(const TableBackup& backup);
 // The backup as the list shows it (CP932): its date in the user's format and its filled slots.
 std::string BackupLine(const TableBackup& backup, int filled);
 

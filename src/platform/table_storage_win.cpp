@@ -1,6 +1,8 @@
 #include "platform/table_storage_win.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include "platform/handle.h"
 
@@ -14,6 +16,16 @@ std::wstring ApiPath(const PathText& path) {
   full.resize(GetFullPathNameW(p.c_str(), n, full.data(), nullptr));
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
+}
+
+PathText LocalBackupRoot() {
+  PWSTR folder = nullptr;
+  PathText root;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) {
+    root = std::wstring(folder) + L"\\Quenda\\Backups";
+  }
+  CoTaskMemFree(folder);
+  return root;
 }
 
 namespace {

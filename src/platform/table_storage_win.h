@@ -19,6 +19,10 @@ class Win32TableStorage : public TableStorage {
   bool MakeFolders(const PathText& folder) override;
 };
 
+// Where this PC keeps the tables' daily backups: "Quenda\Backups" in the user's local
+// application data, never synced; empty when the system names no such folder.
+PathText LocalBackupRoot();
+
 // A path the file API takes at any length ("\\?\" form past MAX_PATH).
 std::wstring ApiPath(const PathText& path);
 

@@ -88,7 +88,7 @@ TEST(TableBackupsTest, TheFirstSaveOfADayKeepsTheFileAsItWas) {
   // One table folder, however its path ends, and never another's.
   EXPECT_EQ(BackupFolderName(PathWithSuffix(dir.native(), "/")), BackupFolderName(dir.native()));
   EXPECT_NE(BackupFolderName((dir / "a" / "Tables").native()), BackupFolderName(dir / "Tables"));
-  EXPECT_EQ(BackupFolderName(dir / "Tables").rfind("Tables-", 0), 0u);
+  EXPECT_EQ(fs::path(BackupFolderName(dir / "Tables")).string().rfind("Tables-", 0), 0u);
 }
 
 }  // namespace
