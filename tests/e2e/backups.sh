@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Restoring yesterday's backup from the menu by keys alone: Alt, Enter opens "ファイル" on its
-# first item, "バックアップから戻す…", Enter chooses it, and Enter in the dialog restores the newest
-# backup. The save that follows keeps today's table among the backups first, and after a restart
-# the table holds the backup's slots.
+# Yesterday's backup restored by keys alone: Alt, Enter opens "ファイル" on "バックアップから戻す…",
+# Enter chooses it and Enter in the dialog the newest backup. The save keeps today's table among
+# the backups first; after a restart the table holds the backup's slots.
 source "$(dirname "$0")/lib.sh" "$@"
 
 table=$work/Quenda.Tbl
@@ -25,8 +24,7 @@ PY
 
 start_quenda
 expect_main_window "with yesterday's backup"
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+xdotool windowfocus --sync "$(drv xwindow "$pid" TMainForm "$wait_ms")" || fail "could not focus Quenda"
 drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
 drv keys alt return || fail "could not open the menu"
 drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "the menu did not open from the keyboard"
