@@ -20,8 +20,8 @@ bool Forms::Create(const PathText& table_folder, TableStorage& storage,
 
 bool Forms::CreateDialogsNow() {
   bool all = true;
-  for (win::Window* dialog : std::initializer_list<win::Window*>{&program_editor, &icon_picker,
-                                                                 &folder, &url_editor, &help, &backups}) {
+  for (win::Window* dialog : std::initializer_list<win::Window*>{
+           &program_editor, &icon_picker, &folder, &url_editor, &help, &backups}) {
     all = dialog->EnsureCreated() && all;
   }
   return all;
