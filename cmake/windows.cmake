@@ -70,6 +70,7 @@ add_library(quenda_resources STATIC
   src/resources/help_dialog_layout.cpp
   src/resources/program_editor_layout.cpp
   src/resources/icon_picker_layout.cpp
+  src/resources/backup_chooser_layout.cpp
 )
 quenda_layer_include_root(quenda_resources resources)
 target_include_directories(quenda_resources PUBLIC "${CMAKE_BINARY_DIR}/generated")
@@ -84,6 +85,7 @@ add_library(quenda_windows STATIC
   src/windows/program_editor.cpp
   src/windows/icon_picker.cpp
   src/windows/program_icon.cpp
+  src/windows/backup_chooser.cpp
 )
 quenda_layer_include_root(quenda_windows windows)
 target_link_libraries(quenda_windows PUBLIC quenda_resources quenda_ui quenda_platform quenda_core)

@@ -37,9 +37,9 @@ WINDOWS_7_FUNCTIONS = {
         GetDIBits GetDeviceCaps GetObjectW GetStockObject GetTextExtentPoint32W GetTextMetricsW
         IntersectClipRect RestoreDC SaveDC SelectObject SetBkColor SetBkMode SetStretchBltMode
         SetTextColor StretchBlt""",
-    "kernel32.dll": """AddVectoredExceptionHandler CloseHandle CopyFileW CreateEventA CreateEventW CreateFileW
+    "kernel32.dll": """AddVectoredExceptionHandler CloseHandle CopyFileW CreateDirectoryW CreateEventA CreateEventW CreateFileW
         CreateMutexW CreateSemaphoreA CreateThread DeleteCriticalSection DeleteFileW
-        DuplicateHandle EnterCriticalSection FindCloseChangeNotification
+        DuplicateHandle EnterCriticalSection FindClose FindCloseChangeNotification FindFirstFileW FindNextFileW
         FindFirstChangeNotificationW FindNextChangeNotification FlushFileBuffers FormatMessageW FreeLibrary
         GetCurrentDirectoryW GetCurrentProcess GetCurrentProcessId GetCurrentThread
         GetComputerNameW GetCurrentThreadId GetDateFormatW GetFileAttributesExW GetFileAttributesW GetFileSizeEx GetFullPathNameW
@@ -65,7 +65,7 @@ WINDOWS_7_FUNCTIONS = {
     "ole32.dll": "CoInitializeEx CoTaskMemFree CoUninitialize",
     "oleaut32.dll": "SysAllocStringLen SysFreeString SysStringLen VariantClear VariantInit",
     "shell32.dll": """DragAcceptFiles DragFinish DragQueryFileW DragQueryPoint ExtractIconW
-        ILCombine ILFindLastID SHGetDesktopFolder SHGetFileInfoW SHGetFolderLocation
+        ILCombine ILFindLastID SHGetDesktopFolder SHGetFileInfoW SHGetFolderLocation SHGetKnownFolderPath
         SHGetPathFromIDListW SHOpenWithDialog ShellExecuteExW""",
     "user32.dll": """AdjustWindowRectEx AppendMenuW BeginPaint CharLowerBuffW
         ChildWindowFromPointEx CreatePopupMenu CreateWindowExW DefWindowProcW DestroyIcon

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/forms.h"
+#include "core/table_backups.h"
 #include "platform/clock_win.h"
 #include "platform/cp932.h"
 #include "platform/table_storage_win.h"
@@ -85,6 +86,9 @@ int RunQuenda(int show_command) {
 
   static Forms forms;  // lives until exit, like the windows it holds
   if (!forms.Create(CurrentDirectory(), storage, ComputerName())) return 1;
+  if (const PathText root = LocalBackupRoot(); !root.empty()) {
+    forms.file->SetBackupFolder(root + L"\\" + BackupFolderName(forms.file->Folder()));
+  }
   ShowWindow(forms.main.hwnd(), show_command);
   UpdateWindow(forms.main.hwnd());
 

@@ -1,5 +1,5 @@
 #pragma once
-// The program's entry: one instance, the six windows, the message loop.
+// The program's entry: one instance, the seven windows, the message loop.
 #include <windows.h>
 
 namespace quenda {

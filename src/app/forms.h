@@ -1,11 +1,12 @@
 #pragma once
-// The six windows of the program: the main window made at start-up, each dialog when first
+// The seven windows of the program: the main window made at start-up, each dialog when first
 // needed (in this order when all are made at once); all kept until exit.
 #include <memory>
 #include <string>
 
 #include "core/slot_table.h"
 #include "core/table_file.h"
+#include "windows/backup_chooser.h"
 #include "windows/folder_chooser.h"
 #include "windows/help_dialog.h"
 #include "windows/icon_picker.h"
@@ -25,6 +26,7 @@ struct Forms {
   FolderChooser folder;
   UrlEditor url_editor;
   HelpDialog help;
+  BackupChooser backups;
 
   // Creates the main window on the table file in `table_folder` (its LoadAtStart loads the
   // table; `machine` names this PC in the file) and readies the dialogs to be created when first

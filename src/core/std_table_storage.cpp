@@ -101,4 +101,19 @@ std::optional<FileVersion> StdTableStorage::Version(const PathText& path) {
   return FileVersion{size, std::uint64_t(written.time_since_epoch().count())};
 }
 
+std::vector<PathText> StdTableStorage::FileNames(const PathText& folder) {
+  std::vector<PathText> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec)) names.push_back(it->path().filename().native());
+  }
+  return names;
+}
+
+bool StdTableStorage::MakeFolders(const PathText& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  return std::filesystem::is_directory(folder, ec);
+}
+
 }  // namespace quenda

@@ -15,6 +15,8 @@ class StdTableStorage : public TableStorage {
   bool Exists(const PathText& path) override;
   void Remove(const PathText& path) override;
   std::optional<FileVersion> Version(const PathText& path) override;
+  std::vector<PathText> FileNames(const PathText& folder) override;
+  bool MakeFolders(const PathText& folder) override;
 };
 
 }  // namespace quenda

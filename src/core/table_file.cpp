@@ -9,6 +9,7 @@
 #include "core/bmp.h"
 #include "core/full_text.h"
 #include "core/now_text.h"
+#include "core/table_backups.h"
 
 namespace quenda {
 
@@ -450,6 +451,14 @@ TableFile::SyncResult TableFile::Sync(SlotTable& table) {
   return result;
 }
 
+MaybeError TableFile::ReadBackup(const PathText& path, SlotTable& table) {
+  FileBytes bytes;
+  if (storage_->ReadAll(path, kReadLimit, bytes) != TableStorage::ReadStatus::Ok) {
+    return Error::WithPath(msg::kCannotOpen, path);
+  }
+  return ParseTable(bytes, table).error;
+}
+
 void TableFile::Remember(std::span<const std::uint8_t> bytes) {
   base_.assign(bytes.begin(), bytes.end());
 }
@@ -466,6 +475,14 @@ MaybeError TableFile::Save(SlotTable& table, SyncResult* sync) {
       aside = PathWithSuffix(path, ".damaged" + std::to_string(n));
     }
     if (MaybeError error = storage_->KeepCopy(path, aside)) return error;
+  }
+  if (!backup_folder_.empty()) {
+    const LocalDateTime now = CurrentClock().Now();
+    const int today = (now.year * 100 + now.month) * 100 + now.day;
+    if (today != backup_tried_on_) {
+      backup_tried_on_ = today;
+      (void)KeepDailyBackup(*storage_, path, backup_folder_, now);
+    }
   }
   const std::vector<std::uint8_t> bytes = SerializeTable(table);
   if (MaybeError error = storage_->WriteReplace(path, bytes)) {

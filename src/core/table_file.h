@@ -67,6 +67,10 @@ class TableStorage {
   virtual void Remove(const PathText& path) = 0;
   // The file's version, or nothing when it is not there.
   virtual std::optional<FileVersion> Version(const PathText& path) = 0;
+  // The names of the files in a folder (none when it is not there).
+  virtual std::vector<PathText> FileNames(const PathText& folder) = 0;
+  // Makes the folder and those above it that are missing; true when it is there afterwards.
+  virtual bool MakeFolders(const PathText& folder) = 0;
 };
 
 // The reading loop every storage shares: straight into `bytes`, sized by `size_hint` (the file's
@@ -143,6 +147,14 @@ class TableFile {
   // read at all is left alone until the table has changed since the load.
   MaybeError Save(SlotTable& table, SyncResult* sync = nullptr);
 
+  // Where the first save of each day first keeps the file as it was (see KeepDailyBackup); none
+  // until set. A backup that fails does not stop the save.
+  void SetBackupFolder(PathText folder) { backup_folder_ = std::move(folder); }
+  const PathText& BackupFolder() const { return backup_folder_; }
+  // Reads a file of the backup folder into `table`, as a load reads the table file.
+  MaybeError ReadBackup(const PathText& path, SlotTable& table);
+  TableStorage& Storage() const { return *storage_; }
+
   // Whether the file the last load met goes aside at the next save.
   bool Damaged() const { return damaged_; }
   // Whether the table holds something not yet written.
@@ -166,6 +178,8 @@ class TableFile {
   // A whole-text file of an earlier version was read; it goes once a table carrying its texts
   // is written.
   bool legacy_texts_ = false;
+  PathText backup_folder_;
+  int backup_tried_on_ = 0;  // yyyymmdd: a backup is made, or tried, once a day
 };
 
 // The bytes' checksum (64-bit FNV-1a).

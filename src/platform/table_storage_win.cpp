@@ -1,6 +1,8 @@
 #include "platform/table_storage_win.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include "platform/handle.h"
 
@@ -14,6 +16,16 @@ std::wstring ApiPath(const PathText& path) {
   full.resize(GetFullPathNameW(p.c_str(), n, full.data(), nullptr));
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
+}
+
+PathText LocalBackupRoot() {
+  PWSTR folder = nullptr;
+  PathText root;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder))) {
+    root = std::wstring(folder) + L"\\Quenda\\Backups";
+  }
+  CoTaskMemFree(folder);
+  return root;
 }
 
 namespace {
@@ -116,6 +128,29 @@ std::optional<FileVersion> Win32TableStorage::Version(const PathText& path) {
   return FileVersion{std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
                      std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
                          data.ftLastWriteTime.dwLowDateTime};
+}
+
+std::vector<PathText> Win32TableStorage::FileNames(const PathText& folder) {
+  std::vector<PathText> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(ApiPath(folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool Win32TableStorage::MakeFolders(const PathText& folder) {
+  // Each missing folder from the top down; those already there fail harmlessly.
+  for (std::size_t at = folder.find_first_of(L"\\/", 3); at != std::wstring::npos;
+       at = folder.find_first_of(L"\\/", at + 1)) {
+    CreateDirectoryW(ApiPath(folder.substr(0, at)).c_str(), nullptr);
+  }
+  CreateDirectoryW(ApiPath(folder).c_str(), nullptr);
+  const DWORD attributes = GetFileAttributesW(ApiPath(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace quenda

@@ -15,7 +15,13 @@ class Win32TableStorage : public TableStorage {
   bool Exists(const PathText& path) override;
   void Remove(const PathText& path) override;
   std::optional<FileVersion> Version(const PathText& path) override;
+  std::vector<PathText> FileNames(const PathText& folder) override;
+  bool MakeFolders(const PathText& folder) override;
 };
+
+// Where this PC keeps the tables' daily backups: "Quenda\Backups" in the user's local
+// application data, never synced; empty when the system names no such folder.
+PathText LocalBackupRoot();
 
 // A path the file API takes at any length ("\\?\" form past MAX_PATH).
 std::wstring ApiPath(const PathText& path);

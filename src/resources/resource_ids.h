@@ -6,6 +6,7 @@
 // Main menu commands.
 #define IDM_EXIT 1001
 #define IDM_HELP 1002
+#define IDM_RESTORE_BACKUP 1003
 
 // Popup menu of the slot buttons.
 #define IDM_CAPTURE 1101

@@ -147,6 +147,10 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
         // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.
         control = child(WC_TREEVIEWW, WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, WS_EX_CLIENTEDGE);
         break;
+      case ControlKind::ListBox:
+        control = child(L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                        WS_EX_CLIENTEDGE);
+        break;
       case ControlKind::Custom:
         if (!make_custom) continue;
         control = make_custom(c, parent, r);

@@ -23,6 +23,7 @@ enum class ControlKind {
   GroupBox,      // a captioned frame, behind the controls it frames
   Link,          // blue underlined text that reports clicks (STN_CLICKED)
   TreeView,      // with buttons and lines, but none at the root
+  ListBox,       // one line chosen; reports double clicks (LBN_DBLCLK)
   Custom,        // of the window's own kind: the window makes it where the layout says
 };
 

@@ -10,6 +10,7 @@
 #include "core/drop_entry.h"
 #include "core/find_text.h"
 #include "core/hot_key.h"
+#include "core/table_backups.h"
 #include "core/table_file.h"
 #include "core/text_rules.h"
 #include "platform/announcer.h"
@@ -25,6 +26,7 @@
 #include "ui/layout_builder.h"
 #include "ui/panel.h"
 #include "ui/speed_button.h"
+#include "windows/backup_chooser.h"
 #include "windows/help_dialog.h"
 #include "windows/program_editor.h"
 #include "windows/url_editor.h"
@@ -148,6 +150,29 @@ void MainWindow::CloseFromMenu() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void MainWindow::ShowHelp() {
   if (dialogs_.help) dialogs_.help->ShowModal(hwnd());
+}
+
+void MainWindow::RestoreFromBackup() {
+  if (!dialogs_.backups) return;
+  const std::vector<TableBackup> backups = ListBackups(file_->Storage(), file_->BackupFolder());
+  std::vector<std::wstring> lines;
+  for (const TableBackup& backup : backups) {
+    SlotTable read;
+    (void)file_->ReadBackup(backup.path, read);  // a damaged one counts what could be read
+    lines.push_back(win::FromCp932(BackupLine(backup, FilledSlots(read))));
+  }
+  const std::optional<std::size_t> chosen = dialogs_.backups->ChooseBackup(hwnd(), lines);
+  if (!chosen || !hwnd()) return;
+  SlotTable backup;
+  if (MaybeError error = file_->ReadBackup(backups[*chosen].path, backup)) {
+    ShowErrorBox(hwnd(), *error);
+    return;
+  }
+  history_.Record(RestoreTable(*table_, backup));
+  ShowPage();
+  SaveTable();
+  win::SetText(Control(main_ids::InfoLine),
+               L"バックアップから戻しました: " + win::FromCp932(BackupDate(backups[*chosen])));
 }
 
 void MainWindow::OpenPage(HWND page_button) {
@@ -500,6 +525,9 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
       break;
     case IDM_HELP:
       ShowHelp();
+      break;
+    case IDM_RESTORE_BACKUP:
+      RestoreFromBackup();
       break;
     case IDM_CAPTURE:
       CaptureIntoSlot(popup_slot_);

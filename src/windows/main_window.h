@@ -22,6 +22,7 @@ namespace quenda {
 
 class UrlEditor;
 class HelpDialog;
+class BackupChooser;
 class ProgramEditor;
 
 // The dialogs the main window opens; they belong to whoever creates the windows (Forms).
@@ -29,6 +30,7 @@ struct MainWindowDialogs {
   ProgramEditor* program_editor = nullptr;
   UrlEditor* url_editor = nullptr;
   HelpDialog* help = nullptr;
+  BackupChooser* backups = nullptr;
 };
 
 // What the main window has selected: the page shown, the tag of its page button, and the slot
@@ -53,6 +55,8 @@ class MainWindow : public win::LayoutWindow {
   bool SaveBeforeClose();
   void CloseFromMenu();  // "終了"
   void ShowHelp();  // "操作方法"
+  // "バックアップから戻す…": the backup chosen replaces the table, as one undoable step; saves.
+  void RestoreFromBackup();
   void OpenPage(HWND page_button);
   void ShowPage();
   void ShowSlot(unsigned slot);  // its icon or the start of its title

@@ -109,15 +109,18 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   };
   EXPECT_EQ(item(menu, 0), L"ファイル");
   EXPECT_EQ(item(menu, 1), L"ヘルプ");
-  EXPECT_EQ(item(GetSubMenu(menu, 0), 0), L"終了");
-  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 0), UINT(IDM_EXIT));
+  EXPECT_EQ(item(GetSubMenu(menu, 0), 0), L"バックアップから戻す…");
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 0), UINT(IDM_RESTORE_BACKUP));
+  EXPECT_EQ(item(GetSubMenu(menu, 0), 2), L"終了");
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 2), UINT(IDM_EXIT));
   EXPECT_EQ(item(GetSubMenu(menu, 1), 0), L"操作方法");
   EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 1), 0), UINT(IDM_HELP));
 
   // The dialogs are made when first needed: the help dialog as the menu opens it, then the rest.
   for (const win::Window* w :
        std::initializer_list<const win::Window*>{&forms.program_editor, &forms.icon_picker,
-                                                 &forms.folder, &forms.url_editor, &forms.help}) {
+                                                 &forms.folder, &forms.url_editor, &forms.help,
+                                                 &forms.backups}) {
     EXPECT_EQ(w->hwnd(), nullptr);
   }
   testing::ModalProbe probe;
@@ -132,7 +135,7 @@ TEST_F(StartAndCloseTest, WindowsAreCreatedOnceWithTheMainWindowsFrameAndMenu) {
   const std::pair<HWND, const wchar_t*> dialogs[] = {
       {forms.program_editor.hwnd(), L"TPrgForm"},     {forms.icon_picker.hwnd(), L"TPrgIconGetBox"},
       {forms.folder.hwnd(), L"TGetFolder"}, {forms.url_editor.hwnd(), L"TKeyIn_URL"},
-      {forms.help.hwnd(), L"TOpHelp"}};
+      {forms.help.hwnd(), L"TOpHelp"}, {forms.backups.hwnd(), L"TBackupForm"}};
   for (auto [hwnd, cls] : dialogs) {
     ASSERT_NE(hwnd, nullptr) << cls;
     GetClassNameW(hwnd, name, 64);

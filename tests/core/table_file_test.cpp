@@ -8,12 +8,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "core/bmp.h"
 #include "core/full_text.h"
 #include "core/access_stats.h"
 #include "core/std_table_storage.h"
+#include "core/table_backups.h"
+#include "support/fixed_clock.h"
 #include "table_layout.h"
 
 namespace quenda {
@@ -693,6 +696,66 @@ TEST_F(TableStorageTest, AFileThatCouldNotBeReadIsReplacedOnlyAfterAChange) {
   EXPECT_TRUE(fs::is_directory(File()));
   SetSlotField(table, Title, 0, 0, "new");  // the message names the folder, not its copy
   EXPECT_EQ(Text(Save()), WithPath(msg::kCannotOpen, File()));
+}
+
+// Saves on days of December, each by a Quenda started anew: the backups kept, each the table file
+// whole as it was before its day's first save, and the save done even when no copy is made.
+TEST_F(TableStorageTest, TheFirstSaveOfADayKeepsTheFileAsItWasInTheBackups) {
+  struct FailingCopy : StdTableStorage {
+    MaybeError KeepCopy(const PathText&, const PathText& to) override {
+      return Error::WithPath(msg::kCannotCreate, to);
+    }
+  } failing;
+  struct Row {
+    const char* name;
+    std::vector<int> days, kept;  // kept: newest first
+    bool table_there = true;
+    TableStorage* storage = nullptr;
+  } rows[] = {
+      {"first save of a day", {8}, {8}},
+      {"second save the same day", {8, 8, 9}, {9, 8}},
+      {"the 15th day prunes the oldest", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
+       {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2}},
+      {"a failing copy still saves", {8}, {}, true, &failing},
+      {"no table file yet", {8}, {}, false},
+  };
+  testing::FixedClock clock;
+  SetClock(&clock);
+  const fs::path backups = dir_ / "backups" / BackupFolderName(dir_.native());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fs::remove_all(dir_);
+    fs::create_directories(backups);
+    Write(backups / "Quenda.Tbl.2026120x", {1});  // no backup's name: left alone
+    (void)Restart();
+    SetSlotWholeText(table, Memo, 0, 0, "block");  // Quenda's block behind the records
+    if (row.table_there) {
+      ASSERT_FALSE(Save());
+    }
+    std::map<int, Bytes> before;  // by day, the file before that day's first save
+    for (const int day : row.days) {
+      clock.now.day = day;
+      before.emplace(day, Read(File()));
+      (void)Restart(row.storage);
+      file->SetBackupFolder(backups.native());
+      SetSlotField(table, Title, 0, 0, std::to_string(day));
+      ASSERT_FALSE(Save()) << day;
+    }
+    std::vector<int> kept;
+    for (const TableBackup& b : ListBackups(portable_, backups.native())) {
+      kept.push_back(b.day);
+      EXPECT_TRUE(SameBytes(Read(b.path), before[b.day])) << b.day;
+    }
+    EXPECT_EQ(kept, row.kept);
+    EXPECT_TRUE(fs::exists(backups / "Quenda.Tbl.2026120x"));
+    ASSERT_FALSE(Restart());
+    EXPECT_EQ(Field(Title, 0, 0), std::to_string(row.days.back()));
+  }
+  SetClock(nullptr);
+  // One name for a folder however its path ends, another for another folder.
+  EXPECT_EQ(BackupFolderName(PathWithSuffix(dir_.native(), "/")), BackupFolderName(dir_.native()));
+  EXPECT_NE(BackupFolderName((dir_ / "a").native()), BackupFolderName((dir_ / "b").native()));
+  EXPECT_EQ(fs::path(BackupFolderName((dir_ / "Tables").native())).string().rfind("Tables-", 0), 0u);
 }
 
 TEST_F(TableStorageTest, FailedSaveNamesTheFileAndLeavesTheOldOneAlone) {

@@ -17,7 +17,8 @@ close_by() {
       xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
       xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
       drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-      if [[ $1 == keys-menu ]]; then keys=(F10 Down Return); else keys=(alt+F4); fi
+      # "終了" is the last item of "ファイル": Up from the first goes round to it.
+      if [[ $1 == keys-menu ]]; then keys=(F10 Down Up Return); else keys=(alt+F4); fi
       expect_exit_after "closing by $1" xdotool key --clearmodifiers "${keys[@]}"
       ;;
     *) close_expect "$1" "exited 0" ;;

@@ -40,6 +40,8 @@ cleanup() {
     cat "$log" >&2
   fi
   rm -rf "$work" "$work".*
+  # The backups Quenda kept on this PC for the table in $work.
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Local/Quenda/Backups/"${work##*/}"-*
   exit "$status"
 }
 trap cleanup EXIT

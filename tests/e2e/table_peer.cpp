@@ -2,12 +2,14 @@
 // table with Quenda's own table file, makes the changes it is given, and saves, as the other
 // PC would. Usage: table_peer FOLDER MACHINE CHANGE...; a change is "memo:PAGE:SLOT:TEXT",
 // "title:PAGE:SLOT:TEXT" or "open:PAGE:SLOT". Exit status 0 when saved.
+// table_peer --backup-folder FOLDER prints where Quenda on this PC keeps that folder's backups.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 #include "core/access_stats.h"
+#include "core/table_backups.h"
 #include "core/table_file.h"
 #include "platform/cp932.h"
 #include "platform/full_text_win.h"
@@ -16,6 +18,10 @@
 int wmain(int argc, wchar_t** argv) {
   using namespace quenda;
   if (argc < 3) return 2;
+  if (std::wstring(argv[1]) == L"--backup-folder") {
+    std::printf("%s\n", win::ToUtf8(LocalBackupRoot() + L"\\" + BackupFolderName(argv[2])).c_str());
+    return 0;
+  }
   Win32TableStorage storage;
   TableFile file(argv[1], storage, win::ToUtf8(argv[2]));
   SlotTable table;

@@ -11,6 +11,7 @@
 #include "core/table_file.h"
 #include "platform/full_text_win.h"
 #include "platform/cp932.h"
+#include "resources/backup_chooser_layout.h"
 #include "resources/folder_chooser_layout.h"
 #include "resources/help_dialog_layout.h"
 #include "resources/icon_picker_layout.h"
@@ -152,6 +153,15 @@ TEST_F(DialogKeysTest, EveryDialogWorksFromTheKeyboardAlone) {
        // Enter on the link opens it and the dialog stays.
        {{{VK_TAB, VK_RETURN, VK_TAB, VK_RETURN}, L"closed"}, {{VK_SPACE}, L"closed"},
         {{VK_ESCAPE}, L"closed"}}},
+      {"backups", forms.backups,
+       [&] {
+         const auto chosen = forms.backups.ChooseBackup(main, {L"2026/12/8", L"2026/12/7"});
+         return chosen ? std::to_wstring(*chosen) : L"cancelled";
+       },
+       {backup_ids::List, backup_ids::RestoreButton, backup_ids::CancelButton},
+       // Enter restores the line selected, the newest at first; Space on a button presses it.
+       {{{VK_DOWN, VK_RETURN}, L"1"}, {{VK_RETURN}, L"0"}, {{VK_ESCAPE}, L"cancelled"},
+        {{VK_TAB, VK_TAB, VK_SPACE}, L"cancelled"}}},
   };
   for (Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -232,6 +242,7 @@ TEST_F(DialogKeysTest, ALogOffWithADialogOpenSavesAndEnds) {
     int inner = 0;  // a program editor's button that opens one more dialog
   } rows[] = {
       {"help", 0, IDM_HELP},
+      {"backups", 0, IDM_RESTORE_BACKUP},
       {"URL editor", 0, IDM_EDIT},
       {"program editor", 200, IDM_EDIT},
       {"icon picker", 200, IDM_EDIT, prg_ids::ProgramButton},

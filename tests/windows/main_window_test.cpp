@@ -14,6 +14,7 @@
 #include "platform/full_text_win.h"
 #include "platform/shell.h"
 #include "platform/table_storage_win.h"
+#include "resources/backup_chooser_layout.h"
 #include "resources/main_window_layout.h"
 #include "resources/program_editor_layout.h"
 #include "resources/resource_ids.h"
@@ -707,6 +708,38 @@ TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
     EXPECT_EQ(GetSlotField(Reloaded(), DisplayName, 0, five_at), "five") << key;
     EXPECT_EQ(text(main_ids::InfoLine), info) << key;
   }
+}
+
+// "バックアップから戻す…" lists the backups with their filled slots; the one chosen replaces the
+// whole table, saved, and Ctrl+Z takes it back, saved.
+TEST_F(MainWindowTest, ARestoredBackupReplacesTheTableUntilCtrlZ) {
+  SetSlotField(Table(), Title, 0, 0, "now");
+  Start();
+  SlotTable backup;
+  SetSlotField(backup, Title, 0, 1, "then");
+  const std::filesystem::path backups = dir.path() / L"backups";
+  std::filesystem::create_directories(backups);
+  testing::WriteTable(backups, backup, storage);
+  std::filesystem::rename(backups / L"Quenda.Tbl", backups / L"Quenda.Tbl.20261207");
+  forms.file->SetBackupFolder(backups.wstring());
+  testing::ModalProbe probe;
+  std::wstring listed;
+  probe.Post([&] {
+    const HWND list = forms.backups.Control(backup_ids::List);
+    wchar_t line[64] = {};
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    listed = line;
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  SendMessageW(main(), WM_COMMAND, IDM_RESTORE_BACKUP, 0);
+  EXPECT_EQ(listed, L"2026/12/7  使用中 1 件");
+  EXPECT_EQ(text(main_ids::InfoLine), L"バックアップから戻しました: 2026/12/7");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 0, 0), "");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 0, 1), "then");
+  Key('Z', {VK_CONTROL});
+  EXPECT_EQ(text(main_ids::InfoLine), L"元に戻しました: バックアップから戻す");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 0, 0), "now");
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 0, 1), "");
 }
 
 TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {
