@@ -73,23 +73,43 @@ grep -E '^stat::number_of_executed_units' "$logs/fuzz-full-text.log" | sed 's/^s
 stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5
 grep -E '^stat::number_of_executed_units' "$logs/fuzz-ini.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
 
+# The stage's own prefix, for the tests that run beside anything, and one per desktop that ctest
+# hands out (tests/wine_desktops.json), each with its wineserver and display; set up side by side.
 t0=$SECONDS
+desktops=$(grep -o '"id": *"[0-9]*"' tests/wine_desktops.json | grep -o '[0-9]*' | tr '\n' ' ')
+for lane in $desktops; do
+  QUENDA_WINE_LANE=$lane bash -c 'source scripts/wine-env.sh' >>"$logs/wine-desktop.log" 2>&1 &
+done
 source scripts/wine-env.sh
+wait
 printf '%-22s %4d s\n' wine-environment $((SECONDS - t0))
-echo "windows tests (display $DISPLAY); $((SECONDS - started)) s so far"
+echo "windows tests (display $DISPLAY, desktops $desktops); $((SECONDS - started)) s so far"
 # Wine's desktop process ends a few seconds after the last program; the next test would start it
 # again and hand it its output, which ctest then waits on for as long as the desktop lives. One
-# started here, apart from the tests, serves the whole stage. It ends at once while another
-# desktop process still runs (wineboot's, say), so it is started again once that one has gone.
+# started here in each prefix, apart from the tests, serves the whole stage. It ends at once
+# while another desktop process still runs (wineboot's, say), so it is started again once that
+# one has gone.
+declare -A desktop_pids
+keep_desktop() {  # LANE
+  QUENDA_WINE_LANE=$1 setsid bash -c 'source scripts/wine-env.sh && exec wine explorer.exe /desktop' \
+    </dev/null >>"$logs/wine-desktop.log" 2>&1 &
+  desktop_pids[$1]=$!
+}
+for lane in 0 $desktops; do keep_desktop "$lane"; done
 for ((try = 0; try < 5; try++)); do
-  setsid wine explorer.exe /desktop </dev/null >>"$logs/wine-desktop.log" 2>&1 &
-  desktop=$!
   sleep 2
-  kill -0 "$desktop" 2>/dev/null && break
+  gone=()
+  for lane in "${!desktop_pids[@]}"; do
+    kill -0 "${desktop_pids[$lane]}" 2>/dev/null || gone+=("$lane")
+  done
+  ((${#gone[@]})) || break
   sleep 3
+  for lane in "${gone[@]}"; do keep_desktop "$lane"; done
 done
-trap 'kill "$desktop" 2>/dev/null || true' EXIT
-# Two at a time; the tests that share the display or the prefix's settings take turns (their
-# RESOURCE_LOCK and RUN_SERIAL properties).
-stage test-windows ctest --preset windows -j "$jobs" --timeout 300
+trap 'kill "${desktop_pids[@]}" 2>/dev/null || true' EXIT
+# A desktop each, and one more for the tests that need none.
+test_jobs=$(($(wc -w <<<"$desktops") + 1))
+# The tests that need a desktop alone take one each (their RESOURCE_GROUPS); the others run
+# beside them.
+stage test-windows ctest --preset windows -j "$test_jobs" --timeout 300
 sed -n '/tests passed\|tests failed/,$p' "$logs/test-windows.log"
