@@ -33,6 +33,20 @@ stage() {
 summary() { grep -E 'tests passed|tests failed' "$logs/$1.log" | tail -n 1; }
 
 stage deps bash scripts/deps.sh
+# Wine's prefixes are set up meanwhile: the stage's own, for the tests that run beside anything,
+# and one per desktop that ctest hands out (tests/wine_desktops.json), each with its wineserver
+# and display. Mostly waiting, so beside the builds.
+desktops=$(grep -o '"id": *"[0-9]*"' tests/wine_desktops.json | grep -o '[0-9]*' | tr '\n' ' ')
+wine_setup_started=$SECONDS
+(
+  lanes=()
+  for lane in 0 $desktops; do
+    QUENDA_WINE_LANE=$lane bash -c 'source scripts/wine-env.sh' &
+    lanes+=($!)
+  done
+  for lane in "${lanes[@]}"; do wait "$lane"; done
+) >"$logs/wine-environment.log" 2>&1 </dev/null &
+wine_setup=$!
 for preset in native native-asan fuzz windows; do
   stage "configure-$preset" cmake --preset "$preset"
   stage "build-$preset" cmake --build --preset "$preset" -j "$jobs"
@@ -66,23 +80,20 @@ fuzz() {
   trap - EXIT
   return "$rc"
 }
+# The reader of the table on one core, the two short ones after each other on the other.
+fuzzed() { grep -E '^stat::number_of_executed_units' "$logs/$1.log" | sed "s/^stat::number_of_executed_units: */  $1: inputs run: /" || true; }
+(stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10 &&
+  stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5) &
+short_fuzzers=$!
 stage fuzz fuzz table_reader_fuzz corpus 20
-grep -E '^stat::number_of_executed_units' "$logs/fuzz.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
-stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10
-grep -E '^stat::number_of_executed_units' "$logs/fuzz-full-text.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
-stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5
-grep -E '^stat::number_of_executed_units' "$logs/fuzz-ini.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
+wait "$short_fuzzers" || exit 1
+for name in fuzz fuzz-full-text fuzz-ini; do fuzzed "$name"; done
 
-# The stage's own prefix, for the tests that run beside anything, and one per desktop that ctest
-# hands out (tests/wine_desktops.json), each with its wineserver and display; set up side by side.
 t0=$SECONDS
-desktops=$(grep -o '"id": *"[0-9]*"' tests/wine_desktops.json | grep -o '[0-9]*' | tr '\n' ' ')
-for lane in $desktops; do
-  QUENDA_WINE_LANE=$lane bash -c 'source scripts/wine-env.sh' >>"$logs/wine-desktop.log" 2>&1 &
-done
+wait "$wine_setup" || { cat "$logs/wine-environment.log"; echo "FAILED: wine-environment"; exit 1; }
 source scripts/wine-env.sh
-wait
-printf '%-22s %4d s\n' wine-environment $((SECONDS - t0))
+printf '%-22s %4d s (%d s since it began beside the builds)\n' wine-environment \
+  $((SECONDS - t0)) $((SECONDS - wine_setup_started))
 echo "windows tests (display $DISPLAY, desktops $desktops); $((SECONDS - started)) s so far"
 # Wine's desktop process ends a few seconds after the last program; the next test would start it
 # again and hand it its output, which ctest then waits on for as long as the desktop lives. One
