@@ -176,9 +176,9 @@ size_of() { stat -c %s "$1"; }
 
 # Gives Quenda's main window the X focus, as a click on it would, and waits for it to come to
 # the front. With the machine busy, Wine has been seen to miss the focus change; it is given
-# again then.
+# again then. Sets $xid, the main window's X window.
 main_to_front() {
-  local xid try
+  local try
   xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
   for try in 1 2 3; do
     xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
