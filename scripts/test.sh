@@ -33,6 +33,20 @@ stage() {
 summary() { grep -E 'tests passed|tests failed' "$logs/$1.log" | tail -n 1; }
 
 stage deps bash scripts/deps.sh
+# Wine's prefixes are set up meanwhile: the stage's own, for the tests that run beside anything,
+# and one per desktop that ctest hands out (tests/wine_desktops.json), each with its wineserver
+# and display. Mostly waiting, so beside the builds.
+desktops=$(grep -o '"id": *"[0-9]*"' tests/wine_desktops.json | grep -o '[0-9]*' | tr '\n' ' ')
+wine_setup_started=$SECONDS
+(
+  lanes=()
+  for lane in 0 $desktops; do
+    QUENDA_WINE_LANE=$lane bash -c 'source scripts/wine-env.sh' &
+    lanes+=($!)
+  done
+  for lane in "${lanes[@]}"; do wait "$lane"; done
+) >"$logs/wine-environment.log" 2>&1 </dev/null &
+wine_setup=$!
 for preset in native native-asan fuzz windows; do
   stage "configure-$preset" cmake --preset "$preset"
   stage "build-$preset" cmake --build --preset "$preset" -j "$jobs"
@@ -66,30 +80,47 @@ fuzz() {
   trap - EXIT
   return "$rc"
 }
+# The reader of the table on one core, the two short ones after each other on the other.
+fuzzed() { grep -E '^stat::number_of_executed_units' "$logs/$1.log" | sed "s/^stat::number_of_executed_units: */  $1: inputs run: /" || true; }
+(stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10 &&
+  stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5) &
+short_fuzzers=$!
 stage fuzz fuzz table_reader_fuzz corpus 20
-grep -E '^stat::number_of_executed_units' "$logs/fuzz.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
-stage fuzz-full-text fuzz full_text_reader_fuzz full_text_corpus 10
-grep -E '^stat::number_of_executed_units' "$logs/fuzz-full-text.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
-stage fuzz-ini fuzz ini_reader_fuzz ini_corpus 5
-grep -E '^stat::number_of_executed_units' "$logs/fuzz-ini.log" | sed 's/^stat::number_of_executed_units: */  inputs run: /' || true
+wait "$short_fuzzers" || exit 1
+for name in fuzz fuzz-full-text fuzz-ini; do fuzzed "$name"; done
 
 t0=$SECONDS
+wait "$wine_setup" || { cat "$logs/wine-environment.log"; echo "FAILED: wine-environment"; exit 1; }
 source scripts/wine-env.sh
-printf '%-22s %4d s\n' wine-environment $((SECONDS - t0))
-echo "windows tests (display $DISPLAY); $((SECONDS - started)) s so far"
+printf '%-22s %4d s (%d s since it began beside the builds)\n' wine-environment \
+  $((SECONDS - t0)) $((SECONDS - wine_setup_started))
+echo "windows tests (display $DISPLAY, desktops $desktops); $((SECONDS - started)) s so far"
 # Wine's desktop process ends a few seconds after the last program; the next test would start it
 # again and hand it its output, which ctest then waits on for as long as the desktop lives. One
-# started here, apart from the tests, serves the whole stage. It ends at once while another
-# desktop process still runs (wineboot's, say), so it is started again once that one has gone.
+# started here in each prefix, apart from the tests, serves the whole stage. It ends at once
+# while another desktop process still runs (wineboot's, say), so it is started again once that
+# one has gone.
+declare -A desktop_pids
+keep_desktop() {  # LANE
+  QUENDA_WINE_LANE=$1 setsid bash -c 'source scripts/wine-env.sh && exec wine explorer.exe /desktop' \
+    </dev/null >>"$logs/wine-desktop.log" 2>&1 &
+  desktop_pids[$1]=$!
+}
+for lane in 0 $desktops; do keep_desktop "$lane"; done
 for ((try = 0; try < 5; try++)); do
-  setsid wine explorer.exe /desktop </dev/null >>"$logs/wine-desktop.log" 2>&1 &
-  desktop=$!
   sleep 2
-  kill -0 "$desktop" 2>/dev/null && break
+  gone=()
+  for lane in "${!desktop_pids[@]}"; do
+    kill -0 "${desktop_pids[$lane]}" 2>/dev/null || gone+=("$lane")
+  done
+  ((${#gone[@]})) || break
   sleep 3
+  for lane in "${gone[@]}"; do keep_desktop "$lane"; done
 done
-trap 'kill "$desktop" 2>/dev/null || true' EXIT
-# Two at a time; the tests that share the display or the prefix's settings take turns (their
-# RESOURCE_LOCK and RUN_SERIAL properties).
-stage test-windows ctest --preset windows -j "$jobs" --timeout 300
+trap 'kill "${desktop_pids[@]}" 2>/dev/null || true' EXIT
+# A desktop each, and one more for the tests that need none.
+test_jobs=$(($(wc -w <<<"$desktops") + 1))
+# The tests that need a desktop alone take one each (their RESOURCE_GROUPS); the others run
+# beside them.
+stage test-windows ctest --preset windows -j "$test_jobs" --timeout 300
 sed -n '/tests passed\|tests failed/,$p' "$logs/test-windows.log"

@@ -8,13 +8,19 @@
 # output on log files, so that none of them holds a caller's pipe open (ctest, `| tee`).
 # Safe to source many times and from several scripts at once.
 #
+# Lanes: with QUENDA_WINE_LANE=N (N > 0), or when ctest hands a test desktop N (its resource
+# group "desktop"), the prefix is build/wineprefix-N with a wineserver and a virtual display of
+# its own: a second machine, so that tests that need the desktop alone can run side by side.
+#
 # Executed rather than sourced, the file does the set-up and prints "DISPLAY VIRTUAL"; the
 # sourced part runs it that way so a failure cannot end an interactive caller's shell.
 
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   set -euo pipefail
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  lane=${QUENDA_WINE_LANE:-0}
   state="$root/build/wine-state"
+  ((lane == 0)) || state+="-$lane"
   mkdir -p "$state" "$WINEPREFIX"
 
   # Runs "$@" in the background, detached, without any of our descriptors: an inherited pipe
@@ -48,7 +54,8 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
 
   # --- display ---
   ours=$(cat "$state/display" 2>/dev/null || true)
-  if answers "${DISPLAY:-}"; then
+  # A lane's tests never share the caller's display.
+  if ((lane == 0)) && answers "${DISPLAY:-}"; then
     display=$DISPLAY
     virtual=0; [[ "$display" == "$ours" ]] && virtual=1
   elif [[ -n "$ours" ]] && answers "$ours"; then
@@ -78,7 +85,7 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   rc=0; quiet "$state/wineserver.log" wineserver -p || rc=$?
   ((rc == 0 || rc == 2)) || { echo "wine-env: wineserver failed (see $state/wineserver.log)" >&2; exit 1; }
   # Bump when the settings below change, so existing prefixes get them too.
-  settings=1
+  settings=3
   # A new prefix, or a fresh server: boot now, so that the helpers get our logs as their output.
   # Plain wineboot creates a missing prefix too; "-i" would boot a new one a second time and
   # leave two service managers, which make later starts slow and flaky. (The settings file,
@@ -97,6 +104,10 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     }
     regadd 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     regadd 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
+    # No window manager runs to answer for managed windows: Wine waits two seconds for one at
+    # every dialog shown and hidden. The window tests' windows are left unmanaged; Quenda.exe's
+    # stay as on a desktop, where bringing the main window to the front is a test of its own.
+    regadd 'HKCU\Software\Wine\AppDefaults\quenda_win_tests.exe\X11 Driver' /v Managed /t REG_SZ /d N
     # Debian's Wine looks for its own fonts in a folder that does not exist; without Marlett the
     # caption buttons and menu check marks show as letters.
     if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
@@ -108,13 +119,17 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   exit 0
 fi
 
+if [[ ${CTEST_RESOURCE_GROUP_0_DESKTOP:-} =~ id:([0-9]+) ]]; then
+  export QUENDA_WINE_LANE=${BASH_REMATCH[1]}
+fi
 export WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
+((${QUENDA_WINE_LANE:-0} == 0)) || WINEPREFIX+="-$QUENDA_WINE_LANE"
 export WINEARCH=win64
 export WINEDEBUG=${QUENDA_WINEDEBUG:--all}
 # A system without ja_JP.UTF-8 (and no root to add it, as scripts/deps.sh does) gets one of its
 # own under build/, so that neither Wine nor the shell meets a locale it cannot set.
 if [[ -n $(env LC_ALL=ja_JP.UTF-8 locale 2>&1 >/dev/null) ]]; then
-  export LOCPATH="${WINEPREFIX%/wineprefix}/locale"
+  export LOCPATH="${WINEPREFIX%/wineprefix*}/locale"
   [[ -d $LOCPATH/ja_JP.UTF-8 ]] ||
     { mkdir -p "$LOCPATH" && localedef -i ja_JP -c -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1; } ||
     echo "wine-env: could not make the locale ja_JP.UTF-8 (is the package locales installed?)" >&2

@@ -18,19 +18,21 @@ add_executable(quenda_win_tests
 )
 target_include_directories(quenda_win_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(quenda_win_tests PRIVATE quenda_app GTest::gtest_main)
+quenda_test_build(quenda_win_tests <windows.h>)
 target_link_options(quenda_win_tests PRIVATE -static)
 # One ctest entry per test, under Wine through the toolchain's emulator. Most show windows on
-# the shared display, register the hot key, hold the single-instance mutex or look for other
-# programs' windows: they take turns with each other and with the end-to-end runs. The tests
-# named here touch only data, files and windows of their own that never take the focus, and run
-# beside anything.
+# the display, register the hot key, hold the single-instance mutex or look for other programs'
+# windows: each takes a desktop of its own (a prefix with its own wineserver and display, see
+# scripts/wine-env.sh) from the few in tests/wine_desktops.json, which the end-to-end runs share.
+# The tests named here touch only data, files and windows of their own that never take the
+# focus, and run beside anything in the stage's own prefix.
 set(quenda_win_tests_alone
     "ApplicationTitle.*:ErrorBox.*:Cp932.*:Handles.*:Win32Clock.*:Win32TableStorage.*:LayoutAtDpi.*:SystemShell.*:SpeedButtonTest.*")
 gtest_discover_tests(quenda_win_tests TEST_FILTER "${quenda_win_tests_alone}"
                      DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 gtest_discover_tests(quenda_win_tests TEST_FILTER "-${quenda_win_tests_alone}"
                      DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                     PROPERTIES RESOURCE_LOCK quenda_wine_desktop TIMEOUT 300)
+                     PROPERTIES RESOURCE_GROUPS desktop:1 TIMEOUT 300)
 
 # A stand-in browser in a process of its own, started by the capture tests from beside them.
 add_executable(fake_browser WIN32 platform/fake_browser.cpp)
@@ -58,5 +60,5 @@ endforeach()
 add_test(NAME quenda_win_tests_144dpi
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/at_system_dpi.sh 144
                  $<TARGET_FILE:quenda_win_tests> --gtest_filter=*32PixelImage*)
-# Every Wine program started meanwhile would see that DPI: nothing runs beside it.
-set_tests_properties(quenda_win_tests_144dpi PROPERTIES RUN_SERIAL ON TIMEOUT 300)
+# Every Wine program started meanwhile in that prefix would see that DPI: it holds a desktop.
+set_tests_properties(quenda_win_tests_144dpi PROPERTIES RESOURCE_GROUPS desktop:1 TIMEOUT 300)

@@ -25,6 +25,7 @@ extern const char kWriteError[];     // "ストリームへの書き込みエラ
 extern const char kInvalidBitmap[];  // "ビットマップイメージが不正です"
 extern const char kNotInteger[];     // "'%s' は整数ではありません"
 extern const char kDamagedSlots[];   // "%s の項目は壊れていたため、読めた部分だけを残しました"
+extern const char kPageFull[];       // "ページに空きがありません"
 }  // namespace msg
 
 // A failure with its text. `message` holds at most one "%s", filled by `arg` (CP932 text) or by

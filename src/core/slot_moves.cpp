@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/errors.h"
+
 namespace quenda {
 
 namespace step_name {
@@ -13,12 +15,6 @@ const char kClear[] = "\x83\x4e\x83\x8a\x83\x84\x81\x5b";
 const char kDrop[] = "\x83\x68\x83\x8d\x83\x62\x83\x76";
 const char kCapture[] = "\x8e\xe6\x82\xe8\x8d\x9e\x82\xdd";
 }  // namespace step_name
-
-namespace msg {
-const char kPageFull[] =
-    "\x83\x79\x81\x5b\x83\x57\x82\xc9\x8b\xf3\x82\xab\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9"
-    "\x82\xf1";
-}  // namespace msg
 
 namespace {
 
@@ -127,29 +123,24 @@ bool Holds(const SlotTable& table, const TableStep& step, bool after) {
   return true;
 }
 
-const TableStep* UndoHistory::Undo(SlotTable& table) {
-  if (done_.empty()) return nullptr;
-  if (!Holds(table, done_.back(), true)) {
-    done_.clear();  // older steps lie under this one: none can go back safely
-    undone_.clear();
-    return nullptr;
-  }
-  undone_.push_back(std::move(done_.back()));
-  done_.pop_back();
-  Apply(table, undone_.back(), false);
-  return &undone_.back();
-}
+const TableStep* UndoHistory::Undo(SlotTable& table) { return Shift(table, done_, undone_, false); }
+const TableStep* UndoHistory::Redo(SlotTable& table) { return Shift(table, undone_, done_, true); }
 
-const TableStep* UndoHistory::Redo(SlotTable& table) {
-  if (undone_.empty()) return nullptr;
-  if (!Holds(table, undone_.back(), false)) {
-    undone_.clear();
+// The newest step of `from` taken back (or done again) onto `to`. When its slots no longer hold
+// what it left there, it goes with everything older than it: none can be taken safely; an undo
+// that cannot go back can no longer be redone either.
+const TableStep* UndoHistory::Shift(SlotTable& table, std::deque<TableStep>& from,
+                                    std::deque<TableStep>& to, bool redo) {
+  if (from.empty()) return nullptr;
+  if (!Holds(table, from.back(), !redo)) {
+    from.clear();
+    if (!redo) to.clear();
     return nullptr;
   }
-  done_.push_back(std::move(undone_.back()));
-  undone_.pop_back();
-  Apply(table, done_.back(), true);
-  return &done_.back();
+  to.push_back(std::move(from.back()));
+  from.pop_back();
+  Apply(table, to.back(), redo);
+  return &to.back();
 }
 
 }  // namespace quenda

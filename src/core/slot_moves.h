@@ -22,10 +22,6 @@ extern const char kDrop[];     // "ドロップ"
 extern const char kCapture[];  // "取り込み"
 }  // namespace step_name
 
-namespace msg {
-extern const char kPageFull[];  // "ページに空きがありません"
-}  // namespace msg
-
 // Pages whose slots may trade places: the address pages (D1-D4) and the program pages
 // (P1-P4); any other page is a group of its own that nothing moves into or out of.
 enum class PageGroup { Addresses, Programs, None };
@@ -81,8 +77,9 @@ class UndoHistory {
   bool CanRedo() const { return !undone_.empty(); }
 
  private:
-  std::deque<TableStep> done_;
-  std::vector<TableStep> undone_;
+  const TableStep* Shift(SlotTable& table, std::deque<TableStep>& from, std::deque<TableStep>& to,
+                         bool redo);
+  std::deque<TableStep> done_, undone_;
 };
 
 }  // namespace quenda

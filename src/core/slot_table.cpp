@@ -52,6 +52,20 @@ PageIndex PageFromTag(PageTag tag) {
   return tag % 100 + 8;
 }
 
+namespace {
+// A page as its button says it (D1-D4, P1-P4), or "ページn" for the pages without one.
+std::string PageName(PageIndex page) {
+  if (page < 4) return "D" + std::to_string(page + 1);
+  if (page >= 8 && page < 12) return "P" + std::to_string(page - 7);
+  return "\x83\x79\x81\x5b\x83\x57" + std::to_string(page + 1);  // ページn
+}
+}  // namespace
+
+std::string SlotName(int record) {
+  return PageName(record / kSlotsPerPage) + " \x82\xcc " +
+         std::to_string(record % kSlotsPerPage + 1) + "\x94\xd4\x96\xda";  // の n番目
+}
+
 bool SameEntry(const SlotRecord& a, const SlotRecord& b) {
   for (int field = 0; field < kFieldCount; ++field) {
     if (IsStatistic(field)) continue;

@@ -29,6 +29,8 @@ inline constexpr int kSlotCount = kPageCount * kSlotsPerPage;
 enum class PageKind { Address, Hidden, Program };
 PageKind KindOfPage(PageTag tag);
 PageIndex PageFromTag(PageTag tag);
+// The page and place of a record as the user names them ("D2 の 8 番目").
+std::string SlotName(int record);
 
 // Field numbers, in record order.
 enum FieldNo : int {

@@ -226,19 +226,6 @@ PathText PathWithSuffix(const PathText& path, std::string_view ascii) {
   return name;
 }
 
-std::string SlotName(int record) {
-  const int page = record / kSlotsPerPage, slot = record % kSlotsPerPage;
-  std::string name;
-  if (page < 4) {
-    name.append("D").append(std::to_string(page + 1));
-  } else if (page >= 8 && page < 12) {
-    name.append("P").append(std::to_string(page - 7));
-  } else {
-    name.append("\x83\x79\x81\x5b\x83\x57").append(std::to_string(page + 1));  // ページn
-  }
-  return name.append(" \x82\xcc ").append(std::to_string(slot + 1)).append("\x94\xd4\x96\xda");  // の n番目
-}
-
 ParsedTable ParseTable(std::span<const std::uint8_t> bytes, SlotTable& table) {
   ParsedTable parsed;
   std::size_t pos = 0;

@@ -102,8 +102,6 @@ std::vector<std::uint8_t> SerializeRecords(const SlotTable& table);
 // The records followed by Quenda's block, which is left out when there is nothing in it.
 std::vector<std::uint8_t> SerializeTable(const SlotTable& table);
 
-// The page and place of a record as the user names them ("D2 の 8 番目").
-std::string SlotName(int record);
 
 // What a merge found: the slots both sides changed (this side's entry kept) and the other
 // side's machine, as its stamps name it.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/errors.h"
+
 namespace quenda {
 namespace {
 

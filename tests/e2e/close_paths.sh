@@ -13,10 +13,8 @@ bash "$e2e_dir/make_table.sh" "$work/filled.ref" filled
 close_by() {
   case $1 in
     keys-*)
-      local xid keys
-      xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-      xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-      drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+      local keys
+      main_to_front
       # "終了" is the last item of "ファイル": Up from the first goes round to it.
       if [[ $1 == keys-menu ]]; then keys=(F10 Down Up Return); else keys=(alt+F4); fi
       expect_exit_after "closing by $1" xdotool key --clearmodifiers "${keys[@]}"

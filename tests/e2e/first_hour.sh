@@ -41,9 +41,7 @@ icon_colours() { record "$1" $((738 + 118)) 512 | od -An -v -tx1 | tr -s ' ' '\n
 
 start_quenda
 expect_main_window "with a blank table"
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+main_to_front
 
 # Slot 0 of D1: "内容の編集", the address typed, 設　定, then a click opens it.
 drv rclick "$pid" 218 "$wait_ms" || fail "could not right-click slot 0"

@@ -31,9 +31,7 @@ wait_for() {  # FILE WHAT
 start_quenda
 expect_main_window "with a prepared table"
 xdotool mousemove 0 0 || true  # no hover: a window closing under the pointer moves the selection
-xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+main_to_front
 
 # The hot key, from another program: the active window goes down, then comes back up in front.
 drv keys ctrl+alt+space || fail "could not send the hot key"

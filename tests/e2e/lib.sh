@@ -176,14 +176,24 @@ close_expect() {
 
 size_of() { stat -c %s "$1"; }
 
+# Gives Quenda's main window the X focus, as a click on it would, and waits for it to come to
+# the front. With the machine busy, Wine has been seen to miss the focus change; it is given
+# again then. Sets $xid, the main window's X window.
+main_to_front() {
+  local try
+  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+  for try in 1 2 3; do
+    xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+    drv foreground "$pid" TMainForm 5000 && return 0
+  done
+  fail "the main window did not come to the front"
+}
+
 # The first item of the popup of slot button $1, chosen with the keyboard: "URL取得" on an address
 # page, "内容の編集" on a program page. The main window comes to the front; the menu opens in
 # Quenda's own loop, and keys choose from it once it shows.
 first_popup_item() {
-  local xid
-  xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-  xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-  drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
+  main_to_front
   drv rclick "$pid" "$1" "$wait_ms" || fail "could not right-click slot button $1"
   drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup menu appeared"
   xdotool key --clearmodifiers --delay 200 Down Return || fail "xdotool could not choose from the menu"
