@@ -55,9 +55,9 @@ PageIndex PageFromTag(PageTag tag) {
 namespace {
 // A page as its button says it (D1-D4, P1-P4), or "ページn" for the pages without one.
 std::string PageName(PageIndex page) {
-  if (page < 4) return "D" + std::to_string(page + 1);
-  if (page >= 8 && page < 12) return "P" + std::to_string(page - 7);
-  return "\x83\x79\x81\x5b\x83\x57" + std::to_string(page + 1);  // ページn
+  const bool programs = page >= 8 && page < 12;
+  std::string name = page < 4 ? "D" : programs ? "P" : "\x83\x79\x81\x5b\x83\x57";  // ページ
+  return name.append(std::to_string(programs ? page - 7 : page + 1));
 }
 }  // namespace
 
