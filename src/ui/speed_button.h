@@ -70,8 +70,9 @@ class SpeedButton : public Window {
   void ClearGlyph();
   // The keyboard's focus mark: a dotted frame inside the edge. The owner decides where it is.
   void SetFocusMark(bool shown);
-  void SetDraggable(bool draggable) { draggable_ = draggable; }
   bool FocusMark() const { return focus_mark_; }
+  // A press moved beyond the system's drag distance then tells kSpeedButtonDragBegin, not a click.
+  void SetDraggable(bool draggable) { draggable_ = draggable; }
   // A click as the mouse makes one: a grouped button goes down, then the parent hears
   // BN_CLICKED. BM_CLICK, which the accessible default action posts, does this too.
   void Click();
@@ -123,7 +124,7 @@ class SpeedButton : public Window {
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
   bool focus_mark_ = false;
   bool draggable_ = false;
-  POINT pressed_at_{};      // where the held press began
+  POINT pressed_at_{};  // where the held press began
   HFONT font_ = nullptr;    // not owned, as with the system's controls
   int text_height_ = -1;    // of font_, once measured
   std::function<AccessibleText()> accessible_text_;

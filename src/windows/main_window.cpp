@@ -44,6 +44,9 @@ constexpr UINT kTableFolderChanged = WM_APP + 1;
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+// The pointer while a slot is dragged.
+void ShowMoveCursor() { SetCursor(LoadCursorW(nullptr, IDC_SIZEALL)); }
+
 constexpr UINT_PTR kTypedTimerId = 1;
 
 // The last part of a path as the shell spells it.
@@ -339,7 +342,7 @@ void MainWindow::SwapFocusedSlot(int step) {
 void MainWindow::BeginSlotDrag(SlotIndex slot) {
   dragged_slot_ = slot;
   SetCapture(hwnd());
-  SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+  ShowMoveCursor();
   // Esc cancels, so the keys come here even after a click into the info line or the memo.
   if (GetFocus() != hwnd()) SetFocus(hwnd());
 }
@@ -832,7 +835,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
       // While a slot is dragged no WM_SETCURSOR comes: the capture's owner sets the cursor.
       if (Dragging()) {
-        SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+        ShowMoveCursor();
       } else {
         HoverBesideGrid();
       }
