@@ -661,53 +661,6 @@ TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
   EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 0), "changed");
 }
 
-TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
-  SetSlotField(Table(), DisplayName, 0, 5, "five");
-  Start();
-  Hover(forms.main.SlotButton(9));
-  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-    EXPECT_FALSE(Marked(forms.main.SlotButton(slot)));
-  }
-  const std::pair<UINT, int> moves[] = {
-      {VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 24}, {VK_RIGHT, 0}, {VK_UP, 20}, {VK_DOWN, 0},
-      {VK_DOWN, 5},  {VK_LEFT, 4}, {VK_RIGHT, 5},
-  };
-  for (const auto& [key, slot] : moves) {
-    Key(key);
-    EXPECT_EQ(forms.main.FocusedSlot(), slot) << key;
-    EXPECT_EQ(forms.main.Selection().slot, slot) << key;
-  }
-  EXPECT_EQ(text(main_ids::InfoLine), L"five");
-  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
-  EXPECT_FALSE(Marked(forms.main.SlotButton(4)));
-
-  Key(VK_TAB);
-  EXPECT_TRUE(forms.main.FocusInPageBank());
-  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(0)));
-  EXPECT_FALSE(Marked(forms.main.SlotButton(5)));
-  Key(VK_LEFT);  // in the bank the arrows step through the pages
-  EXPECT_EQ(forms.main.Selection().tag, 201);
-  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(201)));
-  Key(VK_TAB);
-  EXPECT_FALSE(forms.main.FocusInPageBank());
-  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
-
-  // Ctrl+Shift+arrows carry the slot along with the focus; undo and redo put it back and forth.
-  Key('1', {VK_CONTROL});
-  const std::tuple<UINT, int, int, const wchar_t*> swaps[] = {
-      {VK_RIGHT, 6, 6, L"five"},
-      {VK_DOWN, 11, 11, L"five"},
-      {'Z', 11, 6, L"元に戻しました: 入れ替え"},
-      {'Y', 11, 11, L"やり直しました: 入れ替え"},
-  };
-  for (const auto& [key, focus, five_at, info] : swaps) {
-    Key(key, {VK_CONTROL, key < 'A' ? VK_SHIFT : VK_CONTROL});
-    EXPECT_EQ(forms.main.FocusedSlot(), focus) << key;
-    EXPECT_EQ(GetSlotField(Reloaded(), DisplayName, 0, five_at), "five") << key;
-    EXPECT_EQ(text(main_ids::InfoLine), info) << key;
-  }
-}
-
 // Slot 0 of D1 pressed, moved over `to` (nudged from its middle) and let go, each message to the
 // window holding the mouse; then the editor's クリヤー and Ctrl+Z.
 TEST_F(MainWindowTest, ADragMovesTheSlotWhereItIsLetGoAShortOneClicksAndUndoBringsAClearBack) {
@@ -762,6 +715,53 @@ TEST_F(MainWindowTest, ADragMovesTheSlotWhereItIsLetGoAShortOneClicksAndUndoBrin
   Key('Z', {VK_CONTROL});
   EXPECT_EQ(text(main_ids::InfoLine), L"元に戻しました: クリヤー");
   EXPECT_EQ(SlotFieldWide(Reloaded(), Target, 0, 0), target);
+}
+
+TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
+  SetSlotField(Table(), DisplayName, 0, 5, "five");
+  Start();
+  Hover(forms.main.SlotButton(9));
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    EXPECT_FALSE(Marked(forms.main.SlotButton(slot)));
+  }
+  const std::pair<UINT, int> moves[] = {
+      {VK_RIGHT, 1}, {VK_LEFT, 0}, {VK_LEFT, 24}, {VK_RIGHT, 0}, {VK_UP, 20}, {VK_DOWN, 0},
+      {VK_DOWN, 5},  {VK_LEFT, 4}, {VK_RIGHT, 5},
+  };
+  for (const auto& [key, slot] : moves) {
+    Key(key);
+    EXPECT_EQ(forms.main.FocusedSlot(), slot) << key;
+    EXPECT_EQ(forms.main.Selection().slot, slot) << key;
+  }
+  EXPECT_EQ(text(main_ids::InfoLine), L"five");
+  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
+  EXPECT_FALSE(Marked(forms.main.SlotButton(4)));
+
+  Key(VK_TAB);
+  EXPECT_TRUE(forms.main.FocusInPageBank());
+  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(0)));
+  EXPECT_FALSE(Marked(forms.main.SlotButton(5)));
+  Key(VK_LEFT);  // in the bank the arrows step through the pages
+  EXPECT_EQ(forms.main.Selection().tag, 201);
+  EXPECT_TRUE(Marked(forms.main.PageButtonByTag(201)));
+  Key(VK_TAB);
+  EXPECT_FALSE(forms.main.FocusInPageBank());
+  EXPECT_TRUE(Marked(forms.main.SlotButton(5)));
+
+  // Ctrl+Shift+arrows carry the slot along with the focus; undo and redo put it back and forth.
+  Key('1', {VK_CONTROL});
+  const std::tuple<UINT, int, int, const wchar_t*> swaps[] = {
+      {VK_RIGHT, 6, 6, L"five"},
+      {VK_DOWN, 11, 11, L"five"},
+      {'Z', 11, 6, L"元に戻しました: 入れ替え"},
+      {'Y', 11, 11, L"やり直しました: 入れ替え"},
+  };
+  for (const auto& [key, focus, five_at, info] : swaps) {
+    Key(key, {VK_CONTROL, key < 'A' ? VK_SHIFT : VK_CONTROL});
+    EXPECT_EQ(forms.main.FocusedSlot(), focus) << key;
+    EXPECT_EQ(GetSlotField(Reloaded(), DisplayName, 0, five_at), "five") << key;
+    EXPECT_EQ(text(main_ids::InfoLine), info) << key;
+  }
 }
 
 TEST_F(MainWindowTest, PageKeysSwitchPagesAsTheirButtonsDo) {
