@@ -73,7 +73,7 @@ WINDOWS_7_FUNCTIONS = {
         EnableWindow EndPaint EnumChildWindows EnumWindows FillRect GetCapture GetClassNameW
         GetClientRect GetCursorPos GetDC GetDlgCtrlID GetFocus GetAncestor GetForegroundWindow
         GetKeyState GetLastActivePopup GetMenuItemCount GetMessageW GetMonitorInfoW GetNextDlgTabItem GetParent GetSysColor
-        GetSysColorBrush GetWindow GetWindowLongPtrW GetWindowLongW GetWindowRect
+        GetSysColorBrush GetSystemMetrics GetWindow GetWindowLongPtrW GetWindowLongW GetWindowRect
         GetWindowTextLengthW GetWindowTextW GetWindowThreadProcessId InflateRect IntersectRect
         InsertMenuW InvalidateRect IsChild IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible
         KillTimer LoadCursorW LoadIconW LoadImageW LoadMenuW MapWindowPoints MessageBoxW

@@ -93,7 +93,7 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Invalidate();
       return 0;
     case WM_LBUTTONDOWN:
-      OnLButtonDown();
+      OnLButtonDown(PointOf(lparam));
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(PointOf(lparam));
@@ -130,14 +130,28 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Window::HandleMessage(message, wparam, lparam);
 }
 
-void SpeedButton::OnLButtonDown() {
+void SpeedButton::OnLButtonDown(POINT at) {
   SetCapture(hwnd());
+  pressed_at_ = at;
   held_ = true;
   held_over_ = true;
   Invalidate();
 }
 
+bool SpeedButton::MovedBeyondDragDistance(POINT at) const {
+  return std::abs(at.x - pressed_at_.x) > GetSystemMetrics(SM_CXDRAG) / 2 ||
+         std::abs(at.y - pressed_at_.y) > GetSystemMetrics(SM_CYDRAG) / 2;
+}
+
 void SpeedButton::OnMouseMove(POINT at) {
+  if (held_ && draggable_ && MovedBeyondDragDistance(at)) {
+    held_ = false;  // before ReleaseCapture, as on release: no click follows
+    held_over_ = false;
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    Invalidate();
+    Notify(kSpeedButtonDragBegin);  // last: the parent may destroy us
+    return;
+  }
   const bool inside = Contains(at);
   if (held_ && inside != held_over_) {
     held_over_ = inside;

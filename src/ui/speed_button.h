@@ -2,7 +2,8 @@
 // A push button drawn by Quenda itself, shared by every window: a caption or a glyph strip with a
 // transparent colour, optionally flat, optionally one of a group of which one button is down.
 // Each button is a real child window whose window text is its caption; it tells its parent of
-// clicks (BN_CLICKED) and of mouse movement (kSpeedButtonMouseMove) through WM_COMMAND. To
+// clicks (BN_CLICKED), of mouse movement (kSpeedButtonMouseMove) and, when it may be dragged, of
+// a drag begun (kSpeedButtonDragBegin) through WM_COMMAND. To
 // accessibility clients it is a push button whose default action clicks it.
 #include <windows.h>
 
@@ -22,6 +23,10 @@ namespace quenda::win {
 
 // WM_COMMAND notification code sent on every WM_MOUSEMOVE the button receives.
 inline constexpr WORD kSpeedButtonMouseMove = 0x0400;
+// WM_COMMAND notification code sent when a press on a draggable button has moved beyond the
+// system's drag distance: the press is no click any more and the button has let the mouse go,
+// for the parent to capture it and carry the drag on.
+inline constexpr WORD kSpeedButtonDragBegin = 0x0402;
 // A text colour meaning "the system's button text colour".
 inline constexpr COLORREF kSystemButtonText = CLR_INVALID;
 
@@ -66,6 +71,8 @@ class SpeedButton : public Window {
   // The keyboard's focus mark: a dotted frame inside the edge. The owner decides where it is.
   void SetFocusMark(bool shown);
   bool FocusMark() const { return focus_mark_; }
+  // A press moved beyond the system's drag distance then tells kSpeedButtonDragBegin, not a click.
+  void SetDraggable(bool draggable) { draggable_ = draggable; }
   // A click as the mouse makes one: a grouped button goes down, then the parent hears
   // BN_CLICKED. BM_CLICK, which the accessible default action posts, does this too.
   void Click();
@@ -94,7 +101,8 @@ class SpeedButton : public Window {
 
   // Draws the whole button into `dc` at the client's coordinates, clipped to the client area.
   void Draw(HDC dc);
-  void OnLButtonDown();
+  void OnLButtonDown(POINT at);
+  bool MovedBeyondDragDistance(POINT at) const;
   void OnMouseMove(POINT at);
   void OnLButtonUp(POINT at);
   void OnMouseLeave();
@@ -115,6 +123,8 @@ class SpeedButton : public Window {
   bool held_over_ = false;  // ... and the mouse is over us
   bool hot_ = false;        // the mouse is over us (tracked for flat buttons)
   bool focus_mark_ = false;
+  bool draggable_ = false;
+  POINT pressed_at_{};  // where the held press began
   HFONT font_ = nullptr;    // not owned, as with the system's controls
   int text_height_ = -1;    // of font_, once measured
   std::function<AccessibleText()> accessible_text_;

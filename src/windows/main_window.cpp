@@ -47,6 +47,9 @@ constexpr UINT kTableFolderChanged = WM_APP + 1;
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+// The pointer while a slot is dragged.
+void ShowMoveCursor() { SetCursor(LoadCursorW(nullptr, IDC_SIZEALL)); }
+
 constexpr UINT_PTR kTypedTimerId = 1;
 
 // The last part of a path as the shell spells it.
@@ -91,6 +94,7 @@ void MainWindow::CreateControls() {
     if (c.kind == ControlKind::Label) label = c.text;
     if (c.kind == ControlKind::Button) {
       slot_buttons_[c.tag] = Control(c.id);
+      button->SetDraggable(true);
       button->SetAccessibleText(
           [this, slot = unsigned(c.tag)] { return SlotAccessibleText(slot); });
     }
@@ -361,6 +365,45 @@ void MainWindow::SwapFocusedSlot(int step) {
   SaveTable();
 }
 
+void MainWindow::BeginSlotDrag(SlotIndex slot) {
+  dragged_slot_ = slot;
+  SetCapture(hwnd());
+  ShowMoveCursor();
+  // Esc cancels, so the keys come here even after a click into the info line or the memo.
+  if (GetFocus() != hwnd()) SetFocus(hwnd());
+}
+
+void MainWindow::CancelSlotDrag() {
+  dragged_slot_ = -1;  // before ReleaseCapture, whose WM_CAPTURECHANGED would cancel again
+  if (GetCapture() == hwnd()) ReleaseCapture();
+}
+
+void MainWindow::DropDraggedSlot(POINT client) {
+  const SlotIndex from = dragged_slot_;
+  CancelSlotDrag();
+  if (from < 0) return;
+  const HWND target = ControlAtClientPoint(client);
+  const win::SpeedButton* button = win::SpeedButton::From(target);
+  if (!button) return;  // let go beside the buttons
+  const PageIndex page = selection_.page;
+  const SlotIndex to = IsSlotButton(target) ? button->Tag() : from;
+  // Any other speed button is a page button; a hidden page's is of no group and refuses.
+  MoveResult moved = IsSlotButton(target)
+                         ? SwapSlots(*table_, page, from, page, to)
+                         : MoveSlotToPage(*table_, page, from, PageFromTag(button->Tag()));
+  if (!moved.step) {
+    if (!moved.refusal.empty()) {
+      win::SetText(Control(main_ids::InfoLine), win::FromCp932(moved.refusal));
+    }
+    return;
+  }
+  history_.Record(std::move(*moved.step));
+  ShowSlot(unsigned(from));
+  ShowSlot(unsigned(to));
+  HoverSlot(slot_buttons_[to]);  // the info line tells what now lies there, as after a key swap
+  SaveTable();
+}
+
 void MainWindow::UndoChange(bool redo) {
   const bool had = redo ? history_.CanRedo() : history_.CanUndo();
   const TableStep* step = redo ? history_.Redo(*table_) : history_.Undo(*table_);
@@ -408,6 +451,11 @@ void MainWindow::AcceptDrops(bool accept) {
 }
 
 int MainWindow::SlotAtClientPoint(POINT client) const {
+  const HWND at = ControlAtClientPoint(client);
+  return IsSlotButton(at) ? win::SpeedButton::From(at)->Tag() : -1;
+}
+
+HWND MainWindow::ControlAtClientPoint(POINT client) const {
   HWND at = hwnd();
   POINT p = client;
   for (;;) {
@@ -416,7 +464,7 @@ int MainWindow::SlotAtClientPoint(POINT client) const {
     MapWindowPoints(at, child, &p, 1);
     at = child;
   }
-  return IsSlotButton(at) ? win::SpeedButton::From(at)->Tag() : -1;
+  return at;
 }
 
 bool MainWindow::IsSlotButton(HWND hwnd) const {
@@ -503,6 +551,10 @@ void MainWindow::OnCommand(int id, int code, HWND control) {
   const bool slot_button = id >= main_ids::FirstSlotButton && id <= main_ids::LastSlotButton;
   if (code == win::kSpeedButtonMouseMove) {
     if (slot_button) HoverSlot(control);
+    return;
+  }
+  if (code == win::kSpeedButtonDragBegin) {
+    if (slot_button) BeginSlotDrag(win::SpeedButton::From(control)->Tag());
     return;
   }
   if (code == win::kPanelMouseMove) {
@@ -813,9 +865,25 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                     {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       return 0;
     case WM_MOUSEMOVE:
-      HoverBesideGrid();
+      // While a slot is dragged no WM_SETCURSOR comes: the capture's owner sets the cursor.
+      if (Dragging()) {
+        ShowMoveCursor();
+      } else {
+        HoverBesideGrid();
+      }
       return 0;
+    case WM_LBUTTONUP:
+      if (!Dragging()) break;
+      DropDraggedSlot({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      return 0;
+    case WM_CAPTURECHANGED:  // another window took the mouse: the drag is cancelled
+      if (reinterpret_cast<HWND>(lparam) != hwnd()) dragged_slot_ = -1;
+      break;
     case WM_KEYDOWN:
+      if (Dragging() && wparam == VK_ESCAPE) {
+        CancelSlotDrag();
+        return 0;
+      }
       if (OnKeyDown(UINT(wparam))) return 0;
       break;
     case WM_KEYUP:

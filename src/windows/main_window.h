@@ -75,6 +75,10 @@ class MainWindow : public win::LayoutWindow {
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
   // Swaps the focused slot with its neighbour `step` slots on; the focus follows. Saves.
   void SwapFocusedSlot(int step);
+  // The slot dragged with the mouse, let go at a point in client coordinates: onto another slot
+  // of the page it swaps with it, onto a page button of its group it moves to that page's first
+  // empty slot; anywhere else nothing moves. Saves.
+  void DropDraggedSlot(POINT client);
   // Ctrl+Z / Ctrl+Y and the popup's "元に戻す": saves and says on the info line what was done.
   void UndoChange(bool redo);
 
@@ -84,6 +88,8 @@ class MainWindow : public win::LayoutWindow {
   win::UniqueMenu BuildPopupMenu() const;
   // The slot under a point in client coordinates, or -1.
   int SlotAtClientPoint(POINT client) const;
+  // The innermost visible, enabled control under a point in client coordinates (or the window).
+  HWND ControlAtClientPoint(POINT client) const;
 
   // Where the keyboard is: a slot of the grid, or the page bank (the current page's button).
   int FocusedSlot() const { return focus_slot_; }
@@ -132,6 +138,10 @@ class MainWindow : public win::LayoutWindow {
   TableStep BeginSlotStep(const char* what, SlotIndex slot) const;
   void RecordStep(TableStep step);
   bool OnMoveOrUndoKey(UINT key, bool shift);
+  // The main window holds the mouse from a slot button's drag until it is let go or cancelled.
+  void BeginSlotDrag(SlotIndex slot);
+  void CancelSlotDrag();
+  bool Dragging() const { return dragged_slot_ >= 0; }
   void ShowSync(const TableFile::SyncResult& sync);
   void OnHotKey();
   // Type to find: a character typed, Backspace and Esc included.
@@ -149,6 +159,7 @@ class MainWindow : public win::LayoutWindow {
   bool editing_ = false;
   SlotSelection selection_;
   SlotIndex popup_slot_ = 0;  // the slot the popup was last opened for
+  int dragged_slot_ = -1;     // the slot being dragged with the mouse, or -1
   int focus_slot_ = 0;
   bool focus_in_bank_ = false;
   // The focus mark shows only once a key has been used, so a mouse user never sees it.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A prepared table: the slot buttons read as the titles' first 12 bytes, the page buttons switch
-# pages, a click on a program slot really runs its target (a batch file that leaves a marker)
+# pages, slot 1 dragged onto slot 7 with the real pointer swaps them, a slot cleared in its
+# editor comes back with Ctrl+Z, a click on a program slot really runs its target (a batch file that leaves a marker)
 # though its count is empty, a click on a slot whose program is missing says so and counts
 # nothing, and the table saved at close holds the new counts.
 source "$(dirname "$0")/lib.sh" "$@"
@@ -19,6 +20,21 @@ expect_eq "$(sed -n 1p <<<"$texts")" $'218\tニュース速報' "slot 0 of D1"
 expect_eq "$(sed -n 3p <<<"$texts")" $'220\t地図と乗換案' "slot 2 of D1 (12 bytes of a longer title)"
 expect_eq "$(sed -n 9p <<<"$texts")" $'226\tQuenda ホー' "slot 8 of D1 (12 bytes would end inside a character)"
 expect_eq "$(sed -n 25p <<<"$texts")" $'242\t' "slot 24 of D1 (empty)"
+
+# Slot 1 dragged onto slot 7 with the pointer; slot 2 cleared in its editor, then Ctrl+Z.
+xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
+xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
+read -r x y < <(drv centre "$pid" 219 "$wait_ms") && read -r x7 y7 < <(drv centre "$pid" 225 "$wait_ms")
+xdotool mousemove --sync "$x" "$y" mousedown 1 mousemove --sync "$x7" "$y7" sleep 0.5 mouseup 1 \
+  mousemove 0 0 || fail "xdotool could not drag slot 1"
+drv rclick "$pid" 220 "$wait_ms" && drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup"
+xdotool key --clearmodifiers --delay 200 Up Return || fail "xdotool could not choose 内容の編集"
+drv wclick "$pid" TKeyIn_URL 120 "$wait_ms" || fail "could not press クリヤー"  # url_ids::ClearButton
+expect_question "項目をクリヤーしますか？"
+drv press "$pid" 6 "$wait_ms" && drv wclick "$pid" TKeyIn_URL 122 "$wait_ms" || fail "could not close the editor"
+drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come back"
+expect_eq "$(drv texts "$pid" 219 220 "$wait_ms")" $'219\t技術ブログ\n220\t' "slots 1 and 2 of D1"
+xdotool key --clearmodifiers ctrl+z || fail "xdotool could not press Ctrl+Z"
 
 # P1 (page button 205) shows icons: no caption on any slot.
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
@@ -56,8 +72,10 @@ printf 'XX' | dd of="$work/damaged/Quenda.Tbl" bs=1 seek=$((7 * 1368 + 738)) con
 start_quenda "$work/damaged"
 expect_error_box "D1 の 8番目 の項目は壊れていたため、読めた部分だけを残しました."
 press_ok
-texts=$(drv texts "$pid" 225 226 "$wait_ms") || fail "could not read the slot buttons"
-expect_eq "$texts" $'225\t技術ブログ\n226\tQuenda ホー' "slots 7 and 8 of D1 beside the damaged icon"
+texts=$(drv texts "$pid" 218 226 "$wait_ms") || fail "could not read the slot buttons"
+expect_eq "$(sed -n '2,3p' <<<"$texts")" $'219\t技術ブログ\n220\t地図と乗換案' \
+  "after the restart: slot 1 of D1 swapped, slot 2 back"
+expect_eq "$(sed -n '8,9p' <<<"$texts")" $'225\t天気予報\n226\tQuenda ホー' "slots 7 and 8 of D1 beside the damaged icon"
 close_expect wm-close "exited 0"
 [[ -f $work/damaged/Quenda.Tbl.damaged ]] || fail "the damaged table was not kept aside"
 echo "PASS: slots"

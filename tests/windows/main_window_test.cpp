@@ -663,6 +663,62 @@ TEST_F(MainWindowTest, EditingFromThePopupSavesTheTable) {
   EXPECT_EQ(GetSlotField(Reloaded(), Title, 8, 0), "changed");
 }
 
+// Slot 0 of D1 pressed, moved over `to` (nudged from its middle) and let go, each message to the
+// window holding the mouse; then the editor's クリヤー and Ctrl+Z.
+TEST_F(MainWindowTest, ADragMovesTheSlotWhereItIsLetGoAShortOneClicksAndUndoBringsAClearBack) {
+  const std::wstring target = L"http://example.invalid/" + std::wstring(150, L'x');
+  SetSlotFieldWide(Table(), Target, 0, 0, target);  // longer than the field: travels whole
+  SetSlotField(Table(), Title, 0, 0, "one");
+  SetSlotField(Table(), DisplayName, 0, 0, "one");
+  SetSlotField(Table(), Title, 1, 0, "taken");
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) SetSlotField(Table(), Title, 2, slot, "full");
+  Start();
+  const HWND slot0 = forms.main.SlotButton(0), slot6 = forms.main.SlotButton(6);
+  const struct {
+    HWND to;
+    int nudge;
+    bool escape;
+    PageIndex page;  // where slot 0's entry is then
+    SlotIndex slot;
+    const wchar_t* info;  // nullptr: not checked
+  } rows[] = {
+      {slot0, 1, false, 0, 0, nullptr},  // below the drag distance: a click
+      {slot6, 0, false, 0, 6, L"one"},
+      {forms.main.PageButtonByTag(1), 0, false, 1, 1, L""},
+      {forms.main.PageButtonByTag(2), 0, false, 0, 0, L"ページに空きがありません"},
+      {slot6, 0, true, 0, 0, nullptr},
+  };
+  auto send = [](HWND window, UINT message, POINT at) {
+    ScreenToClient(window, &at);
+    SendMessageW(window, message, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  };
+  for (const auto& row : rows) {
+    shell.calls.clear();
+    RECT r;
+    GetWindowRect(slot0, &r);
+    send(slot0, WM_LBUTTONDOWN, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    GetWindowRect(row.to, &r);
+    const POINT over{(r.left + r.right) / 2 + row.nudge, (r.top + r.bottom) / 2 + row.nudge};
+    send(GetCapture(), WM_MOUSEMOVE, over);
+    EXPECT_EQ(GetCapture() == main() && GetCursor() == LoadCursorW(nullptr, IDC_SIZEALL),
+              row.nudge == 0);
+    if (row.escape) Key(VK_ESCAPE);
+    send(GetCapture() ? GetCapture() : row.to, WM_LBUTTONUP, over);
+    EXPECT_EQ(shell.calls.size(), row.nudge);
+    EXPECT_EQ(SlotFieldWide(Reloaded(), Target, row.page, row.slot), target) << row.slot;
+    EXPECT_TRUE(!row.info || text(main_ids::InfoLine) == row.info) << row.slot;
+    if (row.page != 0 || row.slot != 0) Key('Z', {VK_CONTROL});
+  }
+  prompts.prompts.answers = {IDYES};
+  PostClick(forms.url_editor.Control(url_ids::ClearButton));
+  PostClick(forms.url_editor.Control(url_ids::CancelButton));
+  SendMessageW(main(), WM_COMMAND, IDM_EDIT, 0);
+  EXPECT_EQ(GetSlotField(Reloaded(), Title, 0, 0), "");
+  Key('Z', {VK_CONTROL});
+  EXPECT_EQ(text(main_ids::InfoLine), L"元に戻しました: クリヤー");
+  EXPECT_EQ(SlotFieldWide(Reloaded(), Target, 0, 0), target);
+}
+
 TEST_F(MainWindowTest, ArrowsMoveTheFocusAcrossRowsAndTabGoesToThePageBank) {
   SetSlotField(Table(), DisplayName, 0, 5, "five");
   Start();
