@@ -14,8 +14,13 @@ TableStorage& PortableStorage() {
 namespace {
 
 // The program's entry puts its thread in COM's single-threaded apartment; the tests' thread too.
+// The pointer goes to the screen's far corner: left where the last program on this display put
+// it, over a window under test, it would hover and change what the window shows.
 class ComApartment : public ::testing::Environment {
-  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  void SetUp() override {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
   void TearDown() override { CoUninitialize(); }
 };
 const auto* const kComApartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
