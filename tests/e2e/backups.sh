@@ -24,10 +24,8 @@ PY
 
 start_quenda
 expect_main_window "with yesterday's backup"
-xdotool windowfocus --sync "$(drv xwindow "$pid" TMainForm "$wait_ms")" || fail "could not focus Quenda"
-drv foreground "$pid" TMainForm "$wait_ms" || fail "the main window did not come to the front"
-drv keys alt return || fail "could not open the menu"
-drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "the menu did not open from the keyboard"
+main_to_front
+press_for_window '#32768' "the menu did not open from the keyboard" alt return
 drv keys return || fail "could not choose from the menu"
 drv window "$pid" TBackupForm "$wait_ms" >/dev/null || fail "the backup dialog did not open"
 drv foreground "$pid" TBackupForm "$wait_ms" || fail "the backup dialog did not come to the front"

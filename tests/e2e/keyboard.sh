@@ -46,14 +46,7 @@ where=$(drv where "$pid" "$wait_ms")
 # 内容の編集, an address typed where the URL editor puts the focus, Enter stores it. Slot 1 of
 # P1: the menu key, its first item 内容の編集, a title typed, Esc: nothing changes.
 popup_item() {  # KEY: opens the focused slot's popup and chooses with KEY, then Enter
-  # With the machine busy, the key right after the window came back has been seen to go
-  # nowhere; it is pressed again then.
-  local try
-  for try in 1 2 3; do
-    drv keys apps || fail "could not press the menu key"
-    drv window "$pid" '#32768' 5000 >/dev/null && break
-    ((try < 3)) || fail "no popup menu appeared"
-  done
+  press_for_window '#32768' "no popup menu appeared" apps
   drv keys "$1" return || fail "could not choose from the popup"
 }
 drv keys down down || fail "could not move on D1"

@@ -192,6 +192,18 @@ main_to_front() {
   fail "the main window did not come to the front"
 }
 
+# Presses KEYS (driver key names) until a window of CLASS shows: with the machine busy, keys sent
+# right after a window came to the front have been seen to go nowhere.
+press_for_window() {  # CLASS WHAT KEYS...
+  local class=$1 what=$2 try
+  shift 2
+  for try in 1 2 3; do
+    drv keys "$@" || fail "could not press $*"
+    drv window "$pid" "$class" 5000 >/dev/null && return 0
+  done
+  fail "$what"
+}
+
 # The first item of the popup of slot button $1, chosen with the keyboard: "URL取得" on an address
 # page, "内容の編集" on a program page. The main window comes to the front; the menu opens in
 # Quenda's own loop, and keys choose from it once it shows.
