@@ -62,14 +62,18 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     display=$ours virtual=1
   else
     display="" virtual=1
+    # One Xvfb starts at a time on this machine (lanes, other checkouts): two picking a number
+    # at once would both find the first one's server answering and share its display.
+    exec 8>/tmp/quenda-xvfb.lock
+    flock -w 120 8 || { echo "wine-env: timed out waiting for /tmp/quenda-xvfb.lock" >&2; exit 1; }
     for ((n = 91; n < 140; n++)); do
       [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
       detach "$state/xvfb.log" Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp
       pid=$!
       for ((i = 0; i < 100; i++)); do
-        if answers ":$n"; then display=":$n"; break; fi
         # Another server may have taken the number first; then try the next one.
         alive "$pid" || break
+        if answers ":$n"; then display=":$n"; break; fi
         sleep 0.1
       done
       [[ -n "$display" ]] && break
@@ -77,6 +81,7 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     done
     [[ -n "$display" ]] || { echo "wine-env: could not start Xvfb (see $state/xvfb.log)" >&2; exit 1; }
     echo "$display" >"$state/display"
+    exec 8>&-
   fi
   export DISPLAY=$display
 

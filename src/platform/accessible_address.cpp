@@ -12,15 +12,6 @@ namespace quenda {
 
 namespace {
 
-
-struct Bstr {
-  BSTR text = nullptr;
-  ~Bstr() { SysFreeString(text); }
-  std::wstring_view view() const {
-    return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
-  }
-};
-
 VARIANT ChildId(LONG id) {
   VARIANT v;
   VariantInit(&v);
@@ -75,16 +66,16 @@ class Walk {
     const bool text = role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_TEXT;
     VariantClear(&role);
     if (!text) return false;
-    Bstr name;
-    if (FAILED(object->get_accName(id, &name.text))) return false;
+    win::Bstr name;
+    if (FAILED(object->get_accName(id, name.put()))) return false;
     const std::wstring_view n = name.view();
     if (!IsAddressFieldName(family_,
                             std::u16string_view(reinterpret_cast<const char16_t*>(n.data()),
                                                 n.size()))) {
       return false;
     }
-    Bstr field;
-    if (SUCCEEDED(object->get_accValue(id, &field.text)) && field.text) {
+    win::Bstr field;
+    if (SUCCEEDED(object->get_accValue(id, field.put())) && field.get()) {
       value = std::wstring(field.view());
     }
     return true;

@@ -35,19 +35,6 @@ struct AutomationCore {
   }
 };
 
-// BSTRs freed at the end of the scope.
-class Bstr {
- public:
-  explicit Bstr(const wchar_t* text, UINT length) : value_(SysAllocStringLen(text, length)) {}
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return value_; }
-
- private:
-  BSTR value_;
-};
-
 Announcer g_system_announcer;
 Announcer* g_announcer = &g_system_announcer;
 
@@ -58,8 +45,7 @@ void Announcer::Announce(HWND window, const std::wstring& text, const wchar_t* a
   if (!core.host_provider || !core.raise_notification) return;
   IUnknown* provider = nullptr;
   if (FAILED(core.host_provider(window, &provider)) || !provider) return;
-  const Bstr display(text.c_str(), UINT(text.size()));
-  const Bstr id(activity, UINT(wcslen(activity)));
+  const win::Bstr display(text), id(activity);
   if (display.get() && id.get()) {
     (void)core.raise_notification(provider, kNotificationKindActionCompleted,
                                   kNotificationProcessingImportantMostRecent, display.get(),

@@ -2,10 +2,12 @@
 // One owner for every Win32 handle: move-only, closed exactly once, and counted so that tests
 // can prove nothing leaks (GetGuiResources is not available everywhere).
 #include <windows.h>
+#include <oleauto.h>
 #include <shellapi.h>
 
 #include <atomic>
 #include <cstddef>
+#include <string_view>
 #include <utility>
 
 namespace quenda::win {
@@ -116,6 +118,28 @@ class ComRef {
 
  private:
   T* p_ = nullptr;
+};
+
+// A BSTR, freed at scope end: one made from text, or one a COM call fills through put().
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(std::wstring_view text)
+      : text_(::SysAllocStringLen(text.data(), UINT(text.size()))) {}
+  ~Bstr() { ::SysFreeString(text_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  BSTR get() const { return text_; }
+  BSTR* put() {
+    ::SysFreeString(std::exchange(text_, nullptr));
+    return &text_;
+  }
+  std::wstring_view view() const {
+    return text_ ? std::wstring_view(text_, ::SysStringLen(text_)) : std::wstring_view();
+  }
+
+ private:
+  BSTR text_ = nullptr;
 };
 
 // Releases what GetDC got.

@@ -96,9 +96,6 @@ start_quenda() {
   [[ $dir == "$work" ]] || wdir=$(winpath "$dir") || exit 1
   drv mutex-free 60000 ||
     fail "another Quenda kept running in this Wine prefix; these tests need it alone"
-  # The pointer where no window opens: left where the last test on this display put it, it
-  # would hover over the new window and change what it shows.
-  xdotool mousemove $(xdotool getdisplaygeometry | awk '{print $1 - 1, $2 - 1}') || true
   timeout "$call_guard" wine "$driver_exe" start "$wquenda" "$wdir" \
     </dev/null >"$out" 2>>"$log" || fail "starting Quenda.exe in $dir failed"
   pid=$(<"$out")
