@@ -27,15 +27,13 @@ constexpr FieldPlace kFields[kFieldCount] = {
 
 bool IsStatistic(int field) { return field == AccessCount || field == LastAccess; }
 
-// A change of the entry itself (not of its count or date) is stamped, so that a merge can
-// tell whose it is.
-void Stamp(SlotTable& table, SlotRecord& record) {
+}  // namespace
+
+void StampEdit(const SlotTable& table, SlotRecord& record) {
   const LocalDateTime now = CurrentClock().Now();
   record.stamp = {table.machine,
                   StampTime(now.year, now.month, now.day, now.hour, now.minute, now.second)};
 }
-
-}  // namespace
 
 PageKind KindOfPage(PageTag tag) {
   if (tag < 100) return PageKind::Address;
@@ -109,7 +107,7 @@ void SetSlotField(SlotTable& table, int field, PageIndex page, SlotIndex slot,
   SlotRecord& record = table.At(page, slot);
   record.whole[field].clear();
   SetFieldText(FieldBytes(record.fields, field), text);
-  if (!IsStatistic(field)) Stamp(table, record);
+  if (!IsStatistic(field)) StampEdit(table, record);
 }
 
 std::optional<std::string> SlotWholeText(const SlotTable& table, int field, PageIndex page,
@@ -125,7 +123,7 @@ void SetSlotWholeText(SlotTable& table, int field, PageIndex page, SlotIndex slo
   if (field < 0 || field >= kFieldCount) return;
   ++table.changes;
   table.At(page, slot).whole[field] = std::string(utf8);
-  Stamp(table, table.At(page, slot));
+  StampEdit(table, table.At(page, slot));
 }
 
 void WriteNewEntry(SlotTable& table, PageIndex page, SlotIndex slot, std::string_view target,
@@ -145,13 +143,13 @@ void ClearSlot(SlotTable& table, PageIndex page, SlotIndex slot) {
   record.fields = SlotFields{};
   record.whole = WholeTexts{};
   record.icon.Fill(kWhite);
-  Stamp(table, record);
+  StampEdit(table, record);
 }
 
 void StoreSlotIcon(SlotTable& table, PageIndex page, SlotIndex slot, const Picture& picture) {
   ++table.changes;
   DrawPictureOnWhite(table.At(page, slot).icon, picture);
-  Stamp(table, table.At(page, slot));
+  StampEdit(table, table.At(page, slot));
 }
 
 SlotEntry SlotEntryAt(const SlotTable& table, PageIndex page, SlotIndex slot) {

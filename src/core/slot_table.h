@@ -154,5 +154,8 @@ SlotEdit SlotEditAt(SlotTable& table, PageIndex page, SlotIndex slot);
 
 // The stamp time of a local date and time.
 std::int64_t StampTime(int year, int month, int day, int hour, int minute, int second);
+// Marks a change of the entry itself (not of its count or date) as this PC's, now, so that a
+// merge can tell whose it is.
+void StampEdit(const SlotTable& table, SlotRecord& record);
 
 }  // namespace quenda

@@ -120,14 +120,11 @@ TableStep RestoreTable(SlotTable& table, const SlotTable& backup) {
   std::vector<int> records(kSlotCount);
   for (int i = 0; i < kSlotCount; ++i) records[i] = i;
   TableStep step = BeginStep(table, step_name::kRestore, std::move(records));
-  const LocalDateTime now = CurrentClock().Now();
-  const EditStamp stamp{table.machine,
-                        StampTime(now.year, now.month, now.day, now.hour, now.minute, now.second)};
   for (int i = 0; i < kSlotCount; ++i) {
     const bool changed = !SameEntry(table.records[i], backup.records[i]);
     table.records[i] = backup.records[i];
     // An entry brought back is this PC's change now: a merge must not take it for an old copy.
-    if (changed) table.records[i].stamp = stamp;
+    if (changed) StampEdit(table, table.records[i]);
   }
   ++table.changes;
   FinishStep(table, step);

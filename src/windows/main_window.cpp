@@ -356,13 +356,21 @@ void MainWindow::SwapFocusedSlot(int step) {
   const int to = focus_slot_ + step;
   if (to < 0 || to >= kSlotsPerPage) return;  // no neighbour that way
   const PageIndex page = selection_.page;
-  MoveResult moved = SwapSlots(*table_, page, focus_slot_, page, to);
-  if (!moved.step) return;
+  if (TakeMove(SwapSlots(*table_, page, focus_slot_, page, to), focus_slot_, to)) MoveFocusTo(to);
+}
+
+bool MainWindow::TakeMove(MoveResult moved, SlotIndex from, SlotIndex to) {
+  if (!moved.step) {
+    if (!moved.refusal.empty()) {
+      win::SetText(Control(main_ids::InfoLine), win::FromCp932(moved.refusal));
+    }
+    return false;
+  }
   history_.Record(std::move(*moved.step));
-  ShowSlot(unsigned(focus_slot_));
+  ShowSlot(unsigned(from));
   ShowSlot(unsigned(to));
-  MoveFocusTo(to);
   SaveTable();
+  return true;
 }
 
 void MainWindow::BeginSlotDrag(SlotIndex slot) {
@@ -391,17 +399,8 @@ void MainWindow::DropDraggedSlot(POINT client) {
   MoveResult moved = IsSlotButton(target)
                          ? SwapSlots(*table_, page, from, page, to)
                          : MoveSlotToPage(*table_, page, from, PageFromTag(button->Tag()));
-  if (!moved.step) {
-    if (!moved.refusal.empty()) {
-      win::SetText(Control(main_ids::InfoLine), win::FromCp932(moved.refusal));
-    }
-    return;
-  }
-  history_.Record(std::move(*moved.step));
-  ShowSlot(unsigned(from));
-  ShowSlot(unsigned(to));
-  HoverSlot(slot_buttons_[to]);  // the info line tells what now lies there, as after a key swap
-  SaveTable();
+  // The info line tells what now lies there, as after a key swap.
+  if (TakeMove(std::move(moved), from, to)) HoverSlot(slot_buttons_[to]);
 }
 
 void MainWindow::UndoChange(bool redo) {

@@ -75,6 +75,9 @@ class MainWindow : public win::LayoutWindow {
   void ReceiveDropFiles(HDROP drop);  // fills the slot under the drop from its first file
   // Swaps the focused slot with its neighbour `step` slots on; the focus follows. Saves.
   void SwapFocusedSlot(int step);
+  // A move made: kept for undo, both slots shown again and the table saved; a refused one's
+  // reason on the info line. True when something moved.
+  bool TakeMove(MoveResult moved, SlotIndex from, SlotIndex to);
   // The slot dragged with the mouse, let go at a point in client coordinates: onto another slot
   // of the page it swaps with it, onto a page button of its group it moves to that page's first
   // empty slot; anywhere else nothing moves. Saves.
