@@ -305,16 +305,26 @@ std::optional<std::string> AddressFromField(std::u16string_view text,
 
 namespace {
 
+// The first top-level window that `match` takes by its class name and caption, and what
+// `match` made of it.
+template <class Found>
+std::optional<Found> FirstTopLevel(WindowProvider& provider, WindowId& window,
+                                   std::optional<Found> (*match)(std::string_view,
+                                                                 std::u16string_view)) {
+  std::optional<Found> found;
+  provider.EnumTopLevel([&](WindowId candidate) {
+    found = match(Bounded(provider.ClassName(candidate, kClassNameBytes), kClassNameBytes),
+                  provider.WideCaption(candidate, kWideCaptionUnits));
+    if (found) window = candidate;
+    return !found;
+  });
+  return found;
+}
+
 std::optional<CapturedPage> CaptureCurrentBrowser(WindowProvider& provider) {
   WindowId browser = 0;
-  std::optional<CurrentBrowserWindow> match;
-  provider.EnumTopLevel([&](WindowId window) {
-    match = MatchCurrentBrowser(Bounded(provider.ClassName(window, kClassNameBytes),
-                                        kClassNameBytes),
-                                provider.WideCaption(window, kWideCaptionUnits));
-    if (match) browser = window;
-    return !match;
-  });
+  const std::optional<CurrentBrowserWindow> match =
+      FirstTopLevel(provider, browser, MatchCurrentBrowser);
   if (!match) return std::nullopt;
   const std::optional<std::u16string> field = provider.AccessibleAddress(browser, match->family);
   const std::optional<std::string> address =
@@ -328,14 +338,7 @@ std::optional<CapturedPage> CaptureCurrentBrowser(WindowProvider& provider) {
 
 std::optional<CapturedPage> CaptureInternetExplorer(WindowProvider& provider) {
   WindowId frame = 0;
-  std::optional<std::u16string> title;
-  provider.EnumTopLevel([&](WindowId window) {
-    title = MatchInternetExplorer(Bounded(provider.ClassName(window, kClassNameBytes),
-                                          kClassNameBytes),
-                                  provider.WideCaption(window, kWideCaptionUnits));
-    if (title) frame = window;
-    return !title;
-  });
+  const std::optional<std::u16string> title = FirstTopLevel(provider, frame, MatchInternetExplorer);
   if (!title) return std::nullopt;
   std::optional<std::string> address;
   SearchAlong(provider, frame, ExplorerAddressPath, address);

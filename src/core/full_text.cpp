@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::string_view kFirstLine = "Quenda.Tbl whole texts 1";
 
-int HexValue(char c) {
+int LowerHexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
@@ -21,7 +21,7 @@ std::optional<std::string> FromHex(std::string_view hex) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::string out;
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int high = HexValue(hex[i]), low = HexValue(hex[i + 1]);
+    const int high = LowerHexValue(hex[i]), low = LowerHexValue(hex[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     out += char(high * 16 + low);
   }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/replaceable.h"
+
 namespace quenda {
 
 LocalDateTime StdClock::Now() const {
@@ -33,12 +35,11 @@ std::string StdClock::LongTime(const LocalDateTime& t) const {
 std::uint64_t StdClock::Milliseconds() const { return std::uint64_t(std::time(nullptr)) * 1000; }
 
 namespace {
-const StdClock kStdClock;
-const Clock* g_clock = &kStdClock;
+Replaceable<const Clock, const StdClock> g_clock;
 }  // namespace
 
-void SetClock(const Clock* clock) { g_clock = clock ? clock : &kStdClock; }
-const Clock& CurrentClock() { return *g_clock; }
+void SetClock(const Clock* clock) { g_clock.Replace(clock); }
+const Clock& CurrentClock() { return g_clock.Current(); }
 
 std::string NowText() {
   const Clock& clock = CurrentClock();

@@ -7,23 +7,9 @@
 
 namespace quenda {
 
-namespace step_name {
-const char kMove[] = "\x88\xda\x93\xae";
-const char kSwap[] = "\x93\xfc\x82\xea\x91\xd6\x82\xa6";
-const char kEdit[] = "\x90\xdd\x92\xe8";
-const char kClear[] = "\x83\x4e\x83\x8a\x83\x84\x81\x5b";
-const char kDrop[] = "\x83\x68\x83\x8d\x83\x62\x83\x76";
-const char kCapture[] = "\x8e\xe6\x82\xe8\x8d\x9e\x82\xdd";
-}  // namespace step_name
-
 namespace {
 
 int RecordIndex(PageIndex page, SlotIndex slot) { return page * kSlotsPerPage + slot; }
-
-bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
-  return std::memcmp(&a.fields, &b.fields, sizeof a.fields) == 0 && a.whole == b.whole &&
-         a.icon == b.icon && a.stamp == b.stamp;
-}
 
 // Writes the records of one side of a step (before for undo, after for redo). Opening a slot is
 // no change of its own: an entry opened since keeps its count and date wherever it goes back.

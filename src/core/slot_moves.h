@@ -14,12 +14,12 @@ namespace quenda {
 
 // What a step says on the info line, in CP932.
 namespace step_name {
-extern const char kMove[];     // "移動"
-extern const char kSwap[];     // "入れ替え"
-extern const char kEdit[];     // "設定"
-extern const char kClear[];    // "クリヤー"
-extern const char kDrop[];     // "ドロップ"
-extern const char kCapture[];  // "取り込み"
+inline constexpr char kMove[] = "\x88\xda\x93\xae";                     // 移動
+inline constexpr char kSwap[] = "\x93\xfc\x82\xea\x91\xd6\x82\xa6";     // 入れ替え
+inline constexpr char kEdit[] = "\x90\xdd\x92\xe8";                     // 設定
+inline constexpr char kClear[] = "\x83\x4e\x83\x8a\x83\x84\x81\x5b";    // クリヤー
+inline constexpr char kDrop[] = "\x83\x68\x83\x8d\x83\x62\x83\x76";     // ドロップ
+inline constexpr char kCapture[] = "\x8e\xe6\x82\xe8\x8d\x9e\x82\xdd";  // 取り込み
 }  // namespace step_name
 
 // Pages whose slots may trade places: the address pages (D1-D4) and the program pages

@@ -75,6 +75,11 @@ bool SameEntry(const SlotRecord& a, const SlotRecord& b) {
   return a.icon == b.icon;
 }
 
+bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
+  return std::memcmp(&a.fields, &b.fields, sizeof a.fields) == 0 && a.whole == b.whole &&
+         a.icon == b.icon && a.stamp == b.stamp;
+}
+
 std::span<char> FieldBytes(SlotFields& fields, int field) {
   if (field < 0 || field >= kFieldCount) return {};
   return {reinterpret_cast<char*>(&fields) + kFields[field].offset, kFields[field].width};

@@ -89,6 +89,8 @@ struct SlotRecord {
 
 // Whether two records hold the same entry, leaving out its access count and date.
 bool SameEntry(const SlotRecord& a, const SlotRecord& b);
+// Whether two records are the same to the byte: fields, whole texts, icon and stamp.
+bool SameRecord(const SlotRecord& a, const SlotRecord& b);
 
 struct SlotTable {
   // On the heap: a table is about 700 KB, too much for a Windows thread's stack, and copies of

@@ -4,11 +4,6 @@
 
 namespace quenda {
 
-namespace step_name {
-const char kRestore[] =
-    "\x83\x6f\x83\x62\x83\x4e\x83\x41\x83\x62\x83\x76\x82\xa9\x82\xe7\x96\xdf\x82\xb7";
-}  // namespace step_name
-
 namespace {
 
 constexpr std::string_view kBackupPrefix = "Quenda.Tbl.";

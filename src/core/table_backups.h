@@ -14,7 +14,9 @@ namespace quenda {
 inline constexpr std::size_t kKeptBackups = 14;
 
 namespace step_name {
-extern const char kRestore[];  // "バックアップから戻す"
+// バックアップから戻す
+inline constexpr char kRestore[] =
+    "\x83\x6f\x83\x62\x83\x4e\x83\x41\x83\x62\x83\x76\x82\xa9\x82\xe7\x96\xdf\x82\xb7";
 }  // namespace step_name
 
 // The folder, below the backups' root, for the table in `table_folder`: its last folder name and

@@ -119,11 +119,6 @@ Tail ReadTail(std::span<const std::uint8_t> bytes, std::size_t used, SlotTable& 
   return Tail::Block;
 }
 
-bool SameRecord(const SlotRecord& a, const SlotRecord& b) {
-  return SameEntry(a, b) && a.stamp == b.stamp &&
-         std::memcmp(&a.fields, &b.fields, sizeof a.fields) == 0;
-}
-
 bool SameTable(const SlotTable& a, const SlotTable& b) {
   for (int i = 0; i < kSlotCount; ++i) {
     if (!SameRecord(a.records[i], b.records[i])) return false;

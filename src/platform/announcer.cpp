@@ -3,6 +3,7 @@
 #include <oleauto.h>
 #include <unknwn.h>
 
+#include "core/replaceable.h"
 #include "platform/handle.h"
 
 namespace quenda {
@@ -35,8 +36,7 @@ struct AutomationCore {
   }
 };
 
-Announcer g_system_announcer;
-Announcer* g_announcer = &g_system_announcer;
+Replaceable<Announcer> g_announcer;
 
 }  // namespace
 
@@ -54,9 +54,7 @@ void Announcer::Announce(HWND window, const std::wstring& text, const wchar_t* a
   provider->Release();
 }
 
-Announcer& CurrentAnnouncer() { return *g_announcer; }
-void SetAnnouncer(Announcer* announcer) {
-  g_announcer = announcer ? announcer : &g_system_announcer;
-}
+Announcer& CurrentAnnouncer() { return g_announcer.Current(); }
+void SetAnnouncer(Announcer* announcer) { g_announcer.Replace(announcer); }
 
 }  // namespace quenda

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "core/replaceable.h"
 #include "core/text_rules.h"
 #include "platform/accessible_address.h"
 #include "platform/cp932.h"
@@ -22,8 +23,7 @@ std::string Cp932Cut(const std::vector<wchar_t>& buffer, std::size_t max_bytes) 
   return FirstBytes(win::ToCp932(std::wstring_view(buffer.data(), n)), max_bytes);
 }
 
-Win32WindowProvider g_system_provider;
-WindowProvider* g_provider = &g_system_provider;
+Replaceable<WindowProvider, Win32WindowProvider> g_provider;
 
 }  // namespace
 
@@ -97,10 +97,7 @@ std::optional<std::string> Win32WindowProvider::ExactCp932(std::u16string_view t
   return out;
 }
 
-WindowProvider& CurrentWindowProvider() { return *g_provider; }
-
-void SetWindowProvider(WindowProvider* provider) {
-  g_provider = provider ? provider : &g_system_provider;
-}
+WindowProvider& CurrentWindowProvider() { return g_provider.Current(); }
+void SetWindowProvider(WindowProvider* provider) { g_provider.Replace(provider); }
 
 }  // namespace quenda

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "core/replaceable.h"
+
 namespace quenda {
 
 std::wstring DialogFilter(const std::wstring& filter) {
@@ -33,11 +35,10 @@ std::optional<std::wstring> FileDialogs::Open(HWND owner, const OpenFileRequest&
 }
 
 namespace {
-FileDialogs g_system_dialogs;
-FileDialogs* g_dialogs = &g_system_dialogs;
+Replaceable<FileDialogs> g_dialogs;
 }  // namespace
 
-FileDialogs& CurrentFileDialogs() { return *g_dialogs; }
-void SetFileDialogs(FileDialogs* dialogs) { g_dialogs = dialogs ? dialogs : &g_system_dialogs; }
+FileDialogs& CurrentFileDialogs() { return g_dialogs.Current(); }
+void SetFileDialogs(FileDialogs* dialogs) { g_dialogs.Replace(dialogs); }
 
 }  // namespace quenda

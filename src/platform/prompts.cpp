@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/replaceable.h"
 #include "platform/cp932.h"
 
 namespace quenda {
@@ -12,12 +13,11 @@ int Prompts::Show(HWND owner, const std::wstring& text, const std::wstring& capt
 }
 
 namespace {
-Prompts g_system_prompts;
-Prompts* g_prompts = &g_system_prompts;
+Replaceable<Prompts> g_prompts;
 }  // namespace
 
-Prompts& CurrentPrompts() { return *g_prompts; }
-void SetPrompts(Prompts* prompts) { g_prompts = prompts ? prompts : &g_system_prompts; }
+Prompts& CurrentPrompts() { return g_prompts.Current(); }
+void SetPrompts(Prompts* prompts) { g_prompts.Replace(prompts); }
 
 std::wstring ApplicationTitleFrom(const std::wstring& module_path) {
   const std::size_t slash = module_path.find_last_of(L"\\/");

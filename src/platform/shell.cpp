@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "core/replaceable.h"
 #include "core/text_rules.h"
 #include "platform/cp932.h"
 
@@ -43,8 +44,7 @@ DWORD Shell::Execute(HWND owner, const wchar_t* verb, const std::wstring& file,
 }
 
 namespace {
-Shell g_system_shell;
-Shell* g_shell = &g_system_shell;
+Replaceable<Shell> g_shell;
 
 DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& folder,
            const std::wstring& parameters = {}) {
@@ -53,8 +53,8 @@ DWORD Open(const wchar_t* verb, const std::wstring& target, const std::wstring& 
 }
 }  // namespace
 
-Shell& CurrentShell() { return *g_shell; }
-void SetShell(Shell* shell) { g_shell = shell ? shell : &g_system_shell; }
+Shell& CurrentShell() { return g_shell.Current(); }
+void SetShell(Shell* shell) { g_shell.Replace(shell); }
 
 DWORD ShellExecOpen(const std::wstring& target, const std::wstring& folder) {
   return Open(L"OPEN", target, folder);

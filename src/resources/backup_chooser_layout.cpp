@@ -9,8 +9,7 @@ using namespace backup_ids;
 constexpr LayoutRow kLayout[] = {
     {ControlKind::Label, L"Label1", Heading, 0, 12, 12, 276, 14, kChooseBackupText},
     {ControlKind::ListBox, L"ListBox1", List, 0, 12, 32, 276, 180, L""},
-    {ControlKind::Button, L"SpeedButton1", RestoreButton, 0, 150, 220, 62, 22, L"戻す", 0, true,
-     kBlueText},
+    ColouredButton(L"SpeedButton1", RestoreButton, 0, 150, 220, 62, 22, L"戻す", kBlueText),
     {ControlKind::Button, L"SpeedButton2", CancelButton, 0, 226, 220, 62, 22, L"ｷｬﾝｾﾙ"},
 };
 

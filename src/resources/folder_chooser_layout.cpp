@@ -12,8 +12,7 @@ constexpr LayoutRow kLayout[] = {
     {ControlKind::RaisedPanel, L"Panel1", Bar, 0, 0, 0, 0, kBarHeight, L""},
     {ControlKind::SunkenPanel, L"Panel2", ButtonPanel, Bar, 0, 1, kButtonPanelWidth, kBarHeight - 2,
      L""},
-    {ControlKind::Button, L"SpeedButton2", SetButton, ButtonPanel, 13, 3, 56, 22, L"設　定", 0, true,
-     kBlueText},
+    ColouredButton(L"SpeedButton2", SetButton, ButtonPanel, 13, 3, 56, 22, L"設　定", kBlueText),
     {ControlKind::Button, L"SpeedButton1", CancelButton, ButtonPanel, 87, 3, 56, 22, L"ｷｬﾝｾﾙ"},
     {ControlKind::TreeView, L"ShellTreeView1", Tree, 0, 0, 0, 0, 0, L""},
 };

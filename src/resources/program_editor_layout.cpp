@@ -25,10 +25,8 @@ constexpr LayoutRow kLayout[] = {
     {ControlKind::ValuePanel, L"Panel2", AccessCountPanel, 0, 200, 238, 40, 20, L""},
     {ControlKind::Label, L"Label9", MemoLabel, 0, 307, 207, 0, 0, L"備　考"},
     {ControlKind::Memo, L"Memo1", MemoBox, 0, 306, 223, 256, 36, L""},
-    {ControlKind::Button, L"SpeedButton8", ClearButton, 0, 376, 277, 64, 22, L"クリヤー", 0, true,
-     kMaroonText},
-    {ControlKind::Button, L"SpeedButton3", SetButton, 0, 446, 277, 64, 22, L"設　定", 0, true,
-     kBlueText},
+    ColouredButton(L"SpeedButton8", ClearButton, 0, 376, 277, 64, 22, L"クリヤー", kMaroonText),
+    ColouredButton(L"SpeedButton3", SetButton, 0, 446, 277, 64, 22, L"設　定", kBlueText),
     {ControlKind::Button, L"SpeedButton4", CancelButton, 0, 516, 277, 64, 22, L"ｷｬﾝｾﾙ"},
 };
 

@@ -28,12 +28,9 @@ constexpr LayoutRow kLayout[] = {
     {ControlKind::Button, L"SpeedButton5", IconFileButton, KeyGroup, 96, 148, 72, 28, L"Fileから"},
     {ControlKind::Image, L"Image1", IconImage, KeyGroup, 20, 148, 32, 32, L"", 0, false},
     {ControlKind::Button, L"SpeedButton7", LocalPageButton, 0, 173, 230, 79, 20, L"ファイル起動"},
-    {ControlKind::Button, L"SpeedButton2", CaptureButton, 0, 262, 230, 70, 20, L"ＵＲＬ取得", 0, true,
-     kMaroonText},
-    {ControlKind::Button, L"SpeedButton6", ClearButton, 0, 355, 230, 70, 20, L"クリヤー", 0, true,
-     kMaroonText},
-    {ControlKind::Button, L"SpeedButton3", SetButton, 0, 435, 230, 70, 20, L"設　定", 0, true,
-     kBlueText},
+    ColouredButton(L"SpeedButton2", CaptureButton, 0, 262, 230, 70, 20, L"ＵＲＬ取得", kMaroonText),
+    ColouredButton(L"SpeedButton6", ClearButton, 0, 355, 230, 70, 20, L"クリヤー", kMaroonText),
+    ColouredButton(L"SpeedButton3", SetButton, 0, 435, 230, 70, 20, L"設　定", kBlueText),
     {ControlKind::Button, L"SpeedButton4", CancelButton, 0, 515, 230, 70, 20, L"ｷｬﾝｾﾙ"},
 };
 

@@ -88,6 +88,44 @@ RECT ControlRect(const LayoutRow& c, Dpi dpi, HFONT font) {
   return r;
 }
 
+namespace {
+
+// The system control a plain kind of row is made of.
+struct SystemControl {
+  ControlKind kind;
+  const wchar_t* window_class;
+  DWORD style, ex_style;
+};
+
+constexpr SystemControl kSystemControls[] = {
+    {ControlKind::Label, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {ControlKind::Edit, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {ControlKind::ReadOnlyEdit, L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    {ControlKind::Memo, L"EDIT", WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+     WS_EX_CLIENTEDGE},
+    {ControlKind::ReadOnlyMemo, L"EDIT", ES_READONLY | ES_MULTILINE, WS_EX_CLIENTEDGE},
+    {ControlKind::CheckBox, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0},
+    {ControlKind::Image, L"STATIC", SS_BITMAP, 0},
+    {ControlKind::GroupBox, L"BUTTON", BS_GROUPBOX, 0},
+    // A long path keeps its start and its file name.
+    {ControlKind::Link, L"STATIC", WS_TABSTOP | SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
+     0},
+    // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.
+    {ControlKind::TreeView, WC_TREEVIEWW, WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES,
+     WS_EX_CLIENTEDGE},
+    {ControlKind::ListBox, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     WS_EX_CLIENTEDGE},
+};
+
+const SystemControl* SystemControlFor(ControlKind kind) {
+  for (const SystemControl& made : kSystemControls) {
+    if (made.kind == kind) return &made;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT window_font,
                          Dpi dpi, const CustomMaker& make_custom) {
   const HINSTANCE instance = ModuleInstance();
@@ -107,56 +145,17 @@ ControlMap BuildControls(HWND window, std::span<const LayoutRow> layout, HFONT w
     if (const std::optional<PanelOptions> look = PanelLook(c)) {
       control = CreatePanel(parent, c.id, r, c.text, *look);
     }
-    switch (c.kind) {
-      case ControlKind::Button:
-      case ControlKind::PageButton:
-        control = CreateSpeedButton(c, parent, r, dpi);
-        break;
-      case ControlKind::Label:
-        control = child(L"STATIC", SS_LEFT | SS_NOPREFIX);
-        break;
-      case ControlKind::Edit:
-        control = child(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::ReadOnlyEdit:
-        control = child(L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::Memo:
-        control = child(L"EDIT", WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                        WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::ReadOnlyMemo:
-        control = child(L"EDIT", ES_READONLY | ES_MULTILINE, WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::CheckBox:
-        control = child(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX);
-        break;
-      case ControlKind::Image:
-        control = child(L"STATIC", SS_BITMAP);
-        break;
-      case ControlKind::GroupBox:
-        control = child(L"BUTTON", BS_GROUPBOX);
+    if (const SystemControl* made = SystemControlFor(c.kind)) {
+      control = child(made->window_class, made->style, made->ex_style);
+      if (c.kind == ControlKind::GroupBox) {
+        // Behind the controls it frames.
         SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        break;
-      case ControlKind::Link:
-        // A long path keeps its start and its file name.
-        control =
-            child(L"STATIC", WS_TABSTOP | SS_NOTIFY | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
-        break;
-      case ControlKind::TreeView:
-        // No TVS_LINESATROOT: no lines at the root; no TVS_EDITLABELS: nothing is renamed.
-        control = child(WC_TREEVIEWW, WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES, WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::ListBox:
-        control = child(L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                        WS_EX_CLIENTEDGE);
-        break;
-      case ControlKind::Custom:
-        if (!make_custom) continue;
-        control = make_custom(c, parent, r);
-        break;
-      default:
-        break;
+      }
+    } else if (c.kind == ControlKind::Button || c.kind == ControlKind::PageButton) {
+      control = CreateSpeedButton(c, parent, r, dpi);
+    } else if (c.kind == ControlKind::Custom) {
+      if (!make_custom) continue;
+      control = make_custom(c, parent, r);
     }
     if (c.kind != ControlKind::Custom) {
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

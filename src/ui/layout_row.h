@@ -54,4 +54,10 @@ struct LayoutRow {
   int font_height = kUiFontHeight;
 };
 
+// A speed button whose text colour says what it does: blue confirms, maroon clears or fetches.
+constexpr LayoutRow ColouredButton(const wchar_t* name, int id, int parent, int x, int y,
+                                   int width, int height, const wchar_t* text, unsigned colour) {
+  return {ControlKind::Button, name, id, parent, x, y, width, height, text, 0, true, colour};
+}
+
 }  // namespace quenda

@@ -11,12 +11,13 @@
 
 namespace quenda {
 
-namespace {
-
+// Outside the unnamed namespace: FolderChooser::Node holds one.
 struct PidlFree {
   void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
 };
 using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+
+namespace {
 
 using win::ComRef;
 
@@ -57,7 +58,7 @@ std::wstring TakeStrRet(STRRET& name, const ITEMIDLIST* pidl) {
   return {};
 }
 
-std::wstring DisplayName(IShellFolder* folder, const ITEMIDLIST* pidl, SHGDNF flags) {
+std::wstring ShellDisplayName(IShellFolder* folder, const ITEMIDLIST* pidl, SHGDNF flags) {
   STRRET name{};
   if (!folder || FAILED(folder->GetDisplayNameOf(pidl, flags, &name))) return {};
   return TakeStrRet(name, pidl);
@@ -161,7 +162,7 @@ void FolderChooser::InsertRoot() {
   if (FAILED(SHGetFolderLocation(nullptr, CSIDL_DESKTOP, nullptr, 0, &desktop_pidl))) return;
   auto node = std::make_unique<Node>();
   node->absolute.reset(desktop_pidl);
-  std::wstring name = DisplayName(Desktop().get(), desktop_pidl, SHGDN_NORMAL);
+  std::wstring name = ShellDisplayName(Desktop().get(), desktop_pidl, SHGDN_NORMAL);
   TVINSERTSTRUCTW insert{};
   insert.hParent = TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
@@ -191,7 +192,7 @@ void FolderChooser::FillFolder(HTREEITEM item) {
     auto entry = std::make_unique<Node>();
     entry->absolute.reset(ILCombine(node->absolute.get(), relative.get()));
     if (!entry->absolute) continue;
-    std::wstring name = DisplayName(folder.get(), relative.get(), SHGDN_INFOLDER);
+    std::wstring name = ShellDisplayName(folder.get(), relative.get(), SHGDN_INFOLDER);
     TVINSERTSTRUCTW insert{};
     insert.hParent = item;
     insert.hInsertAfter = TVI_LAST;

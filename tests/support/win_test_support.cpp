@@ -11,6 +11,11 @@ TableStorage& PortableStorage() {
   return storage;
 }
 
+SlotTable& EditorTable() {
+  static SlotTable table;
+  return table;
+}
+
 namespace {
 
 // The program's entry puts its thread in COM's single-threaded apartment; the tests' thread too.

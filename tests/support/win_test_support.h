@@ -24,6 +24,8 @@ namespace quenda::testing {
 // The storage the window tests keep their tables with: the standard library's, as the core's
 // tests do; the Win32 storage has tests of its own.
 TableStorage& PortableStorage();
+// The table the editor tests hand slots from.
+SlotTable& EditorTable();
 // Writes `table` as the table file in `folder`, as a start would find it.
 void WriteTable(const std::filesystem::path& folder, SlotTable& table,
                 TableStorage& storage = PortableStorage());

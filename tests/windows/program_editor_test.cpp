@@ -23,34 +23,30 @@
 namespace quenda {
 namespace {
 
+using testing::EditorTable;
 using testing::FixedClock;
 using testing::PostClick;
 
-// The table the editor tests hand slots from.
-SlotTable& Table() {
-  static SlotTable table;
-  return table;
-}
 
 class ProgramEditorTest : public ::testing::Test {
  protected:
   ProgramEditorTest() {
     SetClock(&clock);
     SetFileDialogs(&files);
-    Table() = SlotTable{};
-    SetSlotField(Table(), Flag0, 8, 3, "F");
-    SetSlotField(Table(), Flag1, 8, 3, "0");
-    SetSlotField(Table(), Title, 8, 3, "Old.exe");
-    SetSlotField(Table(), Target, 8, 3, "C:\\Old\\Old.exe");
-    SetSlotField(Table(), DisplayName, 8, 3, "old name");
-    SetSlotField(Table(), WorkFolder, 8, 3, "C:\\Old");
-    SetSlotField(Table(), AccessCount, 8, 3, "41");
-    SetSlotField(Table(), LastAccess, 8, 3, "2026/11/30 7:00:00");
-    SetSlotField(Table(), Memo, 8, 3, "old memo");
+    EditorTable() = SlotTable{};
+    SetSlotField(EditorTable(), Flag0, 8, 3, "F");
+    SetSlotField(EditorTable(), Flag1, 8, 3, "0");
+    SetSlotField(EditorTable(), Title, 8, 3, "Old.exe");
+    SetSlotField(EditorTable(), Target, 8, 3, "C:\\Old\\Old.exe");
+    SetSlotField(EditorTable(), DisplayName, 8, 3, "old name");
+    SetSlotField(EditorTable(), WorkFolder, 8, 3, "C:\\Old");
+    SetSlotField(EditorTable(), AccessCount, 8, 3, "41");
+    SetSlotField(EditorTable(), LastAccess, 8, 3, "2026/11/30 7:00:00");
+    SetSlotField(EditorTable(), Memo, 8, 3, "old memo");
     Picture green(32, 32, 0xFFFFFF);
     for (int y = 4; y < 28; ++y)
       for (int x = 4; x < 28; ++x) green.Set(x, y, 0x00FF00);
-    StoreSlotIcon(Table(), 8, 3, green);
+    StoreSlotIcon(EditorTable(), 8, 3, green);
     created = picker.Create(nullptr) && folders.Create(nullptr) &&
               editor.Create(nullptr, &picker, &folders);
   }
@@ -63,13 +59,13 @@ class ProgramEditorTest : public ::testing::Test {
   HWND control(int id) { return editor.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
   void Click(int id) { testing::Click(control(id), 3, 3); }
-  std::string field(int no) { return GetSlotField(Table(), no, 8, 3); }
+  std::string field(int no) { return GetSlotField(EditorTable(), no, 8, 3); }
   // The editor on slot 8/3, as the main window hands it; "設　定" and the store behind it.
-  void Open() { editor.Load(SlotEditAt(Table(), 8, 3)); }
+  void Open() { editor.Load(SlotEditAt(EditorTable(), 8, 3)); }
   void Store() {
     Click(prg_ids::SetButton);
     ASSERT_TRUE(editor.Result());
-    StoreSlotEntry(Table(), 8, 3, *editor.Result());
+    StoreSlotEntry(EditorTable(), 8, 3, *editor.Result());
   }
 
   testing::ScopedPrompts prompts;
@@ -97,7 +93,7 @@ TEST_F(ProgramEditorTest, OpensOnTheSlotsFieldsAndIcon) {
   EXPECT_EQ(text(prg_ids::AccessCountPanel), L"41");
   EXPECT_EQ(text(prg_ids::LastAccessPanel), L"2026/11/30 7:00:00");
   EXPECT_EQ(text(prg_ids::HeadingEdit), L"old name");
-  EXPECT_EQ(editor.Glyph(), Table().At(8, 3).icon);
+  EXPECT_EQ(editor.Glyph(), EditorTable().At(8, 3).icon);
   for (auto [id, caption] :
        {std::pair{prg_ids::TitleLabel, L"プログラム名"}, {prg_ids::HeadingLabel, L"タイトル"},
         {prg_ids::WorkFolderLabel, L"作業フォルダー"}, {prg_ids::MemoLabel, L"備　考"},
@@ -106,7 +102,7 @@ TEST_F(ProgramEditorTest, OpensOnTheSlotsFieldsAndIcon) {
     EXPECT_EQ(text(id), caption);
   }
 
-  Table() = SlotTable{};  // an empty slot: empty controls and a black icon
+  EditorTable() = SlotTable{};  // an empty slot: empty controls and a black icon
   Open();
   EXPECT_EQ(text(prg_ids::ProgramPath), L"");
   EXPECT_EQ(text(prg_ids::HeadingEdit), L"");
@@ -137,12 +133,12 @@ TEST_F(ProgramEditorTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(editor.Glyph().At(1, 1), kBlack);   // on the black blank
   // The slot is untouched until "設　定"; "ｷｬﾝｾﾙ" leaves it so.
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
-  EXPECT_EQ(Table().At(8, 3).icon.At(16, 16), 10);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(16, 16), 10);
   Click(prg_ids::CancelButton);
   EXPECT_FALSE(editor.Result());
   EXPECT_EQ(field(Target), "C:\\Old\\Old.exe");
   EXPECT_EQ(field(Memo), "old memo");
-  EXPECT_EQ(Table().At(8, 3).icon.At(16, 16), 10);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(16, 16), 10);
 
   Open();
   Click(prg_ids::ProgramButton);
@@ -158,14 +154,14 @@ TEST_F(ProgramEditorTest, ChoosingAProgramChangesTheSlotOnlyWhenStored) {
   EXPECT_EQ(field(WorkFolder), "");
   EXPECT_EQ(field(AccessCount), "0");
   EXPECT_EQ(field(LastAccess), "2026/12/8 11:0:1");
-  EXPECT_EQ(Table().At(8, 3).icon.At(16, 16), 9);
-  EXPECT_EQ(Table().At(8, 3).icon.At(1, 1), kBlack);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(16, 16), 9);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(1, 1), kBlack);
 }
 
 TEST_F(ProgramEditorTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   ASSERT_TRUE(created);
   const std::wstring folder = L"C:\\" + std::wstring(80, L'\u9577') + L"\\\uD55C";
-  SetSlotFieldWide(Table(), WorkFolder, 8, 3, folder);
+  SetSlotFieldWide(EditorTable(), WorkFolder, 8, 3, folder);
   Open();
   EXPECT_EQ(text(prg_ids::WorkFolderPath), folder);
   EXPECT_EQ(text(prg_ids::ProgramPath), L"C:\\Old\\Old.exe");
@@ -178,8 +174,8 @@ TEST_F(ProgramEditorTest, WholeTextsAreShownAndStoredBeyondTheFields) {
   EXPECT_EQ(text(prg_ids::ProgramPath), ico.wstring());
   Store();
   EXPECT_EQ(field(Target), win::ToCp932Field(ico.wstring(), 128).bytes);
-  EXPECT_EQ(SlotFieldWide(Table(), Target, 8, 3), ico.wstring());
-  EXPECT_EQ(SlotFieldWide(Table(), WorkFolder, 8, 3), L"");  // a new program has no folder yet
+  EXPECT_EQ(SlotFieldWide(EditorTable(), Target, 8, 3), ico.wstring());
+  EXPECT_EQ(SlotFieldWide(EditorTable(), WorkFolder, 8, 3), L"");  // a new program has no folder yet
 }
 
 TEST_F(ProgramEditorTest, AProgramWithSeveralIconsAsksThePicker) {
@@ -269,7 +265,7 @@ TEST_F(ProgramEditorTest, ClearEmptiesTheSlotAtOnce) {
   EXPECT_EQ(prompts.prompts.shown[1].caption, L"確認");
   EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO));
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(Table().At(8, 3).icon.At(16, 16), kWhite);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(16, 16), kWhite);
   EXPECT_EQ(text(prg_ids::ProgramPath), L"");
   EXPECT_EQ(editor.Glyph(), BlankIcon());
   Click(prg_ids::CancelButton);  // cancel keeps the clear
@@ -283,7 +279,7 @@ TEST_F(ProgramEditorTest, ClearEmptiesTheSlotAtOnce) {
   Store();  // stores the empty controls with the blank glyph
   EXPECT_EQ(field(Flag1), "0");
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(Table().At(8, 3).icon.At(16, 16), kBlack);
+  EXPECT_EQ(EditorTable().At(8, 3).icon.At(16, 16), kBlack);
 }
 
 // "内容の編集" on a program page opens this editor; "ｷｬﾝｾﾙ" closes it and the table is saved.

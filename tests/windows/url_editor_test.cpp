@@ -25,6 +25,7 @@
 namespace quenda {
 namespace {
 
+using testing::EditorTable;
 using testing::FixedClock;
 
 // One browser frame holding one address edit, or nothing at all.
@@ -49,23 +50,17 @@ class OneBrowser : public WindowProvider {
   std::optional<std::string> ExactCp932(std::u16string_view) override { return std::nullopt; }
 };
 
-// The table the editor tests hand slots from.
-SlotTable& Table() {
-  static SlotTable table;
-  return table;
-}
-
 class UrlEditorTest : public ::testing::Test {
  protected:
   UrlEditorTest() {
     SetClock(&clock);
     SetWindowProvider(&browser);
     SetFileDialogs(&files);
-    Table() = SlotTable{};
+    EditorTable() = SlotTable{};
   }
   // Fills fields of slot 6 of page 2, the slot the tests edit.
   static void SetFields(std::initializer_list<std::pair<int, const char*>> fields) {
-    for (const auto& [field, value] : fields) SetSlotField(Table(), field, 2, 6, value);
+    for (const auto& [field, value] : fields) SetSlotField(EditorTable(), field, 2, 6, value);
   }
   ~UrlEditorTest() override {
     SetFileDialogs(nullptr);
@@ -81,17 +76,17 @@ class UrlEditorTest : public ::testing::Test {
     prompts.prompts.shown.clear();
   }
   // The editor on slot 2/6, as the main window hands it; "設　定" and the store behind it.
-  void Load() { editor.Load(SlotEditAt(Table(), 2, 6)); }
+  void Load() { editor.Load(SlotEditAt(EditorTable(), 2, 6)); }
   void Store() {
     Click(url_ids::SetButton);
     ASSERT_TRUE(editor.Result());
-    StoreSlotEntry(Table(), 2, 6, *editor.Result());
+    StoreSlotEntry(EditorTable(), 2, 6, *editor.Result());
   }
   HWND control(int id) { return editor.Control(id); }
   std::wstring text(int id) { return win::GetText(control(id)); }
   void Type(int id, const std::wstring& value) { win::SetText(control(id), value); }
   void Click(int id) { testing::Click(control(id), 3, 3); }
-  std::string field(int no) { return GetSlotField(Table(), no, 2, 6); }
+  std::string field(int no) { return GetSlotField(EditorTable(), no, 2, 6); }
   bool PreviewShowsGlyph() {
     // The preview's middle pixel differs from the face colour only when a glyph is drawn.
     const HWND key = control(url_ids::KeyPreview);
@@ -116,7 +111,7 @@ void PaintSlotIcon(PageIndex page, SlotIndex slot) {
   Picture picture(32, 32, 0xFFFFFF);
   for (int y = 8; y < 24; ++y)
     for (int x = 8; x < 24; ++x) picture.Set(x, y, 0xFF0000);
-  StoreSlotIcon(Table(), page, slot, picture);
+  StoreSlotIcon(EditorTable(), page, slot, picture);
 }
 
 TEST_F(UrlEditorTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
@@ -154,8 +149,8 @@ TEST_F(UrlEditorTest, OpensOnTheSlotAndShowsTitleOrIconInThePreview) {
 }
 
 TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture) {
-  SetSlotField(Table(), Flag0, 2, 6, "Z");
-  SetSlotField(Table(), WorkFolder, 2, 6, "C:\\Work");
+  SetSlotField(EditorTable(), Flag0, 2, 6, "Z");
+  SetSlotField(EditorTable(), WorkFolder, 2, 6, "C:\\Work");
   PaintSlotIcon(2, 6);
   Open();
   Type(url_ids::AddressEdit, L"http://example.com/" + std::wstring(300, L'a'));
@@ -172,7 +167,7 @@ TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture
   EXPECT_EQ(field(Target).substr(0, 19), "http://example.com/");
   // The whole address stays beside the field and comes back in the editor.
   const std::wstring whole = L"http://example.com/" + std::wstring(300, L'a');
-  EXPECT_EQ(SlotFieldWide(Table(), Target, 2, 6), whole);
+  EXPECT_EQ(SlotFieldWide(EditorTable(), Target, 2, 6), whole);
   Load();
   EXPECT_EQ(text(url_ids::AddressEdit), whole);
   EXPECT_EQ(win::FromCp932(field(DisplayName)), L"見出し");
@@ -181,7 +176,7 @@ TEST_F(UrlEditorTest, StoringWritesTheControlsCutToTheFieldsAndTheWorkingPicture
   EXPECT_EQ(field(Flag1), "1");
   EXPECT_EQ(field(Flag0), "Z");
   EXPECT_EQ(field(WorkFolder), "C:\\Work");
-  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), 9);  // red
+  EXPECT_EQ(EditorTable().At(2, 6).icon.At(10, 10), 9);  // red
   Type(url_ids::AddressEdit, L"example.com/typed");  // as people type addresses
   Store();
   EXPECT_EQ(field(Target), "https://example.com/typed");
@@ -256,7 +251,7 @@ TEST_F(UrlEditorTest, IconsComeFromIconFilesAndOtherFilesAreRefused) {
 
   Store();
   EXPECT_EQ(field(Flag1), "0");
-  EXPECT_EQ(Table().At(2, 6).icon.At(16, 16), 12);
+  EXPECT_EQ(EditorTable().At(2, 6).icon.At(16, 16), 12);
 }
 
 TEST_F(UrlEditorTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
@@ -275,7 +270,7 @@ TEST_F(UrlEditorTest, ProgramFilesGiveTheIconThePickerChoosesOnBlack) {
   EXPECT_EQ(editor.WorkingPicture().At(8, 24), 11);  // icon 3 is yellow
   EXPECT_TRUE(prompts.prompts.shown.empty());
   Store();
-  EXPECT_EQ(Table().At(2, 6).icon.At(8, 24), 11);
+  EXPECT_EQ(EditorTable().At(2, 6).icon.At(8, 24), 11);
 
   // A choice made in a file with more icons, the picker closed without a click: icon 0.
   const auto more = dir.path() / L"MORE.DLL";
@@ -320,7 +315,7 @@ TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(prompts.prompts.shown[1].text, L"項目をクリヤーしますか？");
   EXPECT_EQ(prompts.prompts.shown[1].type, UINT(MB_YESNO));
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), kWhite);
+  EXPECT_EQ(EditorTable().At(2, 6).icon.At(10, 10), kWhite);
   EXPECT_EQ(text(url_ids::AddressEdit), L"");
   EXPECT_TRUE(editor.ShowsTitle());
 
@@ -329,11 +324,11 @@ TEST_F(UrlEditorTest, ClearEmptiesTheSlotAtOnceAndStoringKeepsItCleared) {
   EXPECT_EQ(field(Flag0), "");
   EXPECT_EQ(field(WorkFolder), "");
   EXPECT_EQ(field(Target), "");
-  EXPECT_EQ(Table().At(2, 6).icon.At(10, 10), kWhite);
+  EXPECT_EQ(EditorTable().At(2, 6).icon.At(10, 10), kWhite);
 }
 
 TEST_F(UrlEditorTest, CancelAndTheCloseBoxWriteNothing) {
-  SetSlotField(Table(), Target, 2, 6, "http://example.com/");
+  SetSlotField(EditorTable(), Target, 2, 6, "http://example.com/");
   Open();
   Type(url_ids::AddressEdit, L"changed");
   Click(url_ids::CancelButton);
