@@ -73,6 +73,8 @@ add_library(quenda_resources STATIC
   src/resources/backup_chooser_layout.cpp
 )
 quenda_layer_include_root(quenda_resources resources)
+# The layouts are small and each names its rows kLayout: they stay files of their own.
+set_target_properties(quenda_resources PROPERTIES UNITY_BUILD OFF)
 target_include_directories(quenda_resources PUBLIC "${CMAKE_BINARY_DIR}/generated")
 target_link_libraries(quenda_resources PUBLIC quenda_ui)
 
