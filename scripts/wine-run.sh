@@ -12,4 +12,12 @@ fi
 if [[ ${QUENDA_WINE_READY:-} != "$prefix" ]]; then
   source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 fi
-exec wine "$@"
+# In a long run Wine has been seen to end a program at once, before it printed a word; a run that
+# failed and printed nothing is tried once more (a test program always prints as it starts).
+out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$out"' EXIT
+for try in 1 2; do
+  wine "$@" | tee "$out" && status=0 || status=${PIPESTATUS[0]}
+  if ((status == 0 || try == 2)) || [[ -s $out ]]; then exit "$status"; fi
+  echo "wine-run.sh: $1 ended with status $status before printing anything; once more" >&2
+done
