@@ -39,11 +39,12 @@ void WriteTable(const std::filesystem::path& folder, SlotTable& table, TableStor
 
 ScopedTempDir::ScopedTempDir() {
   previous_ = std::filesystem::current_path();
-  wchar_t name[32];
+  wchar_t name[64];
   static int counter = 0;
-  swprintf(name, 32, L"quenda-%lu-%d", GetCurrentProcessId(), ++counter);
+  // Wine hands a dead process's id to the next at once, and remove_all leaves a folder nested
+  // past MAX_PATH behind: with the tick count, a later process never meets one.
+  swprintf(name, 64, L"quenda-%lu-%llu-%d", GetCurrentProcessId(), GetTickCount64(), ++counter);
   path_ = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
   std::filesystem::current_path(path_);
 }
