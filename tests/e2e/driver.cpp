@@ -927,11 +927,7 @@ void BePerMonitorAware() {
   if (set_context) set_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return Fail(L"usage: quenda_driver COMMAND ARGS...");
-  BePerMonitorAware();
+int Run(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
   if (command == L"start") return CmdStart(argc, argv);
   if (command == L"run") return CmdRun(argc, argv);
@@ -958,4 +954,56 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"where") return CmdWhere(argc, argv);
   if (command == L"acc") return CmdAccessible(argc, argv);
   return Fail(L"unknown command " + command);
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+  std::wstring wide(std::size_t(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), n);
+  return wide;
+}
+
+// serve: a whole script's commands in one process, one a line on stdin with its fields split by
+// tabs; after each command's output, a line of "\x04" and its exit status. A Wine program's start
+// costs a tenth of a second of processor time, and a script calls the driver a hundred times.
+int Serve() {
+  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  for (;;) {
+    std::size_t end;
+    while ((end = pending.find('\n')) == std::string::npos) {
+      char chunk[4096];
+      DWORD got = 0;
+      if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr) || got == 0) return 0;
+      pending.append(chunk, got);
+    }
+    std::vector<std::wstring> fields{L"quenda_driver"};
+    for (std::size_t at = 0;;) {
+      const std::size_t tab = std::min(pending.find('\t', at), end);
+      fields.push_back(FromUtf8(pending.substr(at, tab - at)));
+      if (tab == end) break;
+      at = tab + 1;
+    }
+    pending.erase(0, end + 1);
+    std::vector<wchar_t*> argv;
+    for (std::wstring& field : fields) argv.push_back(field.data());
+    argv.push_back(nullptr);  // as a program's own argv ends
+    const int status = Run(int(fields.size()), argv.data());
+    // A driver started for each command gave Quenda that long to handle what the command posted
+    // or typed before the next one looked; the scripts were written with that moment in them.
+    static const std::wstring kActing[] = {L"click", L"rclick", L"wclick", L"press", L"keys"};
+    if (std::find(std::begin(kActing), std::end(kActing), fields[1]) != std::end(kActing)) {
+      Sleep(250);
+    }
+    Out(L"\x04" + std::to_wstring(status));
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Fail(L"usage: quenda_driver COMMAND ARGS...");
+  BePerMonitorAware();
+  if (std::wstring(argv[1]) == L"serve") return Serve();
+  return Run(argc, argv);
 }

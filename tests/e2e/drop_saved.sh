@@ -11,7 +11,8 @@ start_quenda
 expect_main_window "start"
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1"
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
-read -r x y < <(drv centre "$pid" 225 "$wait_ms") || fail "no place for slot 7"
+centre=$(drv centre "$pid" 225 "$wait_ms") || fail "no place for slot 7"
+read -r x y <<<"$centre"
 out=$(timeout "$call_guard" python3 "$e2e_dir/xdnd_drop.py" "$xid" "$x" "$y" "$work/Editor.exe") ||
   fail "the drop on slot 7 did not go through: '$out'"
 expect_question "内容を置き換えますか？"

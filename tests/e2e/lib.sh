@@ -28,6 +28,7 @@ undo_steps=()
 cleanup() {
   local status=$? step
   trap - EXIT
+  [[ -n ${drv_to:-} ]] && exec {drv_to}>&-  # the serving driver ends at the end of its input
   if ((${#started_pids[@]})); then
     timeout "$call_guard" wine "$driver_exe" kill "${started_pids[@]}" \
       </dev/null >>"$log" 2>&1 || true
@@ -51,14 +52,43 @@ fail() {
   exit 1
 }
 
+# The driver serves the whole script from one process, one command a line (its "serve"): a Wine
+# program's start costs a tenth of a second of processor time. hold and wait-exit, which run in
+# the background beside other calls, start a driver of their own; so does every call once the
+# serving one has missed its time guard, as its answers could then be out of step.
+mkfifo "$work.drv-in" "$work.drv-out"
+wine "$driver_exe" serve <"$work.drv-in" >"$work.drv-out" 2>>"$log" &
+exec {drv_to}>"$work.drv-in" {drv_from}<"$work.drv-out"
+
+drv_send() {
+  local IFS=$'\t'
+  printf '%s\n' "$*" >&"$drv_to"
+}
+
 # The driver, under a time guard; its output on stdout, its messages and status in the log.
 # Stdin and stray output of Wine stay away from the caller's pipes.
 drv() {
-  local status=0 try
+  local status=0 try line
+  if [[ ! $1 =~ ^(hold|wait-exit)$ && ! -e $work.drv-late ]]; then
+    echo "+ driver $*" >>"$log"
+    drv_send "$@"
+    while IFS= read -r -t "$call_guard" -u "$drv_from" line; do
+      if [[ $line == $'\x04'* ]]; then
+        status=${line#$'\x04'}
+        ((status == 0)) || echo "  exit status $status" >>"$log"
+        return "$status"
+      fi
+      printf '%s\n' "$line"
+    done
+    echo "  no answer in $call_guard s" >>"$log"
+    : >"$work.drv-late"
+    return 124
+  fi
   for try in 1 2; do
     status=0
     echo "+ driver $*" >>"$log"
-    timeout "$call_guard" wine "$driver_exe" "$@" </dev/null 2>"$work.drv-err" || status=$?
+    timeout "$call_guard" wine "$driver_exe" "$@" </dev/null 2>"$work.drv-err" \
+      {drv_to}>&- {drv_from}<&- || status=$?
     cat "$work.drv-err" >>"$log"
     ((status == 0)) && return 0
     echo "  exit status $status" >>"$log"
@@ -96,8 +126,9 @@ start_quenda() {
   [[ $dir == "$work" ]] || wdir=$(winpath "$dir") || exit 1
   drv mutex-free 60000 ||
     fail "another Quenda kept running in this Wine prefix; these tests need it alone"
+  # Quenda keeps no end of the serving driver's pipes open.
   timeout "$call_guard" wine "$driver_exe" start "$wquenda" "$wdir" \
-    </dev/null >"$out" 2>>"$log" || fail "starting Quenda.exe in $dir failed"
+    </dev/null >"$out" 2>>"$log" {drv_to}>&- {drv_from}<&- || fail "starting Quenda.exe in $dir failed"
   pid=$(<"$out")
   rm -f "$out"
   [[ $pid =~ ^[0-9]+$ ]] || fail "the driver gave no process id: '$pid'"

@@ -57,7 +57,8 @@ start_quenda
 expect_main_window "after the restart"
 drv click "$pid" 205 "$wait_ms" || fail "could not press P1 after the restart"
 expect_run "after the restart"
-read -r x y < <(drv centre "$pid" 219 "$wait_ms") || fail "no place for slot 1"
+centre=$(drv centre "$pid" 219 "$wait_ms") || fail "no place for slot 1"
+read -r x y <<<"$centre"
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
 xdotool mousemove --window "$xid" "$x" "$y" || fail "xdotool could not move the mouse"
 for ((i = 0; i < 50; i++)); do

@@ -24,7 +24,8 @@ expect_eq "$(sed -n 25p <<<"$texts")" $'242\t' "slot 24 of D1 (empty)"
 # Slot 1 dragged onto slot 7 with the pointer; slot 2 cleared in its editor, then Ctrl+Z.
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
 xdotool windowfocus --sync "$xid" || fail "xdotool could not focus window $xid"
-read -r x y < <(drv centre "$pid" 219 "$wait_ms") && read -r x7 y7 < <(drv centre "$pid" 225 "$wait_ms")
+centre=$(drv centre "$pid" 219 "$wait_ms") && read -r x y <<<"$centre"
+centre=$(drv centre "$pid" 225 "$wait_ms") && read -r x7 y7 <<<"$centre"
 xdotool mousemove --sync "$x" "$y" mousedown 1 mousemove --sync "$x7" "$y7" sleep 0.5 mouseup 1 \
   mousemove 0 0 || fail "xdotool could not drag slot 1"
 drv rclick "$pid" 220 "$wait_ms" && drv window "$pid" '#32768' "$wait_ms" >/dev/null || fail "no popup"
