@@ -34,8 +34,10 @@ DWORD WINAPI FolderWatch::Run(void* self) {
   auto* watch = static_cast<FolderWatch*>(self);
   const HANDLE waits[] = {watch->stop_.get(), watch->change_};
   while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-    PostMessageW(watch->window_, watch->message_, 0, 0);
+    // Watching again before the window looks: a save signals as its temporary file appears, and
+    // its rename, had it come after the look but before a later re-arm, could go unseen.
     if (!FindNextChangeNotification(watch->change_)) break;
+    PostMessageW(watch->window_, watch->message_, 0, 0);
   }
   return 0;
 }
