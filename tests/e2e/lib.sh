@@ -55,9 +55,11 @@ fail() {
 # The driver serves the whole script from one process, one command a line (its "serve"): a Wine
 # program's start costs a tenth of a second of processor time. hold and wait-exit, which run in
 # the background beside other calls, start a driver of their own; so does every call once the
-# serving one has missed its time guard, as its answers could then be out of step.
+# serving one has missed its time guard, as its answers could then be out of step, or has ended
+# (Wine has been seen to end a program at once in a long run).
 mkfifo "$work.drv-in" "$work.drv-out"
 wine "$driver_exe" serve <"$work.drv-in" >"$work.drv-out" 2>>"$log" &
+drv_server=$!
 exec {drv_to}>"$work.drv-in" {drv_from}<"$work.drv-out"
 
 drv_send() {
@@ -69,7 +71,8 @@ drv_send() {
 # Stdin and stray output of Wine stay away from the caller's pipes.
 drv() {
   local status=0 try line
-  if [[ ! $1 =~ ^(hold|wait-exit)$ && ! -e $work.drv-late ]]; then
+  if [[ ! $1 =~ ^(hold|wait-exit)$ && ! -e $work.drv-late ]] && kill -0 "$drv_server" 2>/dev/null
+  then
     echo "+ driver $*" >>"$log"
     drv_send "$@"
     while IFS= read -r -t "$call_guard" -u "$drv_from" line; do
@@ -80,7 +83,7 @@ drv() {
       fi
       printf '%s\n' "$line"
     done
-    echo "  no answer in $call_guard s" >>"$log"
+    echo "  no answer: the serving driver ended or took over $call_guard s" >>"$log"
     : >"$work.drv-late"
     return 124
   fi
@@ -248,7 +251,7 @@ first_popup_item() {
 start_browser() {
   [[ -n ${wbrowser:-} ]] || wbrowser=$(winpath "$build/tests/fake_browser.exe") || exit 1
   wine "$driver_exe" browser "$wbrowser" "$1" 0 "$wait_ms" \
-    </dev/null >"$work.browser" 2>>"$log" || fail "the stand-in browser ($1) did not start"
+    </dev/null >"$work.browser" 2>>"$log" {drv_to}>&- {drv_from}<&- || fail "the stand-in browser ($1) did not start"
   browser=$(<"$work.browser")
   started_pids+=("$browser")
 }

@@ -61,7 +61,8 @@ centre=$(drv centre "$pid" 219 "$wait_ms") || fail "no place for slot 1"
 read -r x y <<<"$centre"
 xid=$(drv xwindow "$pid" TMainForm "$wait_ms") || fail "no X window for the main window"
 xdotool mousemove --window "$xid" "$x" "$y" || fail "xdotool could not move the mouse"
-for ((i = 0; i < 50; i++)); do
+give_up=$((SECONDS + wait_ms / 1000))
+while ((SECONDS < give_up)); do
   info=$(drv texts "$pid" 110 110 "$wait_ms" | cut -f2)
   [[ $info == "$name" ]] && break
   sleep 0.1

@@ -17,8 +17,8 @@ peer() {
 }
 # until_text ID TEXT WHAT: waits for a main-window control to show a text (or one starting so).
 until_text() {
-  local i got
-  for ((i = 0; i < 100; i++)); do
+  local got give_up=$((SECONDS + call_guard))
+  while ((SECONDS < give_up)); do
     got=$(drv texts "$pid" "$1" "$1" "$wait_ms" | cut -f2)
     [[ $got == "$2"* ]] && return 0
     sleep 0.2

@@ -13,7 +13,8 @@ bash "$e2e_dir/make_table.sh" "$table" blank
 page="地図 page.htm"
 printf '<html><head><title>Map</title></head><body>map</body></html>' >"$work/$page"
 timeout "$call_guard" wine "$driver_exe" start 'C:\Program Files\Internet Explorer\iexplore.exe' \
-  "$wwork" "$wwork\\$page" </dev/null >"$work.browser" 2>>"$log" || fail "iexplore.exe did not start"
+  "$wwork" "$wwork\\$page" </dev/null >"$work.browser" 2>>"$log" {drv_to}>&- {drv_from}<&- ||
+  fail "iexplore.exe did not start"
 explorer=$(<"$work.browser")
 started_pids+=("$explorer")
 expect_eq "$(field caption "$(drv window "$explorer" IEFrame 50000)")" "Wine Internet Explorer" \
