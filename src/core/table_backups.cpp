@@ -12,8 +12,6 @@ constexpr std::size_t kNamePartMost = 32;
 
 using PathChar = PathText::value_type;
 
-int DateNumber(int year, int month, int day) { return (year * 100 + month) * 100 + day; }
-
 PathText BackupName(int date) {
   return PathWithSuffix(PathWithSuffix({}, kBackupPrefix), std::to_string(date));
 }
@@ -42,6 +40,8 @@ PathText Join(const PathText& folder, const PathText& name) {
 }
 
 }  // namespace
+
+int DateNumber(int year, int month, int day) { return (year * 100 + month) * 100 + day; }
 
 PathText BackupFolderName(const PathText& table_folder) {
   PathText folder = table_folder;

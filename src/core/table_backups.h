@@ -13,6 +13,9 @@ namespace quenda {
 
 inline constexpr std::size_t kKeptBackups = 14;
 
+// A day as one number, yyyymmdd, as a backup's name carries it.
+int DateNumber(int year, int month, int day);
+
 namespace step_name {
 // バックアップから戻す
 inline constexpr char kRestore[] =

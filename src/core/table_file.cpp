@@ -460,7 +460,7 @@ MaybeError TableFile::Save(SlotTable& table, SyncResult* sync) {
   }
   if (!backup_folder_.empty()) {
     const LocalDateTime now = CurrentClock().Now();
-    const int today = (now.year * 100 + now.month) * 100 + now.day;
+    const int today = DateNumber(now.year, now.month, now.day);
     if (today != backup_tried_on_) {
       backup_tried_on_ = today;
       (void)KeepDailyBackup(*storage_, path, backup_folder_, now);
